@@ -1,0 +1,77 @@
+#include "platform/core/Cp949.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <memory>
+
+namespace {
+
+// One converter per direction and thread: iconv_open is far too slow to call per string, and an
+// iconv_t must not be shared between threads.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts `in`; on an invalid or unconvertible sequence appends `bad` and skips `skip(in)`
+    // bytes, so the conversion always reaches the end of the input.
+    template <typename Skip>
+    std::string Run(std::string_view in, std::string_view bad, Skip skip) {
+        std::string out;
+        if (cd_ == reinterpret_cast<iconv_t>(-1)) {
+            out.assign(in);
+            return out;
+        }
+        out.reserve(in.size() * 3 / 2 + 8);
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char* src = const_cast<char*>(in.data());
+        size_t srcLeft = in.size();
+        char buf[4096];
+        while (srcLeft > 0) {
+            char* dst = buf;
+            size_t dstLeft = sizeof buf;
+            size_t r = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
+            out.append(buf, static_cast<size_t>(dst - buf));
+            if (r != static_cast<size_t>(-1)) continue;
+            if (errno == E2BIG) continue;
+            // EILSEQ or EINVAL (incomplete sequence at the end): replace and step over.
+            out.append(bad);
+            size_t n = skip(std::string_view(src, srcLeft));
+            if (n == 0 || n > srcLeft) n = 1;
+            src += n;
+            srcLeft -= n;
+            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        }
+        return out;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+// Length of the UTF-8 sequence that starts `s` when it is well-formed, else 1.
+size_t Utf8SequenceLength(std::string_view s) {
+    unsigned char c = static_cast<unsigned char>(s[0]);
+    size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
+    if (n > s.size()) return 1;
+    for (size_t i = 1; i < n; ++i)
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 1;
+    return n;
+}
+
+}  // namespace
+
+std::string Cp949FromUtf8(std::string_view utf8) {
+    thread_local Converter conv("CP949", "UTF-8");
+    return conv.Run(utf8, "?", Utf8SequenceLength);
+}
+
+std::string Cp949ToUtf8(std::string_view cp949) {
+    thread_local Converter conv("UTF-8", "CP949");
+    return conv.Run(cp949, "\xEF\xBF\xBD", [](std::string_view) { return size_t{1}; });
+}

@@ -1,0 +1,54 @@
+#pragma once
+// An INI file with the profile-string rules: sections and keys match ignoring ASCII case, the
+// first occurrence of a section or key wins, values are kept as bytes (blanks around them are
+// trimmed and one pair of surrounding double quotes removed on reading), and every other line
+// (comments, blank lines, duplicates) is kept as it stands when the file is written back.
+//
+// Writes change the in-memory copy and are written to disk by UpdateFile() (also called by the
+// destructor when something changed). The file is replaced atomically, so a failed write leaves
+// the previous settings intact.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TIniFile {
+public:
+    explicit TIniFile(std::string fileName);
+    ~TIniFile();
+    TIniFile(const TIniFile&) = delete;
+    TIniFile& operator=(const TIniFile&) = delete;
+
+    const std::string& FileName() const { return fileName_; }
+
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
+    // A value that is not a whole number gives `def`.
+    int ReadInteger(std::string_view section, std::string_view key, int def) const;
+    // "0" is false, any other number true; a value that is not a number gives `def`.
+    bool ReadBool(std::string_view section, std::string_view key, bool def) const;
+    bool SectionExists(std::string_view section) const;
+    bool ValueExists(std::string_view section, std::string_view key) const;
+    // The keys of a section in file order (first occurrences only).
+    std::vector<std::string> ReadSection(std::string_view section) const;
+
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, int value);
+    void WriteBool(std::string_view section, std::string_view key, bool value);
+    void DeleteKey(std::string_view section, std::string_view key);
+    void EraseSection(std::string_view section);
+
+    // Writes the file when it changed; false when it could not be written.
+    bool UpdateFile();
+
+private:
+    // Index of the first "[section]" line, or -1.
+    int FindSection(std::string_view section) const;
+    // Index of the first "key=" line inside the section starting at `sectionLine`, or -1.
+    int FindKey(int sectionLine, std::string_view key) const;
+    // One past the last line belonging to the section starting at `sectionLine`.
+    int SectionEnd(int sectionLine) const;
+
+    std::string fileName_;
+    std::vector<std::string> lines_;
+    bool dirty_ = false;
+};
