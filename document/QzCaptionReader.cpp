@@ -1,0 +1,408 @@
+// The readers of the caption document: SAMI and plain text (Open, Apply) and ".s2k" (OpenS2k).
+//
+// The SAMI reader does not parse markup: it cuts the text into one line per SYNC tag with a few
+// substitutions, takes the time from the SYNC tag and the rest of the line as the caption. Every
+// read builds its entry table aside; the document's table is replaced only when the read succeeds.
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "document/QzCaption.h"
+#include "document/QzText.h"
+#include "platform/core/Cp949.h"
+#include "platform/core/FileUtils.h"
+#include "platform/core/SysUtils.h"
+
+namespace {
+
+constexpr size_t TextTestLength = 2047;
+constexpr int ExtraCapacity = 20480;
+constexpr char LineMark = '\x04';  // a caption's own line break while the text is cut at SYNC tags
+
+inline bool IsBlank(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+inline unsigned char Fold(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; }
+
+// Clears a flag when the scope ends, also by an exception.
+class QuietScope {
+public:
+    explicit QuietScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~QuietScope() { flag_ = false; }
+    QuietScope(const QuietScope&) = delete;
+    QuietScope& operator=(const QuietScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+// The file's bytes as the string list reads them, joined again with LF: nothing after the first
+// NUL, and every line end (CR LF, LF or CR) one LF.
+void NormalizeLineEnds(std::string& s) {
+    size_t nul = s.find('\0');
+    if (nul != std::string::npos) s.resize(nul);
+    const size_t n = s.size();
+    size_t w = 0, r = 0;
+    while (r < n) {
+        const char* cr = static_cast<const char*>(std::memchr(s.data() + r, '\r', n - r));
+        size_t stop = cr ? static_cast<size_t>(cr - s.data()) : n;
+        if (w != r) std::memmove(&s[w], &s[r], stop - r);
+        w += stop - r;
+        if (!cr) break;
+        s[w++] = '\n';
+        r = stop + 1;
+        if (r < n && s[r] == '\n') ++r;
+    }
+    // A last line without a line end is split off just the same, so none is added (that could
+    // double the buffer).
+    s.resize(w);
+}
+
+bool StartsWithFolded(std::string_view s, std::string_view prefix) {
+    if (s.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (Fold(static_cast<unsigned char>(s[i])) != Fold(static_cast<unsigned char>(prefix[i]))) return false;
+    return true;
+}
+
+bool EndsWithFolded(std::string_view s, std::string_view suffix) {
+    if (s.size() < suffix.size()) return false;
+    s = s.substr(s.size() - suffix.size());
+    for (size_t i = 0; i < suffix.size(); ++i)
+        if (Fold(static_cast<unsigned char>(s[i])) != Fold(static_cast<unsigned char>(suffix[i]))) return false;
+    return true;
+}
+
+// The time text of a SYNC tag's head (the line through its first '>'): the signed number after a
+// START attribute (blanks and one quote allowed before it), or else every digit and minus sign of
+// the head run together.
+std::string SyncTextOfHead(std::string_view head) {
+    size_t from = 0;
+    for (;;) {
+        size_t p = FindTextPos(head, "START", from);
+        if (p == std::string_view::npos) break;
+        from = p + 1;
+        unsigned char before = p > 0 ? static_cast<unsigned char>(head[p - 1]) : ' ';
+        bool partOfName = (before >= '0' && before <= '9') || (Fold(before) >= 'A' && Fold(before) <= 'Z') || before == '_';
+        if (partOfName) continue;
+        size_t i = p + 5;
+        while (i < head.size() && (head[i] == ' ' || head[i] == '\t')) ++i;
+        if (i >= head.size() || head[i] != '=') continue;
+        ++i;
+        while (i < head.size() && (head[i] == ' ' || head[i] == '\t')) ++i;
+        if (i < head.size() && (head[i] == '"' || head[i] == '\'')) ++i;
+        while (i < head.size() && (head[i] == ' ' || head[i] == '\t')) ++i;
+        std::string value;
+        if (i < head.size() && (head[i] == '-' || head[i] == '+')) value += head[i++];
+        while (i < head.size() && head[i] >= '0' && head[i] <= '9') value += head[i++];
+        return value == "-" || value == "+" ? std::string() : value;
+    }
+    return KeepDigits(head);
+}
+
+bool StartsWithSyncTag(std::string_view line) {
+    size_t i = 0;
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == LineMark)) ++i;
+    return FindTextPos(line.substr(i, 5), "<SYNC") == 0;
+}
+
+// The time of a sync text: 1 for an empty text or a value at or below 0. A text that is not a
+// 32-bit integer throws EConvertError.
+int SyncTime(const std::string& syncText) {
+    if (syncText.empty()) return 1;
+    int v = StrToInt(syncText);
+    return v <= 0 ? 1 : v;
+}
+
+// The stored form of a caption's body: line breaks as "<BR>", no trailing line breaks or blanks,
+// "" for a blank caption. One pass does what replacing " \n" and then "<BR>\n" by "\n" until
+// neither is left does: before each line break the spaces go, then the "<BR>" tags before it.
+std::string CleanBody(std::string_view line) {
+    std::string b;
+    b.reserve(line.size() + 8);
+    bool breaks = false;
+    size_t i = 0;
+    const size_t n = line.size();
+    while (i < n) {
+        size_t j = i;
+        while (j < n && line[j] != '\r' && line[j] != '\n' && line[j] != LineMark) ++j;
+        b.append(line.data() + i, j - i);
+        if (j == n) break;
+        if (line[j] != '\r') {
+            while (!b.empty() && b.back() == ' ') b.pop_back();
+            while (EndsWithFolded(b, "<BR>")) b.resize(b.size() - 4);
+            b += '\n';
+            breaks = true;
+        }
+        i = j + 1;
+    }
+    size_t first = 0, last = b.size();
+    while (first < last && IsBlank(static_cast<unsigned char>(b[first]))) ++first;
+    while (last > first && IsBlank(static_cast<unsigned char>(b[last - 1]))) --last;
+    b.erase(last);
+    b.erase(0, first);
+    // A line break at the very end of the caption (before the next SYNC tag) goes too.
+    while (EndsWithFolded(b, "<BR>")) {
+        b.resize(b.size() - 4);
+        while (!b.empty() && IsBlank(static_cast<unsigned char>(b.back()))) b.pop_back();
+    }
+    if (breaks) ReplaceInString(b, "\n", "<BR>", true);
+    if (SameText(b, "&nbsp;") || SameText(b, "<BR>")) b.clear();
+    return b;
+}
+
+// Step of the reader: deletes "<SAMI>", "</SAMI>", "<HEAD>", "</HEAD>", "<BODY>" and "</BODY>"
+// (ignoring case), one tag after the other. A tag that occurs nowhere is skipped unless an earlier
+// deletion could have joined one together, so the result is that of six full passes.
+void DeleteDocumentTags(std::string& text) {
+    static constexpr std::string_view tags[] = {"<SAMI>", "</SAMI>", "<HEAD>", "</HEAD>", "<BODY>", "</BODY>"};
+    bool present[6] = {};
+    const std::string_view all(text);
+    for (size_t p = 0; (p = all.find('<', p)) != std::string::npos; ++p) {
+        if (p + 1 >= all.size()) break;
+        unsigned char second = Fold(static_cast<unsigned char>(all[p + 1]));
+        if (second != 'S' && second != 'H' && second != 'B' && second != '/') continue;
+        for (size_t t = 0; t < 6; ++t)
+            if (!present[t] && all.size() - p >= tags[t].size() && StartsWithFolded(all.substr(p), tags[t]))
+                present[t] = true;
+    }
+    bool deleted = false;
+    for (size_t t = 0; t < 6; ++t)
+        if (present[t] || deleted) deleted = ReplaceInString(text, tags[t], "", true) > 0 || deleted;
+}
+
+// Step of the reader: writes every "<BR>", "<FONT ", "</FONT>", " COLOR=" and " STYLE=" in upper
+// case. Upper-casing changes no match and none of the tags overlaps itself, so one scan that
+// upper-cases every match of every tag equals one pass per tag.
+void UpperCaseMarkup(std::string& text) {
+    const size_t n = text.size();
+    char* s = text.data();
+    auto upper = [s](size_t at, size_t len) {
+        for (size_t i = 0; i < len; ++i) s[at + i] = static_cast<char>(Fold(static_cast<unsigned char>(s[at + i])));
+    };
+    for (char* p = s; (p = static_cast<char*>(std::memchr(p, '<', s + n - p))) != nullptr; ++p) {
+        std::string_view rest(p, static_cast<size_t>(s + n - p));
+        for (std::string_view tag : {std::string_view("<BR>"), std::string_view("<FONT "), std::string_view("</FONT>")})
+            if (StartsWithFolded(rest, tag)) upper(static_cast<size_t>(p - s), tag.size());
+    }
+    // " COLOR=" and " STYLE=" end in '=', which is rare in caption text.
+    for (char* p = s; (p = static_cast<char*>(std::memchr(p, '=', s + n - p))) != nullptr; ++p) {
+        size_t end = static_cast<size_t>(p - s) + 1;
+        if (end < 7) continue;
+        std::string_view rest(s + end - 7, 7);
+        if (StartsWithFolded(rest, " COLOR=") || StartsWithFolded(rest, " STYLE=")) upper(end - 7, 7);
+    }
+}
+
+std::string WithCrLf(std::string_view s) {
+    std::string out;
+    out.reserve(s.size() + s.size() / 16);
+    for (char c : s) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+}  // namespace
+
+bool TQzCaption::IsTextFile(const std::string& fileName) {
+    if (!FileExists(fileName)) return false;
+    std::string head;
+    if (!ReadFileHead(fileName, TextTestLength, head)) return false;
+    return head.find('\0') == std::string::npos;
+}
+
+void TQzCaption::FireErrorOpen(const std::string& fileName, const char* utf8Message) {
+    if (OnErrorOpen) OnErrorOpen(this, ExtractFileName(fileName) + Cp949(utf8Message));
+}
+
+bool TQzCaption::Open(const std::string& fileName) {
+    if (!IsTextFile(fileName)) return false;
+    if (LowerCase(ExtractFileExt(fileName)) == ".s2k") return OpenS2k(fileName);
+    if (!FileExists(fileName)) {
+        if (!Quiet) FireErrorOpen(fileName, " 파일이 존재하지 않습니다.");
+        return false;
+    }
+    std::string text;
+    if (!ReadFileBytes(fileName, text)) {
+        if (!Quiet) FireErrorOpen(fileName, " 파일을 읽을 수 없습니다.");
+        return false;
+    }
+    NormalizeLineEnds(text);
+
+    bool sami = FindTextPos(text, "<SAMI>") != std::string::npos;
+    std::string info = ExtractBlock(text, "<!--", "-->");
+    if (!info.empty()) ReplaceInString(text, info, "", true);
+    if (sami) {
+        // From "<BODY" through "</BODY>"; a truncated file without "</BODY>" keeps the rest.
+        size_t b = FindTextPos(text, "<BODY");
+        if (b == std::string::npos) {
+            text.clear();
+        } else {
+            size_t e = FindTextPos(text, "</BODY>", b + 5);
+            if (e != std::string::npos) text.resize(e + 7);
+            text.erase(0, b);
+        }
+    }
+    info = WithCrLf(info);
+
+    QuietScope quiet(Quiet);
+    int lineCount = 0;
+    std::unique_ptr<TTarkiHash> table = ParseText(text, sami, lineCount);
+    // The header comment is handed over only once the file has been read.
+    if (!info.empty() && OnReadInfo) OnReadInfo(this, info);
+    FileName = fileName;
+    captionType_ = sami ? qctCaption : qctText;
+    AdoptTable(std::move(table), lineCount);
+    return true;
+}
+
+void TQzCaption::Apply(const TStringList& lines) {
+    std::string text;
+    size_t total = 0;
+    for (const std::string& line : lines.Strings) total += line.size() + 1;
+    text.reserve(total);
+    for (const std::string& line : lines.Strings) {
+        text += line;
+        text += '\n';
+    }
+    // As the joined text is read back through a string list: CR goes, nothing after a NUL counts.
+    size_t nul = text.find('\0');
+    if (nul != std::string::npos) text.resize(nul);
+
+    QuietScope quiet(Quiet);
+    int lineCount = 0;
+    std::unique_ptr<TTarkiHash> table = ParseText(text, true, lineCount);
+    captionType_ = qctCaption;
+    AdoptTable(std::move(table), lineCount);
+}
+
+std::unique_ptr<TTarkiHash> TQzCaption::ParseText(std::string& text, bool sami, int& lineCount) {
+    ReplaceBlocksInString(text, "<P ", ">", "");
+    ReplaceBlocksInString(text, "<TITLE>", "</TITLE>", "");
+    ReplaceBlocksInString(text, "<SCRIPT", "</SCRIPT>", "");
+    ReplaceBlocksInString(text, "<STYLE", "</STYLE>", "");
+    DeleteDocumentTags(text);
+    UpperCaseMarkup(text);
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    ReplaceInString(text, "\n\n", "\n", true);
+
+    if (sami) {
+        // Every SYNC tag begins a line (also one indented by blanks); the caption's own line
+        // breaks become LineMark.
+        for (char* p = text.data(); (p = static_cast<char*>(std::memchr(p, '\n', text.data() + text.size() - p))) != nullptr;)
+            *p++ = LineMark;
+        size_t p = 0;
+        while ((p = FindTextPos(text, "<SYNC ", p)) != std::string::npos) {
+            size_t b = p;
+            while (b > 0 && (text[b - 1] == ' ' || text[b - 1] == '\t')) --b;
+            if (b > 0 && text[b - 1] == LineMark) text[b - 1] = '\n';
+            p += 6;
+        }
+    }
+
+    // The lines, as a string list splits them: the text now has LF line ends only.
+    const std::string_view all(text);
+    size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    if (!all.empty() && all.back() != '\n') ++lines;
+    const int n = lines > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(lines);
+    lineCount = n;
+    auto table = std::make_unique<TTarkiHash>(n > INT_MAX - ExtraCapacity ? INT_MAX : n + ExtraCapacity);
+    table->Reserve(n);
+
+    int64_t k = 0;
+    size_t start = 0;
+    for (int i = 0; i < n; ++i) {
+        size_t e = all.find('\n', start);
+        if (e == std::string_view::npos) e = all.size();
+        std::string_view line = all.substr(start, e - start);
+        start = e + 1;
+        if (i % 100 == 0 && OnRead) OnRead(this, i + 1, n);
+        std::string_view body;
+        int time;
+        if (sami) {
+            size_t gt = line.find('>');
+            std::string_view head = gt == std::string_view::npos ? std::string_view() : line.substr(0, gt + 1);
+            body = gt == std::string_view::npos ? line : line.substr(gt + 1);
+            std::string syncText = SyncTextOfHead(head);
+            // Only the first line can lack a SYNC tag (the text after BODY); a head there whose
+            // digits are no number, such as a comment's dashes, is not a time.
+            int value;
+            if (!syncText.empty() && !StartsWithSyncTag(line) && !TryStrToInt(syncText, value)) syncText.clear();
+            time = SyncTime(syncText);
+        } else {
+            body = line;
+            time = SyncTime(IntToStr((k + 1) * addStep_));
+        }
+        if (body.empty()) continue;
+        ++k;
+        table->Add(GetSyncWidth(time), CleanBody(body));
+    }
+    return table;
+}
+
+void TQzCaption::AdoptTable(std::unique_ptr<TTarkiHash> table, int lineCount) {
+    list_ = std::move(table);
+    if (OnChange) {
+        for (int i = 0; i < list_->Count(); ++i) OnChange(this, StrToInt(list_->Key(i)), list_->Value(i));
+    }
+    if (OnReadEnd) OnReadEnd(this, 0, lineCount);
+}
+
+bool TQzCaption::OpenS2k(const std::string& fileName) {
+    if (!FileExists(fileName)) {
+        if (!Quiet) FireErrorOpen(fileName, " 파일이 존재하지 않습니다.");
+        return false;
+    }
+    std::unique_ptr<TStringList> file = LoadStringList(fileName);
+    if (!file) {
+        FireErrorOpen(fileName, " 파일을 읽을 수 없습니다.");
+        return false;
+    }
+    QuietScope quiet(Quiet);
+    static constexpr std::string_view StartLine = ";Set.Time.Start=";
+
+    std::vector<std::string>& lines = file->Strings;
+    lines.erase(std::remove_if(lines.begin(), lines.end(),
+                               [](const std::string& l) {
+                                   if (l.compare(0, 2, "//") == 0) return true;
+                                   return !l.empty() && l[0] == ';' &&
+                                          !SameText(std::string_view(l).substr(0, StartLine.size()), StartLine);
+                               }),
+                lines.end());
+    const int n = static_cast<int>(lines.size());
+    auto table = std::make_unique<TTarkiHash>(n > INT_MAX - ExtraCapacity ? INT_MAX : n + ExtraCapacity);
+
+    std::string key;
+    for (int i = 0; i < n; ++i) {
+        if (i % 100 == 0 && OnRead) OnRead(this, i + 1, n);
+        const std::string& line = lines[static_cast<size_t>(i)];
+        if (line.compare(0, 2, "//") == 0) continue;
+        if (!line.empty() && line[0] == ';') {
+            if (!SameText(std::string_view(line).substr(0, StartLine.size() - 1), StartLine.substr(0, 15))) continue;
+            size_t p = StartLine.size() - 1;
+            while (p < line.size() && (line[p] == ' ' || line[p] == '\t')) ++p;
+            if (p >= line.size() || line[p] != '=') continue;
+            ++p;
+            while (p < line.size() && (line[p] == ' ' || line[p] == '\t')) ++p;
+            bool negative = false;
+            if (p < line.size() && (line[p] == '-' || line[p] == '+')) negative = line[p++] == '-';
+            int64_t v = 0;
+            while (p < line.size() && line[p] >= '0' && line[p] <= '9') {
+                v = std::min<int64_t>(v * 10 + (line[p++] - '0'), INT_MAX);
+            }
+            int time = negative || v <= 0 ? 1 : static_cast<int>(v);
+            key = GetSyncWidth(time);
+            continue;
+        }
+        if (key.empty()) continue;
+        std::string t = TrimBlanksRight(line);
+        int at = table->IndexOf(key);
+        if (at < 0 || table->Value(at).empty())
+            table->Set(key, std::move(t));
+        else
+            table->Set(key, table->Value(at) + "<BR>" + t);
+    }
+    AdoptTable(std::move(table), n);
+    return true;
+}

@@ -1,0 +1,146 @@
+// The SAMI writer of the caption document: GetText (the body) and Save (header, body, tail).
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#include "document/QzCaption.h"
+#include "document/QzText.h"
+#include "platform/core/FileUtils.h"
+
+namespace {
+
+// The body template cut at its placeholders, so that each entry is written without searching.
+// "($sync)" is replaced first and "($text)" after it; the digits put in for "($sync)" can never
+// form or split a "($text)", so both can be located in the template once.
+struct BodyTemplate {
+    enum Kind { Literal, Sync, Text };
+    struct Piece {
+        Kind kind;
+        std::string text;
+    };
+    std::vector<Piece> pieces;
+
+    explicit BodyTemplate(const std::string& tpl) {
+        size_t i = 0;
+        while (i <= tpl.size()) {
+            size_t p = FindTextPos(tpl, "($sync)", i);
+            size_t stop = p == std::string::npos ? tpl.size() : p;
+            AddLiteralWithText(std::string_view(tpl).substr(i, stop - i));
+            if (p == std::string::npos) break;
+            pieces.push_back({Sync, std::string()});
+            i = p + 7;
+        }
+    }
+
+    void AddLiteralWithText(std::string_view s) {
+        size_t i = 0;
+        while (i <= s.size()) {
+            size_t p = FindTextPos(s, "($text)", i);
+            size_t stop = p == std::string_view::npos ? s.size() : p;
+            if (stop > i) pieces.push_back({Literal, std::string(s.substr(i, stop - i))});
+            if (p == std::string_view::npos) break;
+            pieces.push_back({Text, std::string()});
+            i = p + 7;
+        }
+    }
+};
+
+// The key read as a decimal number: leading blanks, an optional sign, digits; 0 without digits.
+int64_t KeyTime(std::string_view key) {
+    size_t i = 0;
+    while (i < key.size() && (key[i] == ' ' || key[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < key.size() && (key[i] == '-' || key[i] == '+')) negative = key[i++] == '-';
+    int64_t v = 0;
+    while (i < key.size() && key[i] >= '0' && key[i] <= '9') v = std::min<int64_t>(v * 10 + (key[i++] - '0'), INT_MAX);
+    return negative ? -v : v;
+}
+
+// Appends a stored caption as written in place of "($text)": LF and its lines, or "&nbsp;" and LF
+// for a blank caption. `work` is scratch space kept between calls.
+void AppendCaption(std::string& out, std::string_view stored, std::string& work) {
+    if (std::memchr(stored.data(), '\n', stored.size()) == nullptr &&
+        std::memchr(stored.data(), '\r', stored.size()) == nullptr) {
+        work.assign(stored.data(), stored.size());
+    } else {
+        work.clear();
+        for (char c : stored)
+            if (c != '\r' && c != '\n') work += c;
+    }
+    ReplaceInString(work, "<BR>", "\n", true);
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    size_t b = 0, e = work.size();
+    while (b < e && blank(work[b])) ++b;
+    while (e > b && blank(work[e - 1])) --e;
+    if (b == e) {
+        out += "&nbsp;\n";
+        return;
+    }
+    out += '\n';
+    out.append(work, b, e - b);
+}
+
+// Appends `s` with every CR dropped and every LF written as CR LF.
+void AppendCrLf(std::string& out, std::string_view s) {
+    const char* p = s.data();
+    const char* end = p + s.size();
+    while (p < end) {
+        const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        const char* stop = nl ? nl : end;
+        if (std::memchr(p, '\r', static_cast<size_t>(stop - p)) == nullptr) {
+            out.append(p, static_cast<size_t>(stop - p));
+        } else {
+            for (const char* q = p; q < stop; ++q)
+                if (*q != '\r') out += *q;
+        }
+        if (nl) out += "\r\n";
+        p = stop + 1;
+    }
+}
+
+}  // namespace
+
+std::string TQzCaption::GetText() const {
+    std::string tpl = captionBody_.Text();
+    tpl.erase(std::remove(tpl.begin(), tpl.end(), '\r'), tpl.end());
+    BodyTemplate body(tpl);
+
+    std::string result, work;
+    size_t estimate = 0;
+    for (int i = 0; i < list_->Count(); ++i) estimate += list_->Value(i).size() + tpl.size() + 8;
+    result.reserve(estimate);
+    for (int i = 0; i < list_->Count(); ++i) {
+        int64_t time = KeyTime(list_->Key(i));
+        if (time <= 0) time = 1;
+        for (const BodyTemplate::Piece& piece : body.pieces) {
+            switch (piece.kind) {
+            case BodyTemplate::Literal: result += piece.text; break;
+            case BodyTemplate::Sync: result += std::to_string(time); break;
+            case BodyTemplate::Text: AppendCaption(result, list_->Value(i), work); break;
+            }
+        }
+    }
+    return result;
+}
+
+bool TQzCaption::Save(const std::string& fileName) {
+    std::string head = captionHead_.Text();
+    if (OnSaveHead) OnSaveHead(this, head);
+    std::string tail = captionTail_.Text();
+    if (OnSaveTail) OnSaveTail(this, tail);
+
+    // As a string list takes header, body and tail and saves them: CR dropped, nothing after a
+    // NUL, every line (the last one too) followed by CR LF.
+    std::string body = GetText();
+    std::string out;
+    out.reserve(head.size() + body.size() + body.size() / 16 + tail.size() + 64);
+    for (std::string_view part : {std::string_view(head), std::string_view(body), std::string_view(tail)}) {
+        size_t nul = part.find('\0');
+        AppendCrLf(out, part.substr(0, nul));
+        if (nul != std::string_view::npos) break;
+    }
+    if (!out.empty() && out.back() != '\n') out += "\r\n";
+    return WriteFileAtomic(fileName, out);
+}

@@ -1,0 +1,84 @@
+#include "document/TarkiHash.h"
+
+#include <algorithm>
+
+namespace {
+
+// Byte-wise comparison with bytes as unsigned values; a prefix sorts first.
+int CompareKeys(std::string_view a, std::string_view b) {
+    // std::string_view::compare uses char_traits<char>::compare, which compares as unsigned char.
+    return a.compare(b);
+}
+
+}  // namespace
+
+TTarkiHash::TTarkiHash(int capacity) : capacity_(capacity < 0 ? 0 : capacity) {}
+
+void TTarkiHash::Clear() {
+    keys_.clear();
+    values_.clear();
+}
+
+void TTarkiHash::Reserve(int count) {
+    size_t n = static_cast<size_t>(std::min(std::max(count, 0), capacity_));
+    keys_.reserve(n);
+    values_.reserve(n);
+}
+
+int TTarkiHash::IndexOf(std::string_view key) const {
+    int lo = 0, hi = Count() - 1;
+    while (lo <= hi) {
+        int mid = lo + (hi - lo) / 2;
+        int r = CompareKeys(key, keys_[static_cast<size_t>(mid)]);
+        if (r == 0) return mid;
+        if (r > 0)
+            lo = mid + 1;
+        else
+            hi = mid - 1;
+    }
+    return -1;
+}
+
+std::string TTarkiHash::Get(std::string_view key) const {
+    if (key.empty()) return std::string();
+    int i = IndexOf(key);
+    return i < 0 ? std::string() : values_[static_cast<size_t>(i)];
+}
+
+int TTarkiHash::InsertPosition(std::string_view key) const {
+    // Lower bound: the first stored key that is not less than `key`.
+    int lo = 0, hi = Count();
+    while (lo < hi) {
+        int mid = lo + (hi - lo) / 2;
+        if (CompareKeys(keys_[static_cast<size_t>(mid)], key) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+int TTarkiHash::Set(std::string_view key, std::string value) {
+    if (Count() >= capacity_ || key.empty()) return 0;
+    // Readers add keys in ascending order: appending needs no search.
+    int pos = (keys_.empty() || CompareKeys(keys_.back(), key) < 0) ? Count() : InsertPosition(key);
+    size_t p = static_cast<size_t>(pos);
+    if (pos < Count() && keys_[p] == key) {
+        values_[p] = std::move(value);
+        return Count();
+    }
+    keys_.emplace(keys_.begin() + pos, key);
+    values_.emplace(values_.begin() + pos, std::move(value));
+    return Count();
+}
+
+void TTarkiHash::DeleteAt(int index) {
+    if (index < 0 || index >= Count()) return;
+    keys_.erase(keys_.begin() + index);
+    values_.erase(values_.begin() + index);
+}
+
+void TTarkiHash::Delete(std::string_view key) {
+    if (key.empty()) return;
+    DeleteAt(IndexOf(key));
+}

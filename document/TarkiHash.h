@@ -1,0 +1,53 @@
+#pragma once
+// A table of byte-string keys and values kept in byte-wise key order (bytes compared as unsigned,
+// a prefix sorts first) and searched by binary search. Despite the name nothing is hashed.
+//
+// The capacity is fixed at construction: a full table refuses new keys and also value changes of
+// keys it already holds (Set returns 0). Empty keys are refused. Lookups are O(log n); inserting
+// and deleting move the tail (O(n)). Storage for the slots is taken as entries arrive, so a large
+// capacity costs nothing until it is used.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TTarkiHash {
+public:
+    explicit TTarkiHash(int capacity);
+    TTarkiHash(const TTarkiHash&) = delete;
+    TTarkiHash& operator=(const TTarkiHash&) = delete;
+
+    // Removes every entry.
+    void Clear();
+
+    // Index of the key, or -1.
+    int IndexOf(std::string_view key) const;
+    // The stored value; "" for an empty or absent key.
+    std::string Get(std::string_view key) const;
+    // Adds the key or replaces its value (the stored key stays). Returns the new count, or 0 when
+    // refused (full table, empty key). The value is moved in: pass a temporary to avoid a copy.
+    int Set(std::string_view key, std::string value);
+    int Add(std::string_view key, std::string value) { return Set(key, std::move(value)); }
+    // Ignored when the index is outside 0 .. Count() - 1.
+    void DeleteAt(int index);
+    // An absent key changes nothing.
+    void Delete(std::string_view key);
+
+    int Count() const { return static_cast<int>(keys_.size()); }
+    int Capacity() const { return capacity_; }
+    // Entry i in key order, 0 <= i < Count().
+    const std::string& Key(int i) const { return keys_[static_cast<size_t>(i)]; }
+    const std::string& Value(int i) const { return values_[static_cast<size_t>(i)]; }
+
+    // Reserves storage for `count` slots (at most the capacity) so that filling the table does not
+    // reallocate.
+    void Reserve(int count);
+
+private:
+    // Number of stored keys that compare less than `key` (the key is absent).
+    int InsertPosition(std::string_view key) const;
+
+    int capacity_;
+    std::vector<std::string> keys_;
+    std::vector<std::string> values_;
+};

@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "document/QzCaption.h"
+#include "document/QzText.h"
+#include "platform/core/Cp949.h"
+#include "platform/core/SysUtils.h"
+#include "tests/document/DocTestUtil.h"
+
+namespace {
+
+using E = std::vector<std::pair<int, std::string>>;
+
+E Entries(const TQzCaption& doc) {
+    E out;
+    for (int i = 0; i < doc.List().Count(); ++i) out.emplace_back(StrToInt(doc.List().Key(i)), doc.List().Value(i));
+    return out;
+}
+
+// The header, body and tail templates the main window gives the open document.
+void UseMainWindowTemplates(TQzCaption& doc) {
+    const std::string dashes(65, '-');
+    TStringList head;
+    for (const std::string& line : {
+             std::string("<SAMI>"), "<!-" + dashes + "-",
+             std::string(" * Morvane 1.0 (Update: ($update) / Create: ($date) )"),
+             std::string(" *     Official distribution site : http://morvane.example/"), " *" + dashes,
+             std::string(" *     Caption Maker: ($maker.name)"), std::string(" *                    mail: ($maker.mail)"),
+             std::string(" *                    home: ($maker.home)"), " *" + dashes,
+             std::string(" *     Movie   File : ($movie)"), std::string(" *     Caption File : ($smi)"),
+             std::string(" *                    Create: ($smi.ctime)"),
+             std::string(" *                    modify: ($smi.mtime)"), std::string("($notice)"),
+             " " + dashes + "-->", std::string("<HEAD>"), std::string("<TITLE>($title)</TITLE>"),
+             std::string("<STYLE TYPE=\"text/css\">"), std::string("<!--"),
+             std::string("  P  { margin-left:8pt; margin-right:8pt; margin-bottom:2pt;"),
+             std::string("       margin-top:2pt; text-align:center; color:orange;"),
+             Cp949("       font-family:굴림,sans-serif; font-size:18pt; font-weight:bold; }"),
+             Cp949("  .KALO_KRCC  { Name:한국어; lang:kr-KR; SAMIType:CC; }"),
+             Cp949("  .KALO_EGCC  { Name:영어;   lang:us-US; SAMIType:CC; }"), std::string("-->"),
+             std::string("</STYLE>"), std::string("</HEAD>"), std::string("<BODY>")})
+        head.Add(line);
+    doc.SetCaptionHead(head);
+    TStringList body;
+    body.Add("<SYNC START=($sync)><P CLASS=KALO_KRCC>($text)");
+    doc.SetCaptionBody(body);
+    TStringList tail;
+    tail.Add("");
+    tail.Add("</BODY>");
+    tail.Add("</SAMI>");
+    doc.SetCaptionTail(tail);
+}
+
+}  // namespace
+
+TEST(QzCaptionWriter, GetTextLayout) {
+    TQzCaption doc;
+    EXPECT_EQ(doc.GetText(), "");
+    doc.Add(1500, "A<BR>B");
+    doc.Add(3000, "");
+    doc.Add(0, "zero");
+    doc.Add(-7, " <br> <BR>");
+    doc.Add(4000, "\r\n<BR><br>x\r\n<BR> ");
+    EXPECT_EQ(doc.GetText(),
+              // "        0" sorts before "       -7": negative keys are not in numeric order.
+              "<SYNC START=1><P CLASS=KALO_KRCC>\nzero\n"
+              "<SYNC START=1><P CLASS=KALO_KRCC>&nbsp;\n\n"
+              "<SYNC START=1500><P CLASS=KALO_KRCC>\nA\nB\n"
+              "<SYNC START=3000><P CLASS=KALO_KRCC>&nbsp;\n\n"
+              "<SYNC START=4000><P CLASS=KALO_KRCC>\nx\n");
+}
+
+TEST(QzCaptionWriter, PlaceholdersInAnyCaseAndTextIsNotRescanned) {
+    TQzCaption doc;
+    TStringList body;
+    body.Add("[($SYNC)|($Text)|($sync)]");
+    doc.SetCaptionBody(body);
+    doc.Add(42, "($sync)($text)");
+    EXPECT_EQ(doc.GetText(), "[42|\n($sync)($text)|42]\n");
+}
+
+TEST(QzCaptionWriter, SaveWithMainWindowTemplatesIsByteExact) {
+    TempDir dir;
+    TQzCaption doc;
+    UseMainWindowTemplates(doc);
+    doc.Add(1500, "A<BR>B");
+    doc.Add(3000, "");
+    std::string seenHead;
+    doc.OnSaveHead = [&](TQzCaption*, std::string& b) {
+        seenHead = b;
+        b = ReplaceText(b, "($title)", "movie", true);
+    };
+    doc.OnSaveTail = [](TQzCaption*, std::string& b) { b += "<!-- end -->\r\n"; };
+    ASSERT_TRUE(doc.Save(dir.File("out.smi")));
+
+    std::string head = doc.CaptionHead().Text();
+    EXPECT_EQ(seenHead, head);
+    std::string expected = ReplaceText(head, "($title)", "movie", true) +
+                           "<SYNC START=1500><P CLASS=KALO_KRCC>\r\nA\r\nB\r\n"
+                           "<SYNC START=3000><P CLASS=KALO_KRCC>&nbsp;\r\n\r\n"
+                           "\r\n</BODY>\r\n</SAMI>\r\n<!-- end -->\r\n";
+    EXPECT_EQ(ReadBytes(dir.File("out.smi")), expected);
+    EXPECT_NE(expected.find("<TITLE>movie</TITLE>\r\n"), std::string::npos);
+    EXPECT_NE(expected.find(Cp949("  .KALO_KRCC  { Name:한국어;")), std::string::npos);
+}
+
+TEST(QzCaptionWriter, EmptyDocumentAndHandlerWithoutFinalLineEnd) {
+    TempDir dir;
+    TQzCaption doc;
+    ASSERT_TRUE(doc.Save(dir.File("e.smi")));
+    EXPECT_EQ(ReadBytes(dir.File("e.smi")), "<SAMI>\r\n<BODY>\r\n</BODY>\r\n</SAMI>\r\n");
+    doc.OnSaveTail = [](TQzCaption*, std::string& b) { b = "</BODY>\n</SAMI>"; };
+    ASSERT_TRUE(doc.Save(dir.File("e.smi")));
+    EXPECT_EQ(ReadBytes(dir.File("e.smi")), "<SAMI>\r\n<BODY>\r\n</BODY>\r\n</SAMI>\r\n");
+}
+
+TEST(QzCaptionWriter, RoundTripKeepsEntriesAndBytes) {
+    TempDir dir;
+    TQzCaption doc;
+    UseMainWindowTemplates(doc);
+    const std::string ko = Cp949("똠방각하<BR>") + std::string("\x8C\x63", 2) + Cp949(" 한글");
+    doc.Add(0, "zero");
+    doc.Add(1000, ko);
+    doc.Add(2000, "");
+    doc.Add(3000, "<FONT COLOR=#FF0000>red</FONT><BR>two");
+    doc.Add(4000, "<BR>");
+    ASSERT_TRUE(doc.Save(dir.File("r.smi")));
+    std::string bytes = ReadBytes(dir.File("r.smi"));
+    EXPECT_NE(bytes.find("\r\n" + Cp949("똠방각하") + "\r\n\x8C\x63" + Cp949(" 한글") + "\r\n"), std::string::npos);
+    EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF");
+
+    TQzCaption back;
+    ASSERT_TRUE(back.Open(dir.File("r.smi")));
+    EXPECT_EQ(Entries(back), (E{{1, "zero"}, {1000, ko}, {2000, ""}, {3000, "<FONT COLOR=#FF0000>red</FONT><BR>two"},
+                                {4000, ""}}));
+    // Writing what was read gives the same bytes.
+    UseMainWindowTemplates(back);
+    back.Add(0, "zero");
+    back.Delete(1);
+    ASSERT_TRUE(back.Save(dir.File("r2.smi")));
+    EXPECT_EQ(ReadBytes(dir.File("r2.smi")), bytes);
+}
+
+TEST(QzCaptionWriter, FailedSaveReportsFalseAndKeepsThePreviousFile) {
+    TempDir dir;
+    TQzCaption doc;
+    doc.Add(1000, "new");
+    EXPECT_FALSE(doc.Save(dir.File("no/such/folder/x.smi")));
+
+    WriteBytes(dir.File("old.smi"), "previous");
+    chmod(dir.File("old.smi").c_str(), 0640);
+    ASSERT_TRUE(doc.Save(dir.File("old.smi")));
+    struct stat st;
+    ASSERT_EQ(stat(dir.File("old.smi").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    WriteBytes(dir.File("keep.smi"), "previous");
+    if (geteuid() != 0) {
+        chmod(dir.Path().c_str(), 0500);
+        EXPECT_FALSE(doc.Save(dir.File("keep.smi")));
+        chmod(dir.Path().c_str(), 0700);
+        EXPECT_EQ(ReadBytes(dir.File("keep.smi")), "previous");
+    }
+    // A directory in the way cannot be replaced.
+    mkdir(dir.File("adir").c_str(), 0700);
+    EXPECT_FALSE(doc.Save(dir.File("adir")));
+}
