@@ -1,0 +1,117 @@
+#include "app/update/QzUpdateCheck.h"
+
+#include "document/QzText.h"
+#include "platform/core/Cp949.h"
+#include "platform/core/FileUtils.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
+namespace {
+
+constexpr size_t kCheckedHead = 256;   // bytes of a download that the checks look at
+constexpr char kElfSignature[] = "\x7F" "ELF";
+
+// Gives `path` the permission bits of the running program (so the new version can run) and puts
+// its bytes on disk before anyone renames it over the program. False when either step fails.
+bool FinishProgramFile(const std::string& path) {
+    mode_t mode = 0755;
+    struct stat self;
+    if (stat("/proc/self/exe", &self) == 0) mode = self.st_mode & 0777;
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = fchmod(fd, mode) == 0 && fsync(fd) == 0;
+    close(fd);
+    return ok;
+}
+
+}  // namespace
+
+std::string MsgCannotConnect() { return Cp949("업데이트 서버에 접속할 수 없습니다."); }
+std::string MsgProgramNotListed() { return Cp949("업데이트 정보에 현재 프로그램이 포함되어있지 않습니다."); }
+std::string MsgBadDownload() { return Cp949("수신된 파일에 이상이 있습니다."); }
+
+bool IsValidProgramFile(const std::string& path) {
+    std::string head;
+    if (!ReadFileHead(path, kCheckedHead, head)) return false;
+    if (FileSize64(path) < static_cast<int64_t>(kCheckedHead) || head.size() < kCheckedHead) return false;
+    if (head.compare(0, 4, kElfSignature, 4) != 0) return false;
+    return head.find('\0') != std::string::npos;
+}
+
+std::string TQzUpdateCheck::FillMessage(const std::string& text) const {
+    std::string s = ReplaceText(text, "\\n", "\n", true);
+    s = ReplaceText(s, "($ver.cur)", CurVersion, true);
+    return ReplaceText(s, "($ver.new)", NewVersion, true);
+}
+
+void TQzUpdateCheck::Error(const std::string& msg) {
+    if (OnErrorMsg) OnErrorMsg(*this, msg);
+}
+
+bool TQzUpdateCheck::UpdateCheck() {
+    if (UpdateInfURL.empty() || UpdateSession.empty() || CurVersion.empty()) return false;
+    std::string body;
+    try {
+        body = Get(UpdateInfURL);
+    } catch (...) {
+        Error(MsgCannotConnect());
+        return false;
+    }
+    if (body.empty()) {
+        Error(MsgProgramNotListed());
+        return false;
+    }
+    NewVersion = ValueFromText(UpdateSession, body);
+    // std::string compares bytes as unsigned char, so this is the plain byte-wise order.
+    if (NewVersion > CurVersion) {
+        const std::string msg = FillMessage(ValueFromText("MsgUpdateAsk", body));
+        if (OnUpdate) OnUpdate(*this, msg);
+    } else {
+        const std::string msg = FillMessage(ValueFromText("Msg", body));
+        if (OnUpdateNo) OnUpdateNo(*this, msg);
+    }
+    return true;
+}
+
+bool TQzUpdateCheck::UpdateFile(const std::string& FileName, int Verify) {
+    if (FileName.empty() || UpdateFileURL.empty()) return false;
+    bool received = false;
+    {
+        std::ofstream file;
+        try {
+            // A fresh file: one left by an earlier attempt (or a link under that name) is not
+            // written through.
+            DeleteFile(FileName);
+            file.open(FileName, std::ios::binary | std::ios::trunc);
+            if (file) {
+                Tag = 1;
+                Get(UpdateFileURL, file);
+                file.close();
+                received = static_cast<bool>(file);
+            }
+        } catch (...) {
+        }
+        Tag = 0;
+    }
+    // A broken or partial download is never left behind for the updater to install.
+    if (!received) {
+        DeleteFile(FileName);
+        Error(MsgCannotConnect());
+        return false;
+    }
+    if (Verify && !IsValidProgramFile(FileName)) {
+        DeleteFile(FileName);
+        Error(MsgBadDownload());
+        return false;
+    }
+    if (!FinishProgramFile(FileName)) {
+        DeleteFile(FileName);
+        Error(MsgCannotConnect());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The update check: reads an update description over HTTP, compares the newest version named
+// there with the running one, and downloads the new program file.
+//
+// The update description is plain text, one "name=value" line per entry (names match ignoring
+// ASCII case, the first line wins): the line named UpdateSession holds the newest version, the
+// lines "MsgUpdateAsk" and "Msg" the texts shown when a newer version exists or not. In those
+// texts the two characters backslash and n become a line feed, "($ver.cur)" becomes CurVersion
+// and "($ver.new)" NewVersion, everywhere and ignoring case. Texts are code page 949 bytes.
+
+#include "platform/net/HttpClient.h"
+
+#include <functional>
+#include <string>
+
+class TQzUpdateCheck : public THttpClient {
+public:
+    using TUpdateMsgEvent = std::function<void(TQzUpdateCheck& Sender, const std::string& Msg)>;
+
+    TQzUpdateCheck() = default;
+
+    std::string UpdateInfURL;    // URL of the update description
+    std::string UpdateFileURL;   // URL of the new program file
+    std::string UpdateSession;   // name of the description line holding the newest version
+    std::string CurVersion;      // version of the running program
+    std::string NewVersion;      // version read by the last check
+
+    TUpdateMsgEvent OnUpdate;    // a newer version exists; Msg is the text to show
+    TUpdateMsgEvent OnUpdateNo;  // no newer version; Msg is the text to show
+    TUpdateMsgEvent OnErrorMsg;  // a check or download failed; Msg is the error text
+
+    // 1 while a download runs, else 0.
+    int Tag = 0;
+
+    // Fetches the description and fires OnUpdate or OnUpdateNo (when assigned). False without an
+    // event when UpdateInfURL, UpdateSession or CurVersion is empty; false after OnErrorMsg when
+    // the description cannot be fetched or is empty.
+    bool UpdateCheck();
+
+    // Downloads UpdateFileURL into `FileName` (replacing an existing file) and gives it the
+    // running program's permission bits. With Verify != 0 the file must be an executable: at least
+    // 256 bytes, the ELF signature at its start and a NUL byte among its first 256 bytes. A file
+    // that fails the checks and a transfer that fails or breaks off are deleted, after which
+    // OnErrorMsg fires and the result is false. False without an event when FileName or
+    // UpdateFileURL is empty.
+    bool UpdateFile(const std::string& FileName, int Verify);
+
+private:
+    std::string FillMessage(const std::string& text) const;
+    void Error(const std::string& msg);
+};
+
+// True when `path` holds what a downloaded program file must: at least 256 bytes, "\x7F" "ELF"
+// at its start and a NUL byte among its first 256 bytes.
+bool IsValidProgramFile(const std::string& path);
+
+// The update check's messages, code page 949.
+std::string MsgCannotConnect();    // "업데이트 서버에 접속할 수 없습니다."
+std::string MsgProgramNotListed(); // "업데이트 정보에 현재 프로그램이 포함되어있지 않습니다."
+std::string MsgBadDownload();      // "수신된 파일에 이상이 있습니다."

@@ -1,0 +1,226 @@
+#include "platform/net/HttpClient.h"
+
+#include <curl/curl.h>
+
+#include <cstring>
+#include <exception>
+#include <mutex>
+
+namespace {
+
+void GlobalInit() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+bool IsUrlUnsafe(unsigned char c) {
+    if (c <= 0x20 || c >= 0x7F) return true;
+    return std::strchr("\"<>\\^`{|}", c) != nullptr;
+}
+
+struct SList {
+    curl_slist* list = nullptr;
+    ~SList() { curl_slist_free_all(list); }
+    void Add(const std::string& line) {
+        curl_slist* next = curl_slist_append(list, line.c_str());
+        if (!next) throw EHttpError("Out of memory for the request headers");
+        list = next;
+    }
+};
+
+}  // namespace
+
+std::string EncodeUrl(const std::string& url) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(url.size());
+    for (unsigned char c : url) {
+        if (IsUrlUnsafe(c)) {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+// The state of one request, shared with the libcurl callbacks.
+struct THttpClient::Transfer {
+    THttpClient* client = nullptr;
+    std::string* text = nullptr;      // GET into a string
+    std::ostream* stream = nullptr;   // GET into a stream
+    int64_t received = 0;
+    bool begun = false;
+    std::exception_ptr error;         // thrown inside a callback; rethrown after the transfer
+    std::string failure;              // a failure found inside a callback without an exception
+};
+
+THttpClient::THttpClient() { GlobalInit(); }
+
+THttpClient::~THttpClient() {
+    if (curl_) curl_easy_cleanup(static_cast<CURL*>(curl_));
+}
+
+size_t THttpClient::HeaderCallback(char* /*data*/, size_t size, size_t count, void* user) {
+    auto& t = *static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    THttpClient& c = *t.client;
+    if (c.MaxLineAction == maException && c.MaxLineLength > 0 && n > static_cast<size_t>(c.MaxLineLength)) {
+        t.failure = "Response header line longer than " + std::to_string(c.MaxLineLength) + " bytes";
+        return 0;
+    }
+    return n;
+}
+
+size_t THttpClient::WriteCallback(char* data, size_t size, size_t count, void* user) {
+    auto& t = *static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    THttpClient& c = *t.client;
+    long code = 0;
+    curl_easy_getinfo(static_cast<CURL*>(c.curl_), CURLINFO_RESPONSE_CODE, &code);
+    if (code < 200 || code > 299) return n;  // the body of an error response is not delivered
+    try {
+        if (!t.begun) {
+            t.begun = true;
+            curl_off_t length = -1;
+            curl_easy_getinfo(static_cast<CURL*>(c.curl_), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+            if (c.OnWorkBegin) c.OnWorkBegin(c, wmRead, length > 0 ? static_cast<int64_t>(length) : 0);
+        }
+        if (t.text) {
+            if (static_cast<int64_t>(t.text->size() + n) > c.MaxStringSize) {
+                t.failure = "Response larger than " + std::to_string(c.MaxStringSize) + " bytes";
+                return 0;
+            }
+            t.text->append(data, n);
+        } else if (t.stream) {
+            bool written = false;
+            try {
+                written = static_cast<bool>(t.stream->write(data, static_cast<std::streamsize>(n)));
+            } catch (const std::ios_base::failure&) {
+            }
+            if (!written) {
+                t.failure = "Cannot write the received data";
+                return 0;
+            }
+        }
+        t.received += static_cast<int64_t>(n);
+        if (c.OnWork) c.OnWork(c, wmRead, t.received);
+    } catch (...) {
+        t.error = std::current_exception();
+        return 0;
+    }
+    return n;
+}
+
+void THttpClient::Perform(const std::string& url, Transfer& t) {
+    if (busy_) throw EHttpError("A request is already running");
+    struct BusyScope {
+        bool& flag;
+        explicit BusyScope(bool& f) : flag(f) { flag = true; }
+        ~BusyScope() { flag = false; }
+    } busy(busy_);
+    t.client = this;
+    responseCode_ = 0;
+    if (!curl_) {
+        curl_ = curl_easy_init();
+        if (!curl_) throw EHttpError("Cannot create an HTTP session");
+    }
+    CURL* h = static_cast<CURL*>(curl_);
+    const std::string target = (HTTPOptions & hoForceEncodeParams) ? EncodeUrl(url) : url;
+
+    SList headers;
+    if (!Request.ContentType.empty()) headers.Add("Content-Type: " + Request.ContentType);
+    headers.Add(Request.Accept.empty() ? "Accept:" : "Accept: " + Request.Accept);
+
+    char errorBuffer[CURL_ERROR_SIZE] = {};
+    curl_easy_setopt(h, CURLOPT_URL, target.c_str());
+    curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
+#if LIBCURL_VERSION_NUM >= 0x075500
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+#else
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+#endif
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(h, CURLOPT_PROXY, "");  // no proxy, whatever the environment says
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.list);
+    curl_easy_setopt(h, CURLOPT_USERAGENT, Request.UserAgent.empty() ? nullptr : Request.UserAgent.c_str());
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(ConnectTimeout > 0 ? ConnectTimeout : 0));
+    if (ReadTimeout > 0) {
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>((ReadTimeout + 999) / 1000));
+    } else {
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 0L);
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, 0L);
+    }
+    if (AllowCookies) {
+        curl_easy_setopt(h, CURLOPT_COOKIEFILE, "");  // the in-memory cookie store
+        cookiesEnabled_ = true;
+    } else if (cookiesEnabled_) {
+        curl_easy_setopt(h, CURLOPT_COOKIELIST, "ALL");
+    }
+    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorBuffer);
+    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &THttpClient::HeaderCallback);
+    curl_easy_setopt(h, CURLOPT_HEADERDATA, &t);
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &THttpClient::WriteCallback);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &t);
+
+    const CURLcode rc = curl_easy_perform(h);
+    // The handle outlives this call; it must not keep pointers into this frame.
+    curl_easy_setopt(h, CURLOPT_HTTPHEADER, nullptr);
+    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, nullptr);
+    curl_easy_setopt(h, CURLOPT_HEADERDATA, nullptr);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, nullptr);
+
+    long code = 0;
+    curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &code);
+    responseCode_ = static_cast<int>(code);
+
+    const bool ok = rc == CURLE_OK && !t.error && t.failure.empty() && code >= 200 && code <= 299;
+    if (ok && !t.begun) {
+        // An empty body still shows its (empty) progress, so the display is shown and hidden.
+        t.begun = true;
+        try {
+            if (OnWorkBegin) OnWorkBegin(*this, wmRead, 0);
+        } catch (...) {
+            t.error = std::current_exception();
+        }
+    }
+    if (t.begun && OnWorkEnd) {
+        try {
+            OnWorkEnd(*this, wmRead);
+        } catch (...) {
+            if (!t.error) t.error = std::current_exception();
+        }
+    }
+
+    if (t.error) std::rethrow_exception(t.error);
+    if (!t.failure.empty()) throw EHttpError(t.failure, responseCode_);
+    if (rc != CURLE_OK) {
+        std::string message = errorBuffer[0] ? errorBuffer : curl_easy_strerror(rc);
+        throw EHttpError(message, responseCode_);
+    }
+    if (code < 200 || code > 299) throw EHttpError("HTTP status " + std::to_string(code), responseCode_);
+}
+
+std::string THttpClient::Get(const std::string& url) {
+    std::string body;
+    Transfer t;
+    t.text = &body;
+    Perform(url, t);
+    return body;
+}
+
+void THttpClient::Get(const std::string& url, std::ostream& out) {
+    Transfer t;
+    t.stream = &out;
+    Perform(url, t);
+    bool flushed = false;
+    try {
+        flushed = static_cast<bool>(out.flush());
+    } catch (const std::ios_base::failure&) {
+    }
+    if (!flushed) throw EHttpError("Cannot write the received data", responseCode_);
+}

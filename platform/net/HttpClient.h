@@ -1,0 +1,93 @@
+#pragma once
+// A blocking HTTP client over libcurl's easy interface: request settings, GET into a string or a
+// stream, and work events that report the progress of the response body.
+//
+// Every failure (no connection, a broken transfer, a response status other than 2xx, a write
+// error of the target stream, an exception thrown by an event handler) reaches the caller as one
+// exception class, EHttpError. A client is used from one thread; it keeps its connection and its
+// cookies between requests.
+
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+
+class EHttpError : public std::runtime_error {
+public:
+    // `responseCode` is the HTTP status of the response, 0 when none was received.
+    EHttpError(const std::string& message, int responseCode = 0)
+        : std::runtime_error(message), ResponseCode(responseCode) {}
+    int ResponseCode;
+};
+
+enum TWorkMode { wmRead, wmWrite };
+
+// hoForceEncodeParams: bytes that may not stand in a URL (blanks, control bytes, bytes >= 0x80,
+// '"', '<', '>', '\', '^', '`', '{', '|', '}') are sent percent-encoded.
+enum THTTPOption : unsigned { hoForceEncodeParams = 1u };
+using THTTPOptions = unsigned;
+
+// What happens to a response header line longer than MaxLineLength: maException fails the
+// request, maSplit accepts it.
+enum TMaxLineAction { maException, maSplit };
+
+struct THttpRequest {
+    std::string ContentType;             // sent as "Content-Type" when not empty
+    std::string Accept = "text/html, */*";
+    std::string UserAgent;               // sent as "User-Agent" when not empty
+};
+
+class THttpClient {
+public:
+    using TWorkBeginEvent = std::function<void(THttpClient& Sender, TWorkMode Mode, int64_t WorkCountMax)>;
+    using TWorkEvent = std::function<void(THttpClient& Sender, TWorkMode Mode, int64_t WorkCount)>;
+    using TWorkEndEvent = std::function<void(THttpClient& Sender, TWorkMode Mode)>;
+
+    THttpClient();
+    virtual ~THttpClient();
+    THttpClient(const THttpClient&) = delete;
+    THttpClient& operator=(const THttpClient&) = delete;
+
+    THttpRequest Request;
+    THTTPOptions HTTPOptions = 0;
+    bool AllowCookies = true;
+    TMaxLineAction MaxLineAction = maException;
+    int MaxLineLength = 16384;            // bytes of one header line, line end included
+    int ConnectTimeout = 0;               // ms to establish the connection; 0 = no limit
+    int ReadTimeout = 0;                  // ms without any received byte before the transfer fails; 0 = no limit
+    int64_t MaxStringSize = 16 << 20;     // bytes a GET into a string accepts before it fails
+
+    // Body progress. OnWorkBegin fires once before the first block with the announced length (0
+    // when the server announces none), OnWork after every block with the bytes received so far,
+    // OnWorkEnd once after the last block, also when the transfer fails. A handler may throw: the
+    // transfer is aborted and the handler's exception is rethrown to the caller of Get.
+    TWorkBeginEvent OnWorkBegin;
+    TWorkEvent OnWork;
+    TWorkEndEvent OnWorkEnd;
+
+    // The status of the last response, 0 when none was received.
+    int ResponseCode() const { return responseCode_; }
+    // True while a request runs (also inside the work events). A Get called then fails.
+    bool Busy() const { return busy_; }
+
+    // GET the URL; the response body as bytes.
+    std::string Get(const std::string& url);
+    // GET the URL, writing the response body into `out` as it arrives. Only the body of a 2xx
+    // response is written.
+    void Get(const std::string& url, std::ostream& out);
+
+private:
+    struct Transfer;
+    void Perform(const std::string& url, Transfer& transfer);
+    static size_t WriteCallback(char* data, size_t size, size_t count, void* user);
+    static size_t HeaderCallback(char* data, size_t size, size_t count, void* user);
+
+    void* curl_ = nullptr;   // CURL*, created on first use and kept for connection and cookie reuse
+    bool cookiesEnabled_ = false;
+    int responseCode_ = 0;
+    bool busy_ = false;
+};
+
+// The URL with the bytes that hoForceEncodeParams names percent-encoded; '%' itself is kept.
+std::string EncodeUrl(const std::string& url);

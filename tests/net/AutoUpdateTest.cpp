@@ -1,0 +1,201 @@
+#include "app/update/AutoUpdate.h"
+#include "app/update/ProgramStart.h"
+#include "platform/core/Cp949.h"
+#include "platform/core/FileUtils.h"
+#include "tests/net/TempDir.h"
+#include "tests/net/TestHttpServer.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Records what the auto-update command asks of the main window.
+class RecordingHost : public TUpdateHost {
+public:
+    explicit RecordingHost(std::string dir) : dir_(std::move(dir)) {}
+
+    std::string AppDir() override { return dir_; }
+    std::string ApplicationTitle() override { return "Morvane 1.22 p1"; }
+    bool IsDocumentModified() override { return modified; }
+    void ShowMessage(const std::string& msg) override { log.push_back("message:" + msg); }
+    bool AskOkCancel(const std::string& msg, const std::string& caption) override {
+        log.push_back("ask:" + caption + ":" + msg);
+        return answerOk;
+    }
+    void SetUpdateCommandEnabled(bool enabled) override { log.push_back(enabled ? "enable" : "disable"); }
+    void ShowProgress(bool visible) override { log.push_back(visible ? "progress:show" : "progress:hide"); }
+    void SetProgressMax(int64_t max) override { progressMax = max; }
+    void SetProgressPosition(int64_t position) override { progressPosition = position; }
+    void ProcessPaintEvents() override {
+        ++paints;
+        if (update && !update->Busy()) paintedWhileIdle = true;
+    }
+    bool StartProgram(const std::string& program, const std::vector<std::string>& args) override {
+        started.push_back(program);
+        started.insert(started.end(), args.begin(), args.end());
+        return startReal ? StartDetached(program, args) : startResult;
+    }
+    void CloseMainWindow() override { log.push_back("close"); }
+
+    bool modified = false;
+    bool answerOk = true;
+    bool startResult = true;
+    bool startReal = false;
+    TAutoUpdate* update = nullptr;
+    Lines log;
+    Lines started;
+    int64_t progressMax = -1, progressPosition = -1;
+    int paints = 0;
+    bool paintedWhileIdle = false;
+
+private:
+    std::string dir_;
+};
+
+const char kInfTarget[] = "/cgi-bin/kelvoran/update.inf";
+const char kFileTarget[] = "/cgi-bin/qz2000/qzboard.cgi?db=qzpad/down&action=down&dbf=28&ftype=fil1&file=Morvane";
+
+std::string ElfImage(size_t size) {
+    std::string s = "\x7F" "ELF" + std::string(12, '\0');
+    while (s.size() < size) s += static_cast<char>(s.size() & 0x7F);
+    return s;
+}
+
+class AutoUpdateTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(WriteFileAtomic(dir.Path() + "Kelvoran", "#!/bin/sh\n"));
+        host.update = &update;
+        server.Route(kInfTarget, {200,
+                                  "Morvane=Morvane 1.23\r\n"
+                                  "MsgUpdateAsk=($ver.new) is out.\\nUpdate?\r\n"
+                                  "Msg=You have the newest version.\r\n",
+                                  {}, -1});
+        server.Route(kFileTarget, {200, ElfImage(300000), {}, -1});
+    }
+
+    TestHttpServer server;
+    TempDir dir;
+    RecordingHost host{dir.Path()};
+    TAutoUpdate update{host, server.Base(), "test.example"};
+};
+
+}  // namespace
+
+TEST_F(AutoUpdateTest, AnAcceptedUpdateIsDownloadedAndTheUpdaterStarted) {
+    update.mnuAutoUpdateClick();
+    EXPECT_EQ(update.UpdateCheck.CurVersion, "Morvane 1.22 p1");
+    const Lines expected{"disable",
+                         "progress:show",
+                         "progress:hide",
+                         "ask:" + Cp949("자동 업데이트") + ":Morvane 1.23 is out.\nUpdate?",
+                         "progress:show",
+                         "progress:hide",
+                         "close",
+                         "enable"};
+    EXPECT_EQ(host.log, expected);
+    EXPECT_EQ(host.started, (Lines{dir.Path() + "Kelvoran", "Morvane", std::to_string(getpid())}));
+    EXPECT_EQ(FileSize64(dir.Path() + "Morvane.tmp"), 300000);
+    EXPECT_EQ(host.progressMax, 300000);
+    EXPECT_EQ(host.progressPosition, 300000);
+    EXPECT_GT(host.paints, 0);
+    EXPECT_FALSE(host.paintedWhileIdle);
+    EXPECT_FALSE(update.Busy());
+
+    const Lines targets = server.Targets();
+    EXPECT_EQ(targets, (Lines{kInfTarget, kFileTarget}));
+    EXPECT_EQ(HeaderValue(server.HeaderBlocks()[0], "User-Agent"), "Morvo for test.example");
+}
+
+TEST_F(AutoUpdateTest, DecliningOrBeingUpToDateDownloadsNothing) {
+    host.answerOk = false;
+    update.mnuAutoUpdateClick();
+    EXPECT_EQ(host.log.back(), "enable");
+    EXPECT_TRUE(host.started.empty());
+    EXPECT_FALSE(FileExists(dir.Path() + "Morvane.tmp"));
+
+    host.log.clear();
+    update.UpdateCheck.CurVersion = "Morvane 1.23";
+    update.mnuAutoUpdateClick();
+    EXPECT_EQ(host.log, (Lines{"disable", "progress:show", "progress:hide",
+                               "message:You have the newest version.", "enable"}));
+    EXPECT_EQ(server.Targets().size(), 2u);
+}
+
+TEST_F(AutoUpdateTest, TheCommandNeedsTheUpdaterAndASavedDocument) {
+    host.modified = true;
+    update.mnuAutoUpdateClick();
+    EXPECT_EQ(host.log, Lines{"message:" + Cp949("편집중인 자막이 있습니다.\n자막을 저장하십시오.")});
+
+    host.log.clear();
+    ASSERT_TRUE(DeleteFile(dir.Path() + "Kelvoran"));
+    update.mnuAutoUpdateClick();
+    EXPECT_EQ(host.log, Lines{"message:" + Cp949("업데이트 프로그램이 존재하지 않습니다.")});
+    EXPECT_TRUE(server.Targets().empty());
+}
+
+TEST_F(AutoUpdateTest, FailuresAreShownAndTheProgramStaysOpen) {
+    // A broken download.
+    server.Route(kFileTarget, {200, "<html>error</html>", {}, -1});
+    update.mnuAutoUpdateClick();
+    EXPECT_EQ(host.log[host.log.size() - 3], "enable");
+    EXPECT_EQ(host.log[host.log.size() - 2], "message:" + MsgBadDownload());
+    EXPECT_EQ(host.log.back(), "enable");
+    EXPECT_TRUE(host.started.empty());
+
+    // A dead server.
+    host.log.clear();
+    TAutoUpdate dead(host, "http://127.0.0.1:" + std::to_string(TestHttpServer::ClosedPort()), "x");
+    dead.mnuAutoUpdateClick();
+    EXPECT_EQ(host.log, (Lines{"disable", "enable", "message:" + MsgCannotConnect(), "enable"}));
+
+    // An updater that cannot be started: the download stays, the window stays open.
+    host.log.clear();
+    server.Route(kFileTarget, {200, ElfImage(1000), {}, -1});
+    host.startResult = false;
+    update.mnuAutoUpdateClick();
+    EXPECT_EQ(host.log[host.log.size() - 2], "message:" + Cp949("업데이트 프로그램을 실행할 수 없습니다."));
+    EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "close"), 0);
+    EXPECT_TRUE(FileExists(dir.Path() + "Morvane.tmp"));
+}
+
+TEST(AutoUpdateEndToEnd, AServedUpdateIsInstalledByTheUpdaterAndStarted) {
+    namespace fs = std::filesystem;
+    TempDir tmp;
+    const std::string dir = fs::canonical(tmp.Path()).string() + "/";
+    fs::copy_file(KELVORAN_PATH, dir + "Kelvoran");
+    fs::permissions(dir + "Kelvoran", fs::perms(0755));
+    ASSERT_TRUE(WriteFileAtomic(dir + "Morvane", "#!/bin/sh\necho old >> \"$(dirname \"$0\")/marker\"\n"));
+
+    std::string program;
+    ASSERT_TRUE(ReadFileBytes(STANDIN_PATH, program));
+    TestHttpServer server;
+    server.Route(kInfTarget, {200, "Morvane=Morvane 2.0\nMsgUpdateAsk=Update?\n", {}, -1});
+    server.Route(kFileTarget, {200, program, {}, -1});
+
+    RecordingHost host(dir);
+    host.startReal = true;
+    TAutoUpdate update(host, server.Base());
+    update.mnuAutoUpdateClick();
+    ASSERT_EQ(std::count(host.log.begin(), host.log.end(), "close"), 1);
+
+    // The updater runs on its own: wait for the new program's mark.
+    std::string marker;
+    for (int i = 0; i < 500 && marker.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ReadFileBytes(dir + "marker", marker);
+    }
+    EXPECT_EQ(marker, "started\n");
+    std::string installed;
+    ASSERT_TRUE(ReadFileBytes(dir + "Morvane", installed));
+    EXPECT_TRUE(installed == program);
+    EXPECT_FALSE(FileExists(dir + "Morvane.tmp"));
+}

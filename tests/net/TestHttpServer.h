@@ -1,0 +1,51 @@
+#pragma once
+// A small HTTP/1.1 server on 127.0.0.1 for tests: it answers each request from a table of routes
+// (the request target, query included) on a port the system picks, one connection per request.
+
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class TestHttpServer {
+public:
+    struct Response {
+        int status = 200;
+        std::string body;
+        std::vector<std::string> headers;   // extra header lines, without line ends
+        // Announce the full length but send only this many body bytes, then close.
+        long truncateAt = -1;
+    };
+
+    TestHttpServer();
+    ~TestHttpServer();
+
+    void Route(const std::string& target, Response response);
+    // "http://127.0.0.1:<port>"
+    std::string Base() const;
+
+    // The request targets and header blocks received so far, in order.
+    std::vector<std::string> Targets();
+    std::vector<std::string> HeaderBlocks();
+
+    // A port on 127.0.0.1 on which nothing listens.
+    static int ClosedPort();
+
+private:
+    void Serve();
+    void Handle(int client);
+
+    int listener_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::map<std::string, Response> routes_;
+    std::vector<std::string> targets_;
+    std::vector<std::string> headerBlocks_;
+    std::thread thread_;
+};
+
+// The value of header `name` (ignoring case) in a header block; empty when absent.
+std::string HeaderValue(const std::string& block, const std::string& name);

@@ -1,0 +1,80 @@
+#include "updater/QzExec.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace {
+
+// A shared-memory object "/<name>" of `size` bytes starting with `bytes`, removed at the end.
+class SharedBlock {
+public:
+    SharedBlock(const std::string& name, const std::string& bytes, size_t size) : name_("/" + name) {
+        const int fd = shm_open(name_.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0600);
+        if (fd < 0) throw std::runtime_error("shm_open");
+        if (ftruncate(fd, static_cast<off_t>(size)) != 0) throw std::runtime_error("ftruncate");
+        if (!bytes.empty() && pwrite(fd, bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size()))
+            throw std::runtime_error("pwrite");
+        close(fd);
+    }
+    ~SharedBlock() { shm_unlink(name_.c_str()); }
+
+private:
+    std::string name_;
+};
+
+std::string UniqueName() { return "QzExecTest" + std::to_string(getpid()); }
+
+}  // namespace
+
+TEST(QzExec, LeadingNumber) {
+    EXPECT_EQ(LeadingNumber("1234"), 1234);
+    EXPECT_EQ(LeadingNumber("1234abc"), 1234);
+    EXPECT_EQ(LeadingNumber("Morvane"), 0);
+    EXPECT_EQ(LeadingNumber("-5"), 0);
+    EXPECT_EQ(LeadingNumber(""), 0);
+    EXPECT_EQ(LeadingNumber("2147483647"), 2147483647);
+    EXPECT_EQ(LeadingNumber("2147483648"), 0);
+    EXPECT_EQ(LeadingNumber("99999999999999999999999"), 0);
+}
+
+TEST(QzExec, ReadsThePublishedNumber) {
+    const std::string name = UniqueName();
+    TQzExec exec(name);
+    EXPECT_EQ(exec.GetHandle(), 0);   // nothing published
+    {
+        SharedBlock block(name, std::string("4321\0" "99", 7), 1024);
+        EXPECT_EQ(exec.GetHandle(), 4321);
+        EXPECT_EQ(exec.Value(), 4321);
+        EXPECT_EQ(exec.ReadMapping(), "4321");
+    }
+    EXPECT_EQ(exec.GetHandle(), 0);
+    EXPECT_EQ(exec.ReadMapping(), "");
+}
+
+TEST(QzExec, OddBlocksReadSafely) {
+    const std::string name = UniqueName();
+    TQzExec exec(name);
+    {
+        SharedBlock empty(name, "", 0);
+        EXPECT_EQ(exec.GetHandle(), 0);
+    }
+    {
+        SharedBlock small(name, "77", 2);   // shorter than a block and without a NUL
+        EXPECT_EQ(exec.GetHandle(), 77);
+    }
+    {
+        // Only 255 characters are read, so a long run of digits never overflows into a number.
+        SharedBlock longText(name, "12" + std::string(400, '0'), 1024);
+        EXPECT_EQ(exec.GetHandle(), 0);
+        EXPECT_EQ(exec.ReadMapping().size(), 255u);
+    }
+    {
+        SharedBlock words(name, "pid=12", 1024);
+        EXPECT_EQ(exec.GetHandle(), 0);
+    }
+    TQzExec slash("a/b");
+    EXPECT_EQ(slash.GetHandle(), 0);
+}
