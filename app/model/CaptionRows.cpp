@@ -1,0 +1,81 @@
+#include "app/model/CaptionRows.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "app/model/CaptionInfo.h"
+#include "document/QzCaption.h"
+
+int TCaptionRows::ReadSync(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    long long v = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        v = v * 10 + (text[i] - '0');
+        if (v > static_cast<long long>(INT_MAX) + 1) v = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative) v = -v;
+    if (v > INT_MAX) v = INT_MAX;
+    return static_cast<int>(v);
+}
+
+std::string TCaptionRows::BannerText() {
+    return std::string(kApplicationTitle) + " Caption Editor for " + kMakerSite;
+}
+
+void TCaptionRows::AddBannerRow() {
+    if (!rows_.empty() && Sync(0) == 0) return;
+    Append(TQzCaption::GetSyncWidth(0), BannerText());
+}
+
+int TCaptionRows::Append(const std::string& key, const std::string& text) {
+    if (autoSort_) {
+        auto at = std::upper_bound(rows_.begin(), rows_.end(), key,
+                                   [](const std::string& k, const TCaptionRow& r) { return k < r.Key; });
+        at = rows_.insert(at, TCaptionRow{key, text});
+        return static_cast<int>(at - rows_.begin());
+    }
+    rows_.push_back(TCaptionRow{key, text});
+    return Count() - 1;
+}
+
+void TCaptionRows::Insert(int index, const std::string& key, const std::string& text) {
+    index = std::max(0, std::min(index, Count()));
+    rows_.insert(rows_.begin() + index, TCaptionRow{key, text});
+}
+
+void TCaptionRows::Delete(int index) {
+    if (index >= 0 && index < Count()) rows_.erase(rows_.begin() + index);
+}
+
+int TCaptionRows::FindRowBySync(int sync) const {
+    for (int i = 0; i < Count(); ++i)
+        if (Sync(i) == sync) return i;
+    return -1;
+}
+
+int TCaptionRows::FindRowBySync(const std::string& syncText) const { return FindRowBySync(ReadSync(syncText)); }
+
+void TCaptionRows::Sort() {
+    std::stable_sort(rows_.begin(), rows_.end(),
+                     [](const TCaptionRow& a, const TCaptionRow& b) { return a.Key < b.Key; });
+    autoSort_ = false;
+}
+
+void TCaptionRows::CopyToCaption(TQzCaption& caption) const {
+    TTarkiHash& table = caption.List();
+    table.Clear();
+    caption.ReserveEntries(Count());
+    TTarkiHash& grown = caption.List();
+    for (int i = 1; i < Count(); ++i) grown.Set((*this)[i].Key, (*this)[i].Text);
+}
+
+void TCaptionRows::CopyFromCaption(const TQzCaption& caption) {
+    rows_.clear();
+    AddBannerRow();
+    const TTarkiHash& table = caption.List();
+    rows_.reserve(static_cast<size_t>(table.Count()) + 1);
+    for (int i = 0; i < table.Count(); ++i) rows_.push_back(TCaptionRow{table.Key(i), table.Value(i)});
+}

@@ -1,0 +1,270 @@
+#include "app/model/MainController.h"
+
+#include <algorithm>
+#include <set>
+
+#include "app/model/CaptionHeader.h"
+#include "document/QzText.h"
+#include "platform/core/Cp949.h"
+#include "platform/core/SysUtils.h"
+
+namespace {
+const std::string& OverwriteQuestion() {
+    static const std::string text = Cp949("같은 싱크가 존재합니다.\n덮어쓰겠습니까?");
+    return text;
+}
+}  // namespace
+
+TMainController::TMainController(IMainView& view) : view_(view) {
+    caption_.SetCaptionHead(MainCaptionHead());
+    caption_.SetCaptionBody(MainCaptionBody());
+    caption_.SetCaptionTail(MainCaptionTail());
+    caption_.SetAddStep(1000);
+    captionTemp_.SetAddStep(10);
+    BindDocumentEvents();
+    rows_.AddBannerRow();
+}
+
+void TMainController::BindDocumentEvents() {
+    caption_.OnEdit = [this](TQzCaption*, const std::string&, std::string& oldSync, std::string& newSync,
+                             std::string& text, bool& canChange) {
+        canChange = false;
+        if (bulkDocumentChange_) {
+            canChange = true;
+            return;
+        }
+        if (selected_ < 0 || rows_.Count() == 0) return;
+        // Another row at the new time would leave two rows with one key, one of which the save
+        // would lose: ask, and on OK the other row goes.
+        int newTime = TCaptionRows::ReadSync(newSync);
+        int other = rows_.FindRowBySync(newTime);
+        if (other >= 0 && other != selected_ && TCaptionRows::ReadSync(oldSync) != newTime) {
+            if (view_.Ask(OverwriteQuestion(), mbOkCancel) != mrOk) return;
+            rows_.Delete(other);
+            if (other < selected_) --selected_;
+        }
+        canChange = true;
+        rows_[selected_].Key = TQzCaption::GetSyncWidth(newTime);
+        rows_[selected_].Text = text;
+        labelCode_ = IntToStr(selected_);
+        SetModified();
+        view_.RowsChanged();
+        view_.SelectionChanged(selected_);
+    };
+    caption_.OnAdd = [this](TQzCaption*, const std::string& msg, std::string& sync, std::string& text,
+                            bool& canChange) {
+        canChange = false;
+        if (bulkDocumentChange_) {
+            canChange = true;
+            return;
+        }
+        int existing = rows_.FindRowBySync(sync);
+        if (!msg.empty() || existing >= 0) {
+            if (view_.Ask(msg.empty() ? OverwriteQuestion() : msg, mbOkCancel) != mrOk) return;
+        }
+        canChange = true;
+        int row;
+        if (existing >= 0) {
+            rows_[existing].Text = text;
+            row = existing;
+        } else {
+            row = rows_.Append(TQzCaption::GetSyncWidth(sync), text);
+        }
+        labelCode_ = IntToStr(row);
+        SetModified();
+        view_.RowsChanged();
+    };
+    caption_.OnChange = [this](TQzCaption*, int sync, const std::string& text) {
+        rows_.Append(TQzCaption::GetSyncWidth(sync), text);
+    };
+    caption_.OnReadInfo = [this](TQzCaption*, std::string& buffer) { ReadCaptionInfo(buffer, CurrentCaption); };
+    caption_.OnSaveHead = [this](TQzCaption*, std::string& buffer) {
+        FillCaptionHead(buffer, CurrentCaption, FormatNow());
+    };
+    caption_.OnReadBegin = [this](TQzCaption*, int current, int max) { view_.SetProgress(current, max); };
+    caption_.OnRead = [this](TQzCaption*, int current, int max) {
+        view_.SetProgress(current, max);
+        view_.ProcessMessages();
+    };
+    caption_.OnReadEnd = [this](TQzCaption*, int current, int) { view_.SetProgress(current, -1); };
+}
+
+// ---- Closing ----------------------------------------------------------------------------------
+
+bool TMainController::IsModified() {
+    return CurrentCaption.Modified != 0 || (advancedMode_ && view_.MemoModified());
+}
+
+bool TMainController::QuerySaveModified() {
+    if (!IsModified()) return true;
+    int answer = view_.Ask(Cp949("편집중인 자막파일이 있습니다.\n저장하겠습니까?"), mbYesNoCancel);
+    if (answer == mrYes) return SaveCaption(!CurrentCaption.FileName.empty());
+    return answer == mrNo;
+}
+
+bool TMainController::CloseQuery() {
+    StopMovie();
+    return QuerySaveModified();
+}
+
+// ---- The list and the entry editor -------------------------------------------------------------
+
+void TMainController::BeginListUpdate() { view_.SetListEnabled(false); }
+
+void TMainController::EndListUpdate() {
+    if (selected_ >= rows_.Count()) selected_ = -1;
+    view_.RowsChanged();
+    view_.SelectionChanged(selected_);
+    view_.SetListEnabled(true);
+}
+
+void TMainController::ResetEditFields() {
+    labelCode_ = "0";
+    view_.SetSyncField("0");
+    view_.SetEntryText("");
+}
+
+void TMainController::SelectRow(int row) {
+    if (row < 0 || row >= rows_.Count()) return;
+    selected_ = row;
+    view_.SelectionChanged(row);
+    if (rows_[row].Key == TQzCaption::GetSyncWidth(0)) {
+        ResetEditFields();
+        return;
+    }
+    view_.SetSyncField(IntToStr(rows_.Sync(row)));
+    view_.SetEntryText(ReplaceText(rows_[row].Text, "<BR>", "\n", true));
+    labelCode_ = IntToStr(row);
+}
+
+void TMainController::ListMouseDown(int row) {
+    if (movie_) {
+        view_.SetCaptionTimer(false);
+        try {
+            movie_->PlayerPause();
+        } catch (...) {
+        }
+    }
+    if (row >= 0) SelectRow(row);
+}
+
+void TMainController::SyncListToCaption() { rows_.CopyToCaption(caption_); }
+
+void TMainController::EditCommand() {
+    int idx = TCaptionRows::ReadSync(labelCode_);
+    if (idx <= 0 || idx >= rows_.Count()) return;
+    selected_ = idx;
+    int sync = TCaptionRows::ReadSync(view_.SyncField());
+    if (sync <= 0) {
+        sync = 1;
+        view_.SetSyncField("1");
+    }
+    std::string text = TQzCaption::EncodeCaption(view_.EntryText());
+    SyncListToCaption();
+    caption_.Edit(rows_.Sync(idx), sync, text);
+    SyncListToCaption();
+}
+
+void TMainController::AddCommand() {
+    int sync = TCaptionRows::ReadSync(view_.SyncField());
+    if (sync <= 0) {
+        sync = 1;
+        view_.SetSyncField("1");
+    }
+    labelCode_ = "0";
+    std::string text = TQzCaption::EncodeCaption(view_.EntryText());
+    SyncListToCaption();
+    caption_.Add(sync, text);
+    SyncListToCaption();
+}
+
+void TMainController::DeleteCommand() {
+    if (!(labelCode_ > std::string("0"))) return;
+    int idx = TCaptionRows::ReadSync(labelCode_);
+    if (idx <= 0 || idx >= rows_.Count()) return;
+    if (view_.Ask(Cp949("삭제하겠습니까?"), mbOkCancel) != mrOk) return;
+    ResetEditFields();
+    rows_.Delete(idx);
+    if (idx > rows_.Count() - 1) idx = rows_.Count() - 1;
+    selected_ = -1;
+    view_.RowsChanged();
+    if (rows_.Count() > 0) {
+        SelectRow(idx);
+        labelCode_ = IntToStr(idx);
+    } else {
+        view_.SelectionChanged(-1);
+    }
+    SetModified();
+    SyncListToCaption();
+}
+
+void TMainController::SortCommand() {
+    ResetEditFields();
+    int selectedKeyRow = selected_;
+    std::string selectedKey = selectedKeyRow >= 0 && selectedKeyRow < rows_.Count() ? rows_[selectedKeyRow].Key : "";
+    rows_.Sort();
+    selected_ = selectedKey.empty() ? -1 : rows_.FindRowBySync(selectedKey);
+    view_.RowsChanged();
+    view_.SelectionChanged(selected_);
+}
+
+void TMainController::ShiftLeft() { ShiftSync(-TCaptionRows::ReadSync(view_.ShiftField())); }
+
+void TMainController::ShiftRight() { ShiftSync(TCaptionRows::ReadSync(view_.ShiftField())); }
+
+void TMainController::ShiftSync(int delta) {
+    view_.SetSyncField("0");
+    view_.SetEntryText("");
+    labelCode_ = "0";
+    if (rows_.Count() < 2 || delta == 0) return;
+    int start = 1;
+    if (view_.ShiftOption() == 1 && selected_ >= 0) start = std::max(selected_, 1);
+    if (start >= rows_.Count()) return;
+    long long first = static_cast<long long>(rows_.Sync(start)) + delta;
+    if (first < 0 || rows_.Sync(start - 1) >= first) {
+        if (view_.Ask(Cp949("이전 자막보다 싱크가 작습니다.\n계속 진행하겠습니까?"), mbOkCancel) != mrOk) return;
+    }
+    // Times at or below 0 become 1; several of them would share one key and all but one would be
+    // lost on saving, so each takes the smallest free time from 1 on instead, in row order.
+    std::vector<long long> shifted(static_cast<size_t>(rows_.Count()));
+    std::set<long long> taken;
+    for (int i = 0; i < rows_.Count(); ++i) {
+        long long v = static_cast<long long>(rows_.Sync(i)) + (i >= start ? delta : 0);
+        if (v > 2147483647LL) v = 2147483647LL;
+        shifted[static_cast<size_t>(i)] = v;
+        if (i >= 1 && v > 0) taken.insert(v);
+    }
+    long long nextFree = 1;
+    for (int i = start; i < rows_.Count(); ++i) {
+        long long& v = shifted[static_cast<size_t>(i)];
+        if (v <= 0) {
+            while (taken.count(nextFree)) ++nextFree;
+            v = nextFree++;
+        }
+        rows_[i].Key = TQzCaption::GetSyncWidth(static_cast<int>(v));
+    }
+    SetModified();
+    SyncListToCaption();
+    view_.RowsChanged();
+}
+
+void TMainController::StripTags() {
+    SyncListToCaption();
+    caption_.TagStrip();
+    bool changed = false;
+    for (int i = 1; i < rows_.Count(); ++i) {
+        int at = caption_.List().IndexOf(rows_[i].Key);
+        if (at < 0) continue;
+        const std::string& stripped = caption_.List().Value(at);
+        if (rows_[i].Text != stripped) {
+            rows_[i].Text = stripped;
+            changed = true;
+        }
+    }
+    if (changed) {
+        SetModified();
+        view_.RowsChanged();
+    }
+}
+
+void TMainController::ApplyCurrentSync() { view_.SetSyncField(IntToStr(GetMoviePos(-1))); }

@@ -1,0 +1,133 @@
+#pragma once
+// The main window's commands without widgets: the caption list and entry editing, opening,
+// inserting and saving caption files, the advanced mode, the save prompt, and the playback timing
+// that shows the current caption. The window forwards its events here and draws what the view
+// interface is told.
+//
+// The rows are the working copy of the caption order and texts; the document's entry table is
+// rebuilt from them before every document operation that reads it (edit, add, delete, strip,
+// insert, save) and after a shift, so the two never disagree when the document is used.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/model/CaptionInfo.h"
+#include "app/model/CaptionRows.h"
+#include "app/model/MainView.h"
+#include "document/QzCaption.h"
+
+class TMainController {
+public:
+    explicit TMainController(IMainView& view);
+    TMainController(const TMainController&) = delete;
+    TMainController& operator=(const TMainController&) = delete;
+
+    // The movie window, once it exists (null before).
+    void SetMovie(IMoviePort* movie) { movie_ = movie; }
+    IMoviePort* Movie() const { return movie_; }
+
+    TQzCaption& Caption() { return caption_; }
+    TQzCaption& CaptionTemp() { return captionTemp_; }
+    const TCaptionRows& Rows() const { return rows_; }
+    // The selected row, -1 when none.
+    int SelectedRow() const { return selected_; }
+    // Decimal index of the row being edited; "0" means none (the banner row).
+    const std::string& LabelCode() const { return labelCode_; }
+    bool AdvancedMode() const { return advancedMode_; }
+
+    TCaptionInfo CurrentCaption;
+    TCaptionInfo UserInfo;
+
+    // ---- Closing ----
+    // True when the caller may go on: nothing to save, saved, or the user declined to save.
+    bool QuerySaveModified();
+    // Stops the movie, then asks QuerySaveModified.
+    bool CloseQuery();
+    // True when the document or the advanced-mode text has unsaved changes.
+    bool IsModified();
+
+    // ---- The caption list and the entry editor ----
+    // Makes the row the selection and fills the sync field, the entry editor and the row index.
+    void SelectRow(int row);
+    // A mouse press on the list: stops following the movie, pauses it, selects the row (-1: a
+    // press beside the rows, which only stops and pauses).
+    void ListMouseDown(int row);
+    // A double click: seeks the movie into the row's interval and shows its caption.
+    void ListDoubleClick(int row);
+    void EditCommand();
+    void AddCommand();
+    void DeleteCommand();
+    void SortCommand();
+    void ShiftLeft();
+    void ShiftRight();
+    void ShiftSync(int delta);
+    void StripTags();
+    // The sync field := the movie's position in milliseconds.
+    void ApplyCurrentSync();
+    // Copies rows 1 .. last into the document's table.
+    void SyncListToCaption();
+
+    // ---- Files ----
+    // The toolbar's open button; filterIndex 1 caption files, 2 movies.
+    void OpenCommand(int filterIndex);
+    void DropFiles(const std::vector<std::string>& paths);
+    // A file without a NUL byte in its head is a caption file; anything else a movie.
+    void OpenPath(const std::string& path);
+    // False only when the save prompt stopped it.
+    bool OpenCaptionFile(const std::string& path);
+    void OpenMovie(const std::string& path);
+    void StopMovie();
+    void NewCommand();
+    void CloseAllCommand();
+    void CloseMovieCommand();
+    void ReloadCommand();
+    void InsertCommand();
+    // False when the dialog was cancelled or the file could not be written.
+    bool SaveCaption(bool saveAs);
+    void ToggleAdvancedMode();
+
+    // ---- Playback timing ----
+    // Milliseconds of a position in seconds, truncated; a negative argument reads the player.
+    int GetMoviePos(double seconds);
+    void SetMoviePos(int ms);
+    bool IsMovieOpen();
+    // The row whose interval holds the movie's position; -1 when none.
+    int FindRowAtMoviePos();
+    void ShowCurrentCaption();
+    // Puts a stored caption into the movie window's label; true when the label's text changed.
+    bool ShowPreviewCaption(const std::string& stored);
+    // One tick of the caption timer.
+    void TimerTick();
+
+    // The text a stored caption shows as in a caption label: line breaks from "<BR>" and "<P>",
+    // "&nbsp;" as a blank.
+    static std::string PreviewText(const std::string& stored);
+    // The caption file beside a movie: the same name with ".smi", or a name that differs from it
+    // only in ASCII letter case in the same folder.
+    static std::string CaptionFileBeside(const std::string& moviePath);
+
+private:
+    void BindDocumentEvents();
+    void BeginListUpdate();
+    void EndListUpdate();
+    void ResetEditFields();
+    void ClearLabel();
+    void RefillMemo();
+    // Rows cleared, the document rebuilt from `lines` and the rows from the document. False (rows,
+    // document and memo untouched) when a sync time does not convert; the user is told.
+    bool ApplyMemo();
+    void SetModified() { CurrentCaption.Modified = 1; }
+
+    IMainView& view_;
+    IMoviePort* movie_ = nullptr;
+    TQzCaption caption_;
+    TQzCaption captionTemp_;
+    TCaptionRows rows_;
+    int selected_ = -1;
+    std::string labelCode_ = "0";
+    bool advancedMode_ = false;
+    // While the document is changed by an insert, its add and edit events do not touch the rows:
+    // the rows are rebuilt from the document afterwards.
+    bool bulkDocumentChange_ = false;
+};

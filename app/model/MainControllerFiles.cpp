@@ -1,0 +1,318 @@
+// The main window's file roads: open (caption file or movie), new, close, reload, insert, save,
+// and the advanced mode that edits the caption body as SAMI text.
+
+#include <dirent.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "app/model/MainController.h"
+#include "platform/core/Cp949.h"
+#include "platform/core/FileUtils.h"
+#include "platform/core/StringList.h"
+#include "platform/core/SysUtils.h"
+
+namespace {
+
+std::string LoadTimeText(double seconds) {
+    char buf[64];
+    snprintf(buf, sizeof buf, "%.2f", seconds);
+    return std::string(buf) + Cp949("초");
+}
+
+// A file name as it can stand in a message (paths are UTF-8, messages code page 949).
+std::string MessageName(const std::string& path) { return Cp949FromUtf8(ExtractFileName(path)); }
+
+}  // namespace
+
+std::string TMainController::CaptionFileBeside(const std::string& moviePath) {
+    std::string exact = ChangeFileExt(moviePath, ".smi");
+    if (FileExists(exact)) return exact;
+    std::string dir = ExtractFilePath(exact);
+    std::string name = ExtractFileName(exact);
+    DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return exact;
+    std::string found;
+    while (dirent* e = readdir(d)) {
+        if (SameText(e->d_name, name) && FileExists(dir + e->d_name)) {
+            found = dir + e->d_name;
+            break;
+        }
+    }
+    closedir(d);
+    return found.empty() ? exact : found;
+}
+
+void TMainController::ClearLabel() {
+    view_.SetProgress(0, -1);
+    if (movie_) movie_->SetCaptionLabelText("");
+    view_.SetLoadTime(LoadTimeText(0));
+}
+
+void TMainController::RefillMemo() {
+    if (advancedMode_) view_.SetMemoText(caption_.GetText());
+}
+
+void TMainController::OpenCommand(int filterIndex) {
+    std::string chosen;
+    if (!view_.OpenFileDialog(filterIndex, ExtractFilePath(CurrentCaption.FileName), CurrentCaption.FileName, chosen))
+        return;
+    OpenPath(chosen);
+}
+
+void TMainController::DropFiles(const std::vector<std::string>& paths) {
+    if (!paths.empty()) OpenPath(paths.front());
+}
+
+void TMainController::OpenPath(const std::string& path) {
+    if (TQzCaption::IsTextFile(path)) OpenCaptionFile(path);
+    else OpenMovie(path);
+}
+
+bool TMainController::OpenCaptionFile(const std::string& path) {
+    StopMovie();
+    if (!QuerySaveModified()) return false;
+    ClearLabel();
+    TCaptionInfo previousInfo = CurrentCaption;
+    ResetCaptionInfo(CurrentCaption);
+    CurrentCaption.CreateTime = FormatFileTime(path, true);
+    CurrentCaption.ModifyTime = FormatFileTime(path, false);
+    auto started = std::chrono::steady_clock::now();
+
+    BeginListUpdate();
+    TCaptionRows previousRows = rows_;
+    rows_.Clear();
+    rows_.AddBannerRow();
+    selected_ = -1;
+    bool ok = false;
+    try {
+        ok = caption_.Open(path);
+    } catch (const EConvertError& e) {
+        // The document kept its entries; the list and the information go back to them.
+        rows_ = previousRows;
+        CurrentCaption = previousInfo;
+        EndListUpdate();
+        view_.ShowMessage(MessageName(path) + Cp949(" 파일을 읽을 수 없습니다.") + "\n" + e.what());
+        return true;
+    }
+    if (ok) {
+        CurrentCaption.FileName = path;
+        view_.SetTitle(DocumentTitle(path));
+    } else {
+        // Nothing was read: the document is emptied like the list, and the title no longer names
+        // a file that is not open.
+        caption_.Clear();
+        view_.SetTitle(DocumentTitle(""));
+    }
+    if (CurrentCaption.CreateTime.empty()) CurrentCaption.CreateTime = FormatFileTime(path, true);
+    if (CurrentCaption.ModifyTime.empty()) CurrentCaption.ModifyTime = FormatFileTime(path, false);
+    if (!(CurrentCaption.CreateTime < CurrentCaption.ModifyTime)) CurrentCaption.CreateTime = CurrentCaption.ModifyTime;
+    std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
+    view_.SetLoadTime(LoadTimeText(elapsed.count()));
+    SortCommand();
+    EndListUpdate();
+    RefillMemo();
+    return true;
+}
+
+void TMainController::StopMovie() {
+    if (!movie_) return;
+    try {
+        if (!movie_->PlayerFileName().empty()) movie_->PlayerStop();
+    } catch (...) {
+    }
+}
+
+void TMainController::OpenMovie(const std::string& path) {
+    if (!movie_) return;
+    movie_->SetWindowCaption("Preview");
+    StopMovie();
+    if (!OpenCaptionFile(CaptionFileBeside(path))) return;
+    CurrentCaption.MovieFile.clear();
+    std::string ext = LowerCase(ExtractFileExt(path));
+    if (ext == ".smi" || ext == ".txt" || ext == ".doc") return;
+    try {
+        movie_->PlayerOpen(path);
+        CurrentCaption.MovieFile = path;
+        movie_->SetWindowCaption(ExtractFileName(path) + " - Preview");
+    } catch (...) {
+    }
+}
+
+void TMainController::NewCommand() {
+    if (!movie_) return;
+    if (!QuerySaveModified()) return;
+    ClearLabel();
+    ResetCaptionInfo(CurrentCaption);
+    CurrentCaption.CreateTime = FormatFileTime("", true);
+    CurrentCaption.ModifyTime = FormatFileTime("", false);
+    rows_.Clear();
+    caption_.Clear();
+    rows_.AddBannerRow();
+    selected_ = -1;
+    view_.SetTitle(DocumentTitle(""));
+    labelCode_ = "0";
+    view_.SetSyncField("");
+    view_.SetEntryText("");
+    view_.RowsChanged();
+    view_.SelectionChanged(-1);
+    RefillMemo();
+}
+
+void TMainController::CloseAllCommand() {
+    if (!movie_) return;
+    if (!QuerySaveModified()) return;
+    CloseMovieCommand();
+    ClearLabel();
+    ResetCaptionInfo(CurrentCaption);
+    rows_.Clear();
+    caption_.Clear();
+    rows_.AddBannerRow();
+    selected_ = -1;
+    view_.SetTitle(DocumentTitle(""));
+    ResetEditFields();
+    view_.RowsChanged();
+    view_.SelectionChanged(-1);
+    RefillMemo();
+}
+
+void TMainController::CloseMovieCommand() {
+    if (!movie_) return;
+    StopMovie();
+    try {
+        movie_->PlayerClose();
+    } catch (...) {
+    }
+    CurrentCaption.MovieFile.clear();
+    movie_->SetWindowCaption("Preview");
+}
+
+void TMainController::ReloadCommand() {
+    if (!CurrentCaption.FileName.empty()) OpenCaptionFile(CurrentCaption.FileName);
+}
+
+void TMainController::InsertCommand() {
+    std::string file;
+    if (!view_.OpenFileDialog(1, ExtractFilePath(CurrentCaption.FileName), "", file)) return;
+    int mode = view_.AskInsertMode();
+    if (mode < 0 || mode > 2) return;
+    if (mode == 0 && selected_ < 0) {
+        int answer = view_.Ask(Cp949("추가할 자막위치를 선택하지 않았습니다.\n"
+                                     "현재 자막의 뒷부분에 자막을 추가하겠습니까?\n\n"
+                                     "'예'를 선택하면 뒷부분에, '아니오'를 선택하면\n"
+                                     "앞부분에 추가됩니다."),
+                               mbYesNoCancel);
+        if (answer == mrYes) mode = 2;
+        else if (answer == mrNo) mode = 1;
+        else return;
+    }
+    captionTemp_.Clear();
+    try {
+        captionTemp_.Open(file);
+    } catch (const EConvertError& e) {
+        view_.ShowMessage(MessageName(file) + Cp949(" 파일을 읽을 수 없습니다.") + "\n" + e.what());
+        return;
+    }
+    const TTarkiHash& source = captionTemp_.List();
+    if (source.Count() == 0) {
+        captionTemp_.Clear();
+        return;
+    }
+
+    BeginListUpdate();
+    if (rows_.Count() < 2) mode = 2;
+    if (mode == 0 && selected_ <= 1) mode = 1;
+    if (mode == 0 && selected_ == rows_.Count() - 1) mode = 2;
+
+    if (mode == 1) {
+        long long base = static_cast<long long>(TCaptionRows::ReadSync(source.Key(source.Count() - 1))) + 1000;
+        long long delta = base - rows_.Sync(1);
+        for (int i = 1; i < rows_.Count(); ++i) {
+            long long v = rows_.Sync(i) + delta;
+            if (v > 2147483647LL) v = 2147483647LL;
+            rows_[i].Key = TQzCaption::GetSyncWidth(static_cast<int>(v));
+        }
+        for (int i = source.Count() - 1; i >= 0; --i) rows_.Insert(1, source.Key(i), source.Value(i));
+        SyncListToCaption();
+    } else {
+        SyncListToCaption();
+        bulkDocumentChange_ = true;
+        try {
+            if (mode == 2) caption_.AppendList(captionTemp_);
+            else caption_.InsertList(rows_.Sync(selected_), captionTemp_);
+        } catch (...) {
+            bulkDocumentChange_ = false;
+            EndListUpdate();
+            throw;
+        }
+        bulkDocumentChange_ = false;
+        rows_.CopyFromCaption(caption_);
+    }
+    selected_ = -1;
+    ResetEditFields();
+    SetModified();
+    EndListUpdate();
+}
+
+bool TMainController::SaveCaption(bool saveAs) {
+    std::string name = CurrentCaption.FileName;
+    bool s2k = LowerCase(ExtractFileExt(name)) == ".s2k";
+    if (s2k) saveAs = true;
+    if (saveAs || name.empty()) {
+        std::string chosen;
+        if (!view_.SaveFileDialog(ExtractFilePath(name), s2k ? ChangeFileExt(name, ".smi") : name, chosen))
+            return false;
+        name = chosen;
+    }
+    if (advancedMode_ && view_.MemoModified() && !ApplyMemo()) return false;
+
+    SyncListToCaption();
+    TCaptionInfo before = CurrentCaption;
+    CurrentCaption.FileName = name;
+    if (!caption_.Save(name)) {
+        CurrentCaption = before;
+        view_.ShowMessage(MessageName(name) + Cp949(" 파일을 저장할 수 없습니다."));
+        return false;
+    }
+    CurrentCaption.Modified = 0;
+    view_.SetTitle(DocumentTitle(name));
+    view_.SetMemoModified(false);
+    return true;
+}
+
+bool TMainController::ApplyMemo() {
+    BeginListUpdate();
+    TCaptionRows previousRows = rows_;
+    rows_.Clear();
+    rows_.AddBannerRow();
+    selected_ = -1;
+    TStringList lines;
+    lines.SetText(view_.MemoText());
+    try {
+        caption_.Apply(lines);
+    } catch (const EConvertError& e) {
+        rows_ = previousRows;
+        EndListUpdate();
+        view_.ShowMessage(Cp949("확장편집 내용을 적용할 수 없습니다.") + "\n" + e.what());
+        return false;
+    }
+    SyncListToCaption();
+    SetModified();
+    view_.SetMemoModified(false);
+    EndListUpdate();
+    return true;
+}
+
+void TMainController::ToggleAdvancedMode() {
+    if (!advancedMode_) {
+        advancedMode_ = true;
+        SyncListToCaption();
+        view_.SetMemoText(caption_.GetText());
+        view_.ShowAdvancedMode(true);
+        return;
+    }
+    if (view_.MemoModified() && !ApplyMemo()) return;
+    advancedMode_ = false;
+    ResetEditFields();
+    view_.ShowAdvancedMode(false);
+}

@@ -1,0 +1,48 @@
+#include "tests/app/FakeMainView.h"
+
+#include <cstdlib>
+
+#include "platform/core/FileUtils.h"
+
+int TFakeMainView::Ask(const std::string& text, TMsgButtons) {
+    Questions.push_back(text);
+    if (Answers.empty()) return mrOk;
+    int a = Answers.front();
+    Answers.pop_front();
+    return a;
+}
+
+bool TFakeMainView::OpenFileDialog(int, const std::string&, const std::string&, std::string& chosen) {
+    if (OpenChoices.empty()) return false;
+    chosen = OpenChoices.front();
+    OpenChoices.pop_front();
+    return !chosen.empty();
+}
+
+bool TFakeMainView::SaveFileDialog(const std::string&, const std::string& fileName, std::string& chosen) {
+    SaveProposals.push_back(fileName);
+    if (SaveChoices.empty()) return false;
+    chosen = SaveChoices.front();
+    SaveChoices.pop_front();
+    return !chosen.empty();
+}
+
+int TFakeMainView::AskInsertMode() {
+    if (InsertModes.empty()) return -1;
+    int m = InsertModes.front();
+    InsertModes.pop_front();
+    return m;
+}
+
+std::string MakeTempDir() {
+    char tmpl[] = "/tmp/morvane-app-XXXXXX";
+    return std::string(mkdtemp(tmpl)) + "/";
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) { WriteFileAtomic(path, bytes); }
+
+std::string ReadFile(const std::string& path) {
+    std::string data;
+    ReadFileBytes(path, data);
+    return data;
+}

@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include "app/model/Settings.h"
+#include "tests/app/FakeMainView.h"
+
+TEST(Settings, FirstStartGivesDefaults) {
+    std::string ini = MakeTempDir() + "Morvane.ini";
+    TWindowSettings w;
+    w.Width = 465;
+    w.Height = 360;
+    w.CaptionEditorHeight = 120;
+    TCaptionInfo user;
+    LoadSettings(ini, w, user);
+    EXPECT_EQ(w.Left, 100);
+    EXPECT_EQ(w.Top, 50);
+    EXPECT_EQ(w.Width, 465);
+    EXPECT_EQ(w.CaptionEditorHeight, 120);
+    EXPECT_EQ(user.PreviewPosition, 5);
+    EXPECT_EQ(user.TopWindow, 0);
+    EXPECT_EQ(user.DisplaySize, 4);
+}
+
+TEST(Settings, PreviewNumbersAreClamped) {
+    std::string ini = MakeTempDir() + "Morvane.ini";
+    WriteFile(ini, "[Preview]\r\nPosition=12\r\nTopWindow=-1\r\nDisplaySize=3\r\n");
+    TWindowSettings w;
+    TCaptionInfo user;
+    LoadSettings(ini, w, user);
+    EXPECT_EQ(user.PreviewPosition, 8);
+    EXPECT_EQ(user.TopWindow, 0);
+    EXPECT_EQ(user.DisplaySize, 4);
+}
+
+TEST(Settings, NoticeTravelsOnOneLine) {
+    std::string ini = MakeTempDir() + "Morvane.ini";
+    TWindowSettings w{10, 20, 600, 400, 150};
+    TCaptionInfo user;
+    user.MakerName = "\xB1\xE8";  // a code page 949 name stays as bytes
+    user.Notice = "a\r\nb";
+    user.DisplaySize = 2;
+    ASSERT_TRUE(SaveSettings(ini, w, user));
+    std::string bytes = ReadFile(ini);
+    EXPECT_NE(bytes.find("Notice=a\tb\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("[Window]\r\nLeft=10\r\nTop=20\r\nWidth=600\r\nHeight=400\r\nCaptionEditor.Height=150\r\n"),
+              std::string::npos);
+
+    TWindowSettings w2;
+    TCaptionInfo back;
+    LoadSettings(ini, w2, back);
+    EXPECT_EQ(back.Notice, "a\r\nb");
+    EXPECT_EQ(back.MakerName, "\xB1\xE8");
+    EXPECT_EQ(back.DisplaySize, 2);
+    EXPECT_EQ(w2.Height, 400);
+    EXPECT_FALSE(SaveSettings("/nonexistent-dir/Morvane.ini", w, user));
+}
