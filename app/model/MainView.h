@@ -5,8 +5,9 @@
 
 #include <string>
 
+#include "platform/core/InputTypes.h"
+
 enum TMsgButtons { mbOkCancel, mbYesNoCancel };
-enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 class IMainView {
 public:
