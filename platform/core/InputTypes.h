@@ -72,6 +72,10 @@ constexpr TShiftState operator|(TShiftStateFlag a, TShiftStateFlag b) { return T
 // The modifiers that take part in key matching.
 constexpr TShiftState ssModifiers = TShiftState(ssShift) | ssAlt | ssCtrl;
 
+// The mouse button of a press or release, and the border of a control.
+enum TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
+enum TBorderStyle : uint8_t { bsNone, bsSingle };
+
 // Virtual-key codes (16-bit). Letters and digits are their upper-case ASCII codes ('A', '0').
 using TVirtualKey = Word;
 
