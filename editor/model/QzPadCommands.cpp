@@ -1,0 +1,538 @@
+// Deletions, line breaks, SetSelText, the clipboard, keys, the command dispatch and drag and
+// drop of the selection.
+
+#include "editor/model/QzPadDbcs.h"
+#include "editor/model/QzPadModel.h"
+#include "editor/model/QzPadShortCut.h"
+
+#include "platform/core/FileUtils.h"
+#include "platform/core/SysUtils.h"
+
+#include <algorithm>
+
+// ---- SetSelText and the clipboard ----
+
+void TQzPadModel::SetSelText(const std::string& s)
+{
+    BeginUpdate();
+    ClampSelectionToText();
+    TPoint p = StablePos(GetSelStart());
+    if (GetSelectAvail()) {
+        Record(qzcDeleteSelBlock, CaretPos(), GetSelStart(), GetSelEnd(), GetSelText());
+        const bool ro = options_.Contains(qzoReadOnly);
+        options_.Exclude(qzoReadOnly);  // SetSelText fills read-only controls too
+        DeleteSelection();
+        if (ro) options_.Include(qzoReadOnly);
+        // Trimming the joined line may have left the start past the line's end.
+        if (!options_.Contains(qzoScrollPastEOL) && blockMode_ == qzbmLine) p.X = std::min(p.X, ExpandedLineLength(p.Y));
+        SetCaretPosition(p);
+        SetSelStart(p);
+        if (!s.empty()) {
+            InsertText(s);
+            TPoint end = CaretPos();
+            if (blockMode_ == qzbmColumn) end.X = std::max(end.X, lastInsertMaxCol_);
+            Record(qzcOverwriteBlock, p, p, end, s);
+        }
+    } else if (!s.empty()) {
+        p = CaretPos();
+        if (!options_.Contains(qzoScrollPastEOL)) p.X = std::min(p.X, ExpandedLineLength(p.Y));
+        p = StablePos(p);
+        InsertText(s);
+        TPoint end = CaretPos();
+        if (blockMode_ == qzbmColumn) end.X = std::max(end.X, lastInsertMaxCol_);
+        // A column block keeps its text, so that undo can take out each row exactly.
+        Record(qzcInsertBlock, p, p, end, blockMode_ == qzbmColumn ? s : std::string());
+    }
+    if (blockMode_ == qzbmColumn) SetCaretPosition(p);
+    if (caretX_ <= leftCol_) {
+        leftCol_ = std::max(caretX_ - VisibleCols() / 2, 0);
+        UpdateHorzScrollBar();
+    }
+    EndUpdate();
+    UpdateCaretPos();
+}
+
+void TQzPadModel::CopyToClipboard()
+{
+    view_->ClipboardClear();
+    if (GetSelectAvail())
+        view_->ClipboardSetText(GetSelText());
+    else if (options_.Contains(qzoCopyLine))
+        view_->ClipboardSetText(ExpandedCurLine() + "\r\n");
+}
+
+void TQzPadModel::CutToClipboard()
+{
+    if (ReadOnly()) return;
+    view_->ClipboardSetText(GetSelText());
+    SetSelText(std::string());
+    FireChanged();
+}
+
+void TQzPadModel::PasteFromClipboard()
+{
+    if (ReadOnly()) return;
+    std::string text;
+    if (!view_->ClipboardGetText(text)) return;
+    SetSelText(text);
+    FireChanged();
+}
+
+// ---- deletions ----
+
+void TQzPadModel::DeleteChar()
+{
+    if (ReadOnly() || composing_) return;
+    if (GetSelectAvail()) {
+        SetSelText(std::string());
+        return;
+    }
+    std::string line = ExpandedCurLine();
+    int len = static_cast<int>(line.size());
+    const TQzLineAttribute* next = lines_.Attribute(caretY_ + 1);
+    if (caretX_ >= len && wordWrap_ != qzwwNone && next && next->Wrapped && !lines_.Get(caretY_ + 1).empty()) {
+        // The end of a wrapped piece is no line end: the next character is the continuation's first.
+        SetCaretY(caretY_ + 1);
+        SetCaretX(0);
+        line = ExpandedCurLine();
+        len = static_cast<int>(line.size());
+    }
+    if (caretX_ >= len) {
+        if (caretY_ >= lines_.Count() - 1) return;
+        if (caretX_ > len) {
+            if (options_.Contains(qzoScrollPastEOL))
+                line.append(static_cast<size_t>(caretX_ - len), ' ');
+            else
+                SetCaretX(len);
+        }
+        Record(qzcDeleteChar, CaretPos(), CaretPos(), CaretPos(), "\r");
+        const std::string next = ExpandedLine(caretY_ + 1);
+        lines_.Delete(caretY_ + 1);
+        SetLine(caretY_, line + next);
+    } else {
+        const int w = QzCharWidthAt(line, caretX_);
+        const std::string removed = line.substr(static_cast<size_t>(caretX_), static_cast<size_t>(w));
+        line.erase(static_cast<size_t>(caretX_), static_cast<size_t>(w));
+        Record(qzcDeleteChar, CaretPos(), CaretPos(), CaretPos(), removed);
+        SetLine(caretY_, line);
+        RepaintForComment(removed);
+    }
+    UpdateCaretPos();
+}
+
+void TQzPadModel::DeletePrevChar()
+{
+    if (ReadOnly() || composing_) return;
+    if (GetSelectAvail()) {
+        SetSelText(std::string());
+        return;
+    }
+    if (caretX_ >= 1) {
+        std::string line = ExpandedCurLine();
+        const int len = static_cast<int>(line.size());
+        if (caretX_ > len) {
+            SetCaretX(caretX_ - 1);
+        } else {
+            const int w = (caretX_ >= 2 && QzIsTrailAt(line, caretX_ - 1)) ? 2 : 1;
+            const std::string removed = line.substr(static_cast<size_t>(caretX_ - w), static_cast<size_t>(w));
+            line.erase(static_cast<size_t>(caretX_ - w), static_cast<size_t>(w));
+            SetCaretX(caretX_ - w);
+            SetLine(caretY_, line);
+            Record(qzcDeletePrevChar, CaretPos(), CaretPos(), CaretPos(), removed);
+            RepaintForComment(removed);
+        }
+    } else if (caretY_ > 0) {
+        const TQzLineAttribute* attr = lines_.Attribute(caretY_);
+        if (wordWrap_ != qzwwNone && attr && attr->Wrapped) {
+            // A continuation line is not a real line break: remove the character before it.
+            SetCaretY(caretY_ - 1);
+            std::string line = ExpandedCurLine();
+            const int len = static_cast<int>(line.size());
+            if (len > 0) {
+                const int w = (len >= 2 && QzIsTrailAt(line, len - 1)) ? 2 : 1;
+                const std::string removed = line.substr(static_cast<size_t>(len - w));
+                line.resize(static_cast<size_t>(len - w));
+                SetCaretX(len - w);
+                SetLine(caretY_, line);
+                Record(qzcDeletePrevChar, CaretPos(), CaretPos(), CaretPos(), removed);
+            }
+        } else {
+            SetCaretY(caretY_ - 1);
+            const std::string line = ExpandedCurLine();
+            SetCaretX(static_cast<int>(line.size()));
+            const std::string next = ExpandedLine(caretY_ + 1);
+            lines_.Delete(caretY_ + 1);
+            SetLine(caretY_, line + next);
+            Record(qzcDeletePrevChar, CaretPos(), CaretPos(), CaretPos(), "\r");
+        }
+    }
+    UpdateCaretPos();
+}
+
+void TQzPadModel::DeleteWord()
+{
+    if (ReadOnly()) return;
+    SelectNone();  // an old selection would no longer match the text
+    const int p = NextWordPos(caretX_, false);
+    if (p == 0) {
+        DeleteChar();
+        return;
+    }
+    std::string line = ExpandedCurLine();
+    if (p <= caretX_) return;
+    const std::string original = line;
+    const std::string removed = line.substr(static_cast<size_t>(caretX_), static_cast<size_t>(p - caretX_));
+    line.erase(static_cast<size_t>(caretX_), static_cast<size_t>(p - caretX_));
+    Record(qzcDeleteWord, CaretPos(), CaretPos(), CaretPos(), removed);
+    SetLine(caretY_, line);
+    RepaintForComment(original);
+    UpdateCaretPos();
+}
+
+void TQzPadModel::DeletePrevWord()
+{
+    if (ReadOnly() || caretX_ <= 0) return;
+    SelectNone();  // an old selection would no longer match the text
+    std::string line = ExpandedCurLine();
+    const int len = static_cast<int>(line.size());
+    const int p = PrevWordPos(caretX_);
+    const int to = std::min(caretX_, len);
+    if (p >= to) {
+        SetCaretX(p);
+        UpdateCaretPos();
+        return;
+    }
+    const std::string original = line;
+    const std::string removed = line.substr(static_cast<size_t>(p), static_cast<size_t>(to - p));
+    line.erase(static_cast<size_t>(p), static_cast<size_t>(to - p));
+    SetCaretX(p);
+    Record(qzcDeletePrevWord, CaretPos(), CaretPos(), CaretPos(), removed);
+    SetLine(caretY_, line);
+    RepaintForComment(original);
+    UpdateCaretPos();
+}
+
+void TQzPadModel::DeleteLine()
+{
+    if (ReadOnly()) return;
+    SelectNone();  // an old selection would no longer match the text
+    const std::string raw = CurLine();
+    if (lines_.Count() >= 2) {
+        Record(qzcDeleteLine, CaretPos(), CaretPos(), CaretPos(), raw);
+        lines_.Delete(caretY_);
+    } else {
+        // The only line is emptied, not deleted; the record says so, so that undo refills it.
+        Record(qzcDeleteLine, CaretPos(), CaretPos(), TPoint(-1, -1), raw);
+        SetLine(0, std::string());
+    }
+    RepaintForComment(raw);
+    caretY_ = std::clamp(caretY_, 0, std::max(lines_.Count() - 1, 0));
+    SetCaretX(std::min(caretX_, ExpandedCurLineLength()));
+    UpdateCaretPos();
+}
+
+void TQzPadModel::DeleteEOL()
+{
+    if (ReadOnly()) return;
+    SelectNone();  // an old selection would no longer match the text
+    std::string line = ExpandedCurLine();
+    if (caretX_ >= static_cast<int>(line.size())) return;
+    const std::string original = line;
+    Record(qzcDeleteEOL, CaretPos(), CaretPos(), CaretPos(), line.substr(static_cast<size_t>(caretX_)));
+    line.resize(static_cast<size_t>(caretX_));
+    SetLine(caretY_, line);
+    RepaintForComment(original);
+}
+
+// ---- line breaks ----
+
+void TQzPadModel::ProcessReturn()
+{
+    EnsureLine();
+    if (editMode_ == qzmOverwrite || ReadOnly()) {
+        if (caretY_ == lines_.Count() - 1) {
+            lines_.Add(std::string());
+            SetCaretX(0);
+        }
+        SetCaretY(caretY_ + 1);
+        trailStep_ = false;
+        return;
+    }
+    if (GetSelectAvail()) SetSelText(std::string());
+    const std::string line = ExpandedCurLine();
+    const int len = static_cast<int>(line.size());
+    int newCol = 0;
+    if (caretX_ == 0 && BreakAtContinuation()) {
+        return;
+    } else if (caretX_ == 0) {
+        lines_.Insert(caretY_, std::string());
+    } else {
+        int n = 0;
+        if (options_.Contains(qzoAutoIndent)) {
+            n = static_cast<int>(line.find_first_not_of(' '));
+            if (n < 0) n = len;
+            const std::string begin = Colouring() ? SyntaxBlockBegin() : std::string();
+            if (!begin.empty() && Trim(line).compare(0, begin.size(), begin) == 0) n += SafeTabSize();
+        }
+        const std::string indent(static_cast<size_t>(n), ' ');
+        const std::string rest = caretX_ >= len ? indent : indent + line.substr(static_cast<size_t>(caretX_));
+        lines_.Insert(caretY_ + 1, rest);
+        if (caretX_ < len) SetLine(caretY_, line.substr(0, static_cast<size_t>(caretX_)));
+        // Under word wrap the new line takes the continuations that followed the caret line.
+        if (wordWrap_ != qzwwNone) SetLine(caretY_ + 1, rest);
+        newCol = n;
+    }
+    trailStep_ = false;
+    SetCaretY(caretY_ + 1);
+    SetCaretX(newCol);
+}
+
+void TQzPadModel::ProcessInsertNewLine()
+{
+    if (ReadOnly()) return;
+    EnsureLine();
+    // The selection goes first, so that the record below starts where the break is made.
+    if (GetSelectAvail()) SetSelText(std::string());
+    const TPoint start = StablePos(CaretPos());
+    const int countBefore = lines_.Count();
+    if (caretX_ == 0 && editMode_ == qzmInsert && BreakAtContinuation()) {
+        Record(qzcInsertCR, CaretPos(), CaretPos(), CaretPos(), std::string());
+        SetSelStart(CaretPos());
+        UpdateCaretPos();
+        return;
+    }
+    if (caretX_ == 0) {
+        lines_.Insert(caretY_, std::string());
+        SetCaretY(caretY_ + 1);
+    } else {
+        ProcessReturn();
+    }
+    if (editMode_ == qzmInsert || start.X == 0 || lines_.Count() > countBefore) {
+        if (editMode_ == qzmOverwrite && start.X != 0) {
+            // Overwrite mode broke nothing; only an appended last line is undone.
+            RecordStream(qzcInsertBlock, CaretPos(), TPoint(ExpandedLineLength(start.Y), start.Y), CaretPos());
+        } else {
+            RecordStream(qzcInsertBlock, CaretPos(), start, CaretPos());
+        }
+    }
+    SetSelStart(CaretPos());
+    UpdateCaretPos();
+}
+
+bool TQzPadModel::BreakAtContinuation()
+{
+    TQzLineAttribute* attr = lines_.Attribute(caretY_);
+    if (wordWrap_ == qzwwNone || !attr || !attr->Wrapped) return false;
+    // The start of a continuation line is the middle of a line: breaking there makes the
+    // continuation a line of its own, which an undo of kind 38 joins back.
+    attr->Wrapped = false;
+    modified_ = true;
+    InvalidateLines(caretY_, topLine_ + VisibleLines());
+    return true;
+}
+
+// ---- open the word under the caret ----
+
+void TQzPadModel::OpenFileUnderCaret()
+{
+    const std::string line = ExpandedCurLine();
+    const int len = static_cast<int>(line.size());
+    const TCharSet delims = GetDelimSet();
+    int from = std::min(caretX_, len);
+    while (from > 0 && !delims.Contains(line[static_cast<size_t>(from - 1)])) --from;
+    int to = std::min(caretX_, len);
+    while (to < len && !delims.Contains(line[static_cast<size_t>(to)])) ++to;
+    std::string word = line.substr(static_cast<size_t>(from), static_cast<size_t>(to - from));
+    const size_t dot = fileName_.find_last_of(".\\:/");
+    if (dot != std::string::npos && fileName_[dot] == '.') word += fileName_.substr(dot);
+    if (OnOpenFile) OnOpenFile(*this, word);
+}
+
+// ---- keys ----
+
+void TQzPadModel::KeyDown(TVirtualKey& key, TShiftState shift)
+{
+    if (OnKeyDown) OnKeyDown(*this, key, shift);
+    if (lines_.Count() == 0) lines_.Add(std::string());
+    if (shortCut_ && key != 0) {
+        const TQzPadCommand command = shortCut_->FindShortCut(key, shift);
+        if (command != qzcScrollUp && command != qzcScrollDown && !shift.Contains(ssShift) &&
+            !IsLineVisible(caretY_)) {
+            topLine_ = std::max(caretY_, 0);
+            UpdateVertScrollBar();
+            Invalidate();
+        }
+        if (command != qzcNone) {
+            key = 0;
+            ProcessEditorCommand(command);
+        } else if (key == VK_HANGUL) {
+            key = 0;
+            if (OnImeInputModeChange) OnImeInputModeChange(*this);
+        }
+    }
+    if (OnKeyDown) OnKeyDown(*this, key, shift);
+}
+
+void TQzPadModel::KeyPress(char& key, TShiftState shift)
+{
+    if (OnKeyPress) OnKeyPress(*this, key);
+    const auto k = static_cast<unsigned char>(key);
+    if (k >= 32 && !shift.Contains(ssCtrl) && !(k == ' ' && shift.Contains(ssShift)) && !ReadOnly()) AddChar(key);
+    if (OnKeyPress) OnKeyPress(*this, key);
+}
+
+// ---- the command dispatch ----
+
+void TQzPadModel::ProcessEditorCommand(TQzPadCommand command)
+{
+    selecting_ = command >= qzcSelLeft && command <= qzcSelBottom;
+    switch (command) {
+    case qzcMoveLeft: case qzcSelLeft: RunMove(&TQzPadModel::MoveLeft); break;
+    case qzcMoveWordLeft: case qzcSelWordLeft: RunMove(&TQzPadModel::MoveWordLeft); break;
+    case qzcMoveRight: case qzcSelRight: RunMove(&TQzPadModel::MoveRight); break;
+    case qzcMoveWordRight: case qzcSelWordRight: RunMove(&TQzPadModel::MoveWordRight); break;
+    case qzcMoveUp: case qzcSelUp:
+        UpdateSelectionBegin();
+        if (caretY_ > 0) MoveCaretY(-1);
+        UpdateSelectionEnd();
+        break;
+    case qzcMoveDown: case qzcSelDown:
+        UpdateSelectionBegin();
+        if (caretY_ < lines_.Count() - 1) MoveCaretY(1);
+        UpdateSelectionEnd();
+        break;
+    case qzcScrollUp: ScrollLine(-1); break;
+    case qzcScrollDown: ScrollLine(1); break;
+    case qzcPageUp: case qzcSelPageUp:
+        UpdateSelectionBegin();
+        MovePage(-1);
+        UpdateSelectionEnd();
+        break;
+    case qzcPageDown: case qzcSelPageDown:
+        UpdateSelectionBegin();
+        MovePage(1);
+        UpdateSelectionEnd();
+        break;
+    case qzcLineBegin: case qzcSelLineBegin: RunMove(&TQzPadModel::MoveHome); break;
+    case qzcLineEnd: case qzcSelLineEnd: RunMove(&TQzPadModel::MoveEnd); break;
+    case qzcTop: case qzcSelTop: RunMove(&TQzPadModel::MoveTop); break;
+    case qzcBottom: case qzcSelBottom: RunMove(&TQzPadModel::MoveBottom); break;
+    case qzcMoveBottomScreen:
+        UpdateSelectionBegin();
+        trailStep_ = false;
+        SetCaretY(topLine_ + VisibleLines() - 1);
+        SetCaretX(0);
+        UpdateCaretPos();
+        UpdateSelectionEnd();
+        break;
+    case qzcMoveTopScreen:
+        UpdateSelectionBegin();
+        trailStep_ = false;
+        SetCaretY(topLine_);
+        SetCaretX(0);
+        UpdateCaretPos();
+        UpdateSelectionEnd();
+        break;
+    case qzcSelectAll: SelectAll(); break;
+    case qzcDeleteChar: DeleteChar(); break;
+    case qzcDeletePrevChar: DeletePrevChar(); break;
+    case qzcDeleteWord: DeleteWord(); break;
+    case qzcDeletePrevWord: DeletePrevWord(); break;
+    case qzcDeleteLine: DeleteLine(); break;
+    case qzcDeleteEOL: DeleteEOL(); break;
+    case qzcDeleteSelBlock:
+        ClampSelectionToText();
+        if (GetSelectAvail() && !ReadOnly()) {
+            Record(qzcDeleteSelBlock, CaretPos(), GetSelStart(), GetSelEnd(), GetSelText());
+            DeleteSelection();
+        }
+        break;
+    case qzcInsertCR: case qzcInsertNewLine: ProcessInsertNewLine(); break;
+    case qzcInsertTab: InsertTab(); break;
+    case qzcUndo: Undo(); break;
+    case qzcCut: CutToClipboard(); break;
+    case qzcCopy: CopyToClipboard(); break;
+    case qzcPaste: PasteFromClipboard(); break;
+    case qzcToggleBlockMode: SetBlockMode(blockMode_ == qzbmLine ? qzbmColumn : qzbmLine); break;
+    case qzcToggleEditMode: SetEditMode(editMode_ == qzmInsert ? qzmOverwrite : qzmInsert); break;
+    case qzcBlockIndent: BlockIndent(); break;
+    case qzcBlockUnindent: BlockUnindent(); break;
+    case qzcSelectNone: SelectNone(); break;
+    case qzcOpenFile: OpenFileUnderCaret(); break;
+    case qzcForwardMatchBrace: case qzcBackwardMatchBrace:
+        if (MatchBraceHandler) MatchBraceHandler(*this, command == qzcForwardMatchBrace);
+        break;
+    case qzcShowCodeTemplates:
+        if (ShowCodeTemplatesHandler) ShowCodeTemplatesHandler(*this);
+        break;
+    case qzcToggleImeInputMode:
+        SetImeInputMode(GetImeInputMode() == imEnglish ? imHangul : imEnglish);
+        break;
+    default:
+        if (command >= qzcSetBookmark0 && command <= qzcSetBookmark9)
+            SetBookmark(caretY_, command - qzcSetBookmark0);
+        else if (command >= qzcGotoBookmark0 && command <= qzcGotoBookmark9)
+            GoToBookmark(command - qzcGotoBookmark0);
+        break;
+    }
+    selecting_ = false;
+    RecordMacro(command, std::string());
+}
+
+// ---- drag and drop of the selection ----
+
+bool TQzPadModel::DragOver(bool fromSelf, int x, int y, TShiftState shift)
+{
+    // Text moves only within this control.
+    if (!fromSelf || ReadOnly()) return false;
+    const TPoint p = TextPosFromPoint(TPoint(x, y));
+    SetCaretPosition(p);
+    UpdateCaretPos();
+    view_->SetCursorShape(shift.Contains(ssCtrl) ? qzcsMultiDrag : qzcsDrag);
+    return true;
+}
+
+void TQzPadModel::DragDrop(bool fromSelf, int x, int y, TShiftState shift)
+{
+    if (!fromSelf || ReadOnly()) return;
+    ClampSelectionToText();
+    if (!GetSelectAvail()) return;
+    SetCaretPosition(TextPosFromPoint(TPoint(x, y)));
+    TPoint d = CaretPos();
+    if (PosInSelect(d)) {
+        SetSelStart(d);
+        return;
+    }
+    const std::string text = GetSelText();
+    const TPoint s = GetSelStart();
+    const TPoint e = GetSelEnd();
+    const bool copy = shift.Contains(ssCtrl);
+    BeginUpdate();
+    if (copy) {
+        SetSelStart(CaretPos());
+    } else {
+        Record(qzcDeleteSelBlock, CaretPos(), s, e, text);
+        DeleteSelection();
+        if (blockMode_ == qzbmLine) {
+            if (e.Y > s.Y && d.Y >= e.Y) {
+                if (d.Y == e.Y && d.X >= e.X) d.X = s.X + (d.X - e.X);
+                d.Y -= e.Y - s.Y;
+            } else if (d.Y == e.Y && d.X >= e.X) {
+                d.X = s.X + (d.X - e.X);
+            }
+        } else if (d.Y >= s.Y && d.Y <= e.Y && d.X >= e.X) {
+            d.X -= e.X - s.X;
+        }
+    }
+    if (!options_.Contains(qzoScrollPastEOL) && blockMode_ == qzbmLine) d.X = std::min(d.X, ExpandedLineLength(d.Y));
+    SetCaretPosition(d);
+    SetSelStart(d);
+    InsertText(text);
+    TPoint end = CaretPos();
+    if (blockMode_ == qzbmColumn) end.X = std::max(end.X, lastInsertMaxCol_);
+    selAnchor_ = d;
+    selEnd_ = end;
+    Record(copy ? qzcDragDropCopy : qzcDragDropMove, CaretPos(), GetSelStart(), GetSelEnd(), text);
+    EndUpdate();
+    UpdateCaretPos();
+}

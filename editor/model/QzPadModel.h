@@ -1,0 +1,489 @@
+#pragma once
+// The text editor control without its window: lines, caret, scrolling, selection, editing,
+// command dispatch, undo, bookmarks, indentation and what a paint must draw.
+//
+// Contract:
+// - Text positions are (X, Y): Y the 0-based line, X the 0-based column of the line's
+//   tab-expanded form (tab stops every TabSize columns from column 0). One column per byte, so a
+//   double-byte character (lead byte >= 0x80) covers two columns; caret steps, deletions and
+//   block edges never split one.
+// - The widget owns one model, implements IQzPadView for it, feeds it its geometry
+//   (SetFontMetrics, SetClientSize), its focus, keys (virtual-key codes and shift states), mouse
+//   events and scroll requests, and paints what BuildPaint describes. Nothing here needs a display.
+// - OnChanged fires when whole lines are inserted or deleted through the line store, on cut,
+//   paste, SetSelText, deletion of the selection, a change of the block mode, SetLines, a change
+//   of HanguelCodeType and on every focus gain; typing and deleting inside one line only set
+//   Modified. It never fires while Loading is on.
+// - Edits record undo items while UndoRecording is on; Undo replays the newest one.
+
+#include "controls/common/QzString.h"
+#include "editor/model/QzPadCommand.h"
+#include "editor/model/QzPadStrings.h"
+#include "editor/model/QzPadTypes.h"
+#include "editor/model/QzPadUndo.h"
+#include "editor/model/QzPadView.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class TQzSyntax;
+class TQzPadShortCut;
+class TStringList;
+
+using TQzMouseButton = TMouseButton;
+
+// Scroll request codes of the scroll bars.
+enum TQzScrollCode : uint8_t {
+    qzscLineUp, qzscLineDown, qzscPageUp, qzscPageDown, qzscThumbPosition, qzscThumbTrack,
+    qzscTop, qzscBottom, qzscEndScroll,
+};
+
+// Receives the steps of a keyboard macro while it records.
+class IQzPadMacroRecorder {
+public:
+    virtual ~IQzPadMacroRecorder() = default;
+    virtual bool Recording() const = 0;
+    virtual void AddStep(TQzPadCommand command, TPoint caret, TPoint selStart, TPoint selEnd,
+                         const std::string& text) = 0;
+};
+
+// One coloured piece of a painted line; X is its left pixel.
+struct TQzPadPaintToken {
+    int X = 0;
+    std::string Text;
+    TColor Color = clNone;  // clNone: the font colour
+};
+
+// One row of a paint, from the top of the view down.
+struct TQzPadPaintLine {
+    int Line = 0;                 // line index (may be past the last line: background only)
+    bool Exists = false;
+    int Top = 0;                  // pixel top of the row
+    TColor Background = 0;      // fill from EditRect.Left - 4 to EditRect.Right
+    bool PageBreak = false;       // dotted rule along Top in PageBreakLineColor
+    std::vector<int> GutterImages;  // image indexes at x = 2, 2 + w + 2, ...
+    std::string LineNumber;       // empty: none
+    int LineNumberX = 0;
+    bool TextFits = false;        // the text is drawn only when the row fits above EditRect.Bottom
+    std::vector<TQzPadPaintToken> Tokens;
+    bool NewLineMark = false;
+    int NewLineMarkX = 0;
+    bool FocusRect = false;       // current-line frame from EditRect.Left - 4 to EditRect.Right + 1
+    std::vector<std::pair<int, int>> Inverted;  // pixel spans [left, right) to invert
+};
+
+struct TQzPadPaint {
+    bool Skip = false;            // UpdateCount >= 1: draw nothing
+    TRect EditRect;
+    int ColumnIndicatorX = -1;    // -1: none
+    std::vector<TQzPadPaintLine> Lines;
+};
+
+class TQzPadModel {
+public:
+    using TNotifyEvent = std::function<void(TQzPadModel& sender)>;
+
+    TQzPadModel();
+    ~TQzPadModel();
+    TQzPadModel(const TQzPadModel&) = delete;
+    TQzPadModel& operator=(const TQzPadModel&) = delete;
+
+    // The window; null detaches (the model then behaves as a hidden control without focus).
+    void SetView(IQzPadView* view);
+
+    // ---- events ----
+    TNotifyEvent OnChanged;
+    TNotifyEvent OnConfirmConvert;
+    TNotifyEvent OnImeInputModeChange;
+    TNotifyEvent OnPosChanged;
+    TNotifyEvent OnDblClick;
+    std::function<void(TQzPadModel& sender, const std::string& fileName)> OnOpenFile;
+    std::function<void(TQzPadModel& sender, TVirtualKey& key, TShiftState shift)> OnKeyDown;
+    std::function<void(TQzPadModel& sender, char& key)> OnKeyPress;
+    // Brace matching and the code-template list live outside the core; the dispatch calls these.
+    std::function<void(TQzPadModel& sender, bool forward)> MatchBraceHandler;
+    TNotifyEvent ShowCodeTemplatesHandler;
+    TNotifyEvent HideCodeTemplatesHandler;
+
+    // ---- published properties (construction values in the constructor) ----
+    static std::string About();
+    int CursorWidth() const { return cursorWidth_; }
+    void SetCursorWidth(int v);
+    TQzBlockMode BlockMode() const { return blockMode_; }
+    void SetBlockMode(TQzBlockMode m);
+    TColor BookmarkColor() const { return bookmarkColor_; }
+    void SetBookmarkColor(TColor c) { SetColorProp(bookmarkColor_, c); }
+    TQzBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TQzBorderStyle s);
+    TColor Color() const { return color_; }
+    void SetColor(TColor c) { SetColorProp(color_, c); }
+    int ColumnCount() const { return columnCount_; }
+    void SetColumnCount(int v);
+    bool ConvertNullToSpace() const { return lines_.ConvertNullToSpace; }
+    void SetConvertNullToSpace(bool v) { lines_.ConvertNullToSpace = v; }
+    TColor CurrentLineColor() const { return currentLineColor_; }
+    void SetCurrentLineColor(TColor c) { SetColorProp(currentLineColor_, c); }
+    TQzEditMode EditMode() const { return editMode_; }
+    void SetEditMode(TQzEditMode m);
+    const std::string& FileName() const { return fileName_; }
+    void SetFileName(std::string f) { fileName_ = std::move(f); }
+    const TQzFontDesc& Font() const { return font_; }
+    // The widget measures the font and calls SetFontMetrics.
+    void SetFont(const TQzFontDesc& f);
+    TColor GutterColor() const { return gutterColor_; }
+    void SetGutterColor(TColor c) { SetColorProp(gutterColor_, c); }
+    int GutterWidth() const { return gutterWidth_; }
+    void SetGutterWidth(int v);
+    TQzPadCodeType HanguelCodeType() const { return hanguelCodeType_; }
+    void SetHanguelCode(TQzPadCodeType t);
+    int IndentSize() const { return indentSize_; }
+    void SetIndentSize(int v) { indentSize_ = v; }
+    TColor LineNoColor() const { return lineNoColor_; }
+    void SetLineNoColor(TColor c) { SetColorProp(lineNoColor_, c); }
+    TQzPadStrings& Lines() { return lines_; }
+    const TQzPadStrings& Lines() const { return lines_; }
+    int LineSpace() const { return lineSpace_; }
+    void SetLineSpace(int v);
+    IQzPadMacroRecorder* Macro() const { return macro_; }
+    void SetMacro(IQzPadMacroRecorder* m) { macro_ = m; }
+    const std::string& NewLineMark() const { return newLineMark_; }
+    void SetNewLineMark(const std::string& s);
+    TColor NewLineMarkColor() const { return newLineMarkColor_; }
+    void SetNewLineMarkColor(TColor c) { SetColorProp(newLineMarkColor_, c); }
+    TQzPadOptions Options() const { return options_; }
+    void SetOptions(TQzPadOptions o);
+    bool HasOption(TQzPadOption o) const { return options_.Contains(o); }
+    TColor PageBreakLineColor() const { return pageBreakLineColor_; }
+    void SetPageBreakLineColor(TColor c) { SetColorProp(pageBreakLineColor_, c); }
+    TQzPrintHeader& PrintHeader() { return printHeader_; }
+    TQzPrintHeader& PrintFooter() { return printFooter_; }
+    TQzPrintOptions& PrintOptions() { return printOptions_; }
+    void SetPrintHeader(const TQzPrintHeader& h) { printHeader_ = h; }
+    void SetPrintFooter(const TQzPrintHeader& h) { printFooter_ = h; }
+    void SetPrintOptions(const TQzPrintOptions& o) { printOptions_ = o; }
+    TQzPadSaveFormat SaveFormat() const { return lines_.SaveFormat; }
+    void SetSaveFormat(TQzPadSaveFormat f) { lines_.SaveFormat = f; }
+    TQzPadShortCut* ShortCut() const { return shortCut_; }
+    void SetShortCut(TQzPadShortCut* s) { shortCut_ = s; }
+    TQzSyntax* Syntax() const { return syntax_; }
+    void SetSyntax(TQzSyntax* s);
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool v) { tabStop_ = v; }
+    int TabSize() const { return tabSize_; }
+    void SetTabSize(int v);
+    TQzWordWrapOption WordWrap() const { return wordWrap_; }
+    void SetWordWrap(TQzWordWrapOption w);
+    // Gutter image list: number of images and their size (0 when none is assigned).
+    void SetGutterImages(int count, int width, int height);
+    // The owner frees a component the control points to.
+    void ForgetComponent(const void* component);
+
+    // ---- state ----
+    int UpdateCount() const { return updateCount_; }
+    void BeginUpdate() { ++updateCount_; }
+    void EndUpdate();
+    bool Modified() const { return modified_; }
+    void SetModified(bool v) { modified_ = v; }
+    bool Loading() const { return loading_; }
+    bool UndoRecording() const { return undoRecording_; }
+    void SetUndoRecording(bool v) { undoRecording_ = v; }
+    bool Composing() const { return composing_; }
+    bool TrailStep() const { return trailStep_; }
+    int TopLine() const { return topLine_; }
+    void SetTopLine(int n);
+    int LeftCol() const { return leftCol_; }
+    int MaxColumn() const { return maxColumn_; }
+    void SetMaxColumn(int n);
+    const std::vector<int>& Advances() const { return advances_; }
+    TPoint GetPosition() const { return TPoint(caretX_ + 1, caretY_ + 1); }
+    int GetWidth(const std::string& s) const { return static_cast<int>(s.size()) * charWidth_; }
+
+    // ---- geometry (from the widget) ----
+    // Average character width and font height in pixels; a value below 1 counts as 1.
+    void SetFontMetrics(int charWidth, int fontHeight);
+    // The client area changed size (the resize handling).
+    void SetClientSize(int width, int height);
+    int ClientWidth() const { return clientWidth_; }
+    int ClientHeight() const { return clientHeight_; }
+    int CharWidth() const { return charWidth_; }
+    int LineHeight() const { return lineHeight_; }
+    const TRect& EditRect() const { return editRect_; }
+    void LayoutEditRect();
+    int VisibleLines() const;
+    int VisibleCols() const;
+
+    // ---- focus and caret ----
+    void FocusIn();
+    void FocusOut();
+    int CaretX() const { return caretX_; }
+    int CaretY() const { return caretY_; }
+    TPoint CaretPos() const { return TPoint(caretX_, caretY_); }
+    void SetCaretX(int x);
+    void SetCaretY(int y);
+    void SetCaretPosition(TPoint p);
+    void UpdateCaretPos();
+    void InitializeCaret();
+    void HideCaret();
+    void ShowCaret();
+    void AdjustCaretX();
+    void MoveCaretY(int n);
+
+    // ---- positions ----
+    std::string ExpandStr(std::string_view s) const;
+    std::string ExpandedLine(int i) const;
+    std::string ExpandedCurLine() const { return ExpandedLine(caretY_); }
+    int ExpandedLineLength(int i) const;
+    int ExpandedCurLineLength() const { return ExpandedLineLength(caretY_); }
+    bool IsLineVisible(int y) const { return y >= topLine_ && y < topLine_ + VisibleLines(); }
+    std::string CurLine() const { return lines_.Get(caretY_); }
+    TPoint TextPosFromPoint(TPoint p);
+    int NextWordPos(int x, bool skipDelimiters) const;
+    int PrevWordPos(int x) const;
+    // Raw byte index (0-based) of an expanded column of a line.
+    int GetActualPos(int line, int column) const;
+
+    // ---- selection ----
+    TPoint GetSelStart() const;
+    TPoint GetSelEnd() const;
+    void SetSelStart(TPoint p);
+    void SetSelEnd(TPoint p);
+    bool GetSelectAvail() const { return selAnchor_ != selEnd_; }
+    TPoint SelAnchor() const { return selAnchor_; }
+    TPoint SelMovingEnd() const { return selEnd_; }
+    void SelectAll();
+    void SelectNone();
+    bool PosInSelect(TPoint p) const;
+    void UpdateSelectionBegin();
+    void UpdateSelectionEnd();
+
+    // ---- scrolling ----
+    void UpdateVertScrollBar();
+    void UpdateHorzScrollBar();
+    void ScrollVert(int pixels);
+    void ScrollHorz(int pixels);
+    void InvalidateLine(int y);
+    void InvalidateLines(int a, int b);
+    void Invalidate();
+    void GoToLine(int n);
+    void GoToPos(TPoint p);
+    void VScroll(TQzScrollCode code, int count = 1);
+    void HScroll(TQzScrollCode code);
+    // A wheel turn: delta > 0 scrolls up by `lines` lines, else down.
+    void MouseWheel(int delta, int lines);
+
+    // ---- word wrap ----
+    void MakeWordWrap(TQzWordWrapOption w);
+    void WrappedLineToNewLine();
+    // The effective wrap width in columns (at least 2); 0 without word wrap.
+    int WrapWidth() const;
+    // The text with continuation lines joined to their line, every line followed by CR LF.
+    std::string LogicalText() const;
+
+    // ---- keys and mouse ----
+    void KeyDown(TVirtualKey& key, TShiftState shift);
+    void KeyPress(char& key, TShiftState shift);
+    void MouseDown(TQzMouseButton button, TShiftState shift, int x, int y);
+    void MouseMove(TShiftState shift, int x, int y);
+    void MouseUp(TQzMouseButton button, TShiftState shift, int x, int y);
+    void DblClick(int x, int y);
+    // One tick of the auto-scroll timer with the pointer at (x, y).
+    void AutoScrollTick(int x, int y) { MouseMove(TShiftState(ssLeft), x, y); }
+    // Drag and drop of the selection; `fromSelf` is true when the source is this control.
+    bool DragOver(bool fromSelf, int x, int y, TShiftState shift);
+    void DragDrop(bool fromSelf, int x, int y, TShiftState shift);
+    bool HasPopupMenu = false;  // a right click then does nothing in the text
+
+    // ---- commands and editing ----
+    void ProcessEditorCommand(TQzPadCommand command);
+    void AddChar(char ch);
+    void PutString(const std::string& s);
+    void SetLine(int index, const std::string& s);
+    void InsertText(const std::string& s);
+    void DeleteSelection();
+    std::string GetSelText() const;
+    void SetSelText(const std::string& s);
+    void CutToClipboard();
+    void CopyToClipboard();
+    void PasteFromClipboard();
+    void Clear();
+    void SetLines(const std::vector<std::string>& source);
+    void SetLines(const TStringList& source);
+    // SetLines with the lines of a text (CR LF, LF or CR line ends; a final line end adds no line).
+    void SetText(std::string_view text);
+    void TrimTrailingSpace();
+    std::string GetHexCode() const;
+    // All lines, each followed by CR LF.
+    std::string Text() const { return lines_.Text(); }
+
+    // ---- undo ----
+    void Undo();
+    bool CanUndo() const { return undoList_.Count() > 0; }
+    void ClearUndoItem() { undoList_.Clear(); }
+    const TQzUndoItems& UndoItems() const { return undoList_; }
+
+    // ---- bookmarks, tabs, indentation ----
+    void SetBookmark(int line, int number);
+    void GoToBookmark(int number);
+    int FindBookmark(int number) const;
+    bool NextBookmark();
+    bool PrevBookmark();
+    void ClearBookmark();
+    std::string GetBookmarkStr() const;
+    void InsertTab();
+    void BlockIndent();
+    void BlockUnindent();
+    TCharSet GetDelimSet() const;
+    bool CheckCommentChar(const std::string& s) const;
+
+    // ---- input method ----
+    void ImeStartComposition();
+    void ImeComposition(const std::string& compString);
+    void ImeResult(const std::string& result);
+    void ImeEndComposition();
+    TQzImeInputMode GetImeInputMode() const { return view_->GetImeInputMode(); }
+    void SetImeInputMode(TQzImeInputMode mode) { view_->SetImeInputMode(mode); }
+
+    // ---- painting ----
+    // What a paint draws now: rows TopLine .. TopLine + VisibleLines. Creates colouring attributes
+    // and carries colouriser states down the painted rows; grows MaxColumn.
+    TQzPadPaint BuildPaint();
+
+private:
+    void SetColorProp(TColor& field, TColor c);
+    void FireChanged();
+    void LinesChanged();
+    void LinesInsertedOrDeleted(int index, int count, bool inserted);
+    void Initialize();
+    void MeasureFont();
+    int SafeCharWidth() const { return charWidth_ < 1 ? 1 : charWidth_; }
+    int SafeLineHeight() const { return lineHeight_ < 1 ? 1 : lineHeight_; }
+    int SafeTabSize() const { return tabSize_ < 1 ? 1 : tabSize_; }
+    bool ReadOnly() const { return options_.Contains(qzoReadOnly); }
+    bool Colouring() const { return syntax_ && options_.Contains(qzoHighlightSyntax); }
+    void Record(TQzPadCommand c, TPoint caret, TPoint start, TPoint end, std::string text);
+    // A record whose range is a stream of text whatever the block mode (a line break).
+    void RecordStream(TQzPadCommand c, TPoint caret, TPoint start, TPoint end);
+    void RecordMacro(TQzPadCommand c, const std::string& text);
+    void StoreCaret(TPoint p);  // no events, no scrolling
+    // A store emptied from outside gets its one empty line back before an edit.
+    void EnsureLine();
+    TPoint StablePos(TPoint p) const;
+    TPoint ClampPos(TPoint p) const;
+    void InvalidateSelection(TPoint a, TPoint b);
+    void InvalidateColumnChange(TPoint anchor, TPoint oldEnd, TPoint newEnd);
+
+    // movement
+    void MoveLeft();
+    void MoveRight();
+    void MoveWordLeft();
+    void MoveWordRight();
+    void MovePage(int dir);
+    void MoveHome();
+    void MoveEnd();
+    void MoveTop();
+    void MoveBottom();
+    void ScrollLine(int dir);
+    void RunMove(void (TQzPadModel::*move)());
+
+    // editing
+    void DeleteChar();
+    void DeletePrevChar();
+    void DeleteWord();
+    void DeletePrevWord();
+    void DeleteLine();
+    void DeleteEOL();
+    void ProcessInsertNewLine();
+    void ProcessReturn();
+    bool BreakAtContinuation();
+    void OpenFileUnderCaret();
+    void InsertTextLines(const std::vector<std::string>& pieces, bool endsWithLf);
+    void ReplaceLineRange(int first, int count, std::vector<std::string> logical, TPoint* caretTrack);
+    std::vector<std::string> WrapLine(const std::string& s, int width) const;
+    void RepaintForComment(const std::string& s);
+    void RewrapForWindow();
+    // `mask` (replay of an unindent): one '1' or '0' per line from the block's first line; only
+    // lines marked '1' are indented.
+    void DoBlockIndent(bool indent, bool record, const std::string& mask = std::string());
+    void UndoColumnInsert(TPoint start, const std::string& text);
+    TPoint ReinsertRemoved(const TQzUndoItem& item);
+    // Cuts selection points that lie past their line's end back to it (stream blocks without
+    // scrolling past the end), so that a removal records where its text really began.
+    void ClampSelectionToText();
+
+    // syntax link
+    std::string SyntaxBlockBegin() const;
+    bool SyntaxDelimSet(TCharSet& set) const;
+    void SyntaxCommentMarks(std::vector<std::string>& marks) const;
+    void SyntaxParse(const std::string& line, int& state, std::vector<std::pair<std::string, TColor>>& items) const;
+
+    IQzPadView* view_;
+    TQzPadStrings lines_;
+    TQzUndoItems undoList_;
+
+    int cursorWidth_ = 2;
+    TQzBlockMode blockMode_ = qzbmLine;
+    TColor bookmarkColor_ = 0x00FFFF;
+    TQzBorderStyle borderStyle_ = bsSingle;
+    TColor color_ = 0xFFFFFF;
+    int columnCount_ = 80;
+    TColor currentLineColor_ = 0x00FFFF;
+    TQzEditMode editMode_ = qzmInsert;
+    std::string fileName_;
+    TQzFontDesc font_;
+    TColor gutterColor_ = clBtnFace;
+    int gutterWidth_ = 30;
+    TQzPadCodeType hanguelCodeType_ = qzctWansung;
+    int indentSize_ = 2;
+    TColor lineNoColor_ = clBtnFace;
+    int lineSpace_ = 2;
+    IQzPadMacroRecorder* macro_ = nullptr;
+    std::string newLineMark_;
+    TColor newLineMarkColor_ = 0x808000;
+    TQzPadOptions options_ = TQzPadOptions::FromWord(QzPadDefaultOptionsWord);
+    TColor pageBreakLineColor_ = clWindowFrame;
+    TQzPrintHeader printHeader_;
+    TQzPrintHeader printFooter_;
+    TQzPrintOptions printOptions_;
+    TQzPadShortCut* shortCut_ = nullptr;
+    TQzSyntax* syntax_ = nullptr;
+    bool tabStop_ = true;
+    int tabSize_ = 2;
+    TQzWordWrapOption wordWrap_ = qzwwNone;
+    int gutterImageCount_ = 0;
+    int gutterImageWidth_ = 0;
+    int gutterImageHeight_ = 0;
+
+    int updateCount_ = 0;
+    int topLine_ = 0;
+    int leftCol_ = 0;
+    int charWidth_ = 8;
+    int fontHeight_ = 13;
+    int lineHeight_ = 17;
+    int clientWidth_ = 200;
+    int clientHeight_ = 100;
+    TRect editRect_;
+    int maxColumn_ = 0;
+    std::vector<int> advances_;
+    int caretX_ = 0;
+    int caretY_ = 0;
+    TPoint selAnchor_;
+    TPoint selEnd_;
+    bool modified_ = false;
+    bool loading_ = false;
+    bool selecting_ = false;
+    bool undoRecording_ = true;
+    bool composing_ = false;
+    bool trailStep_ = false;
+    bool dragPending_ = false;
+    bool mouseSelecting_ = false;
+    bool caretShown_ = false;
+    bool mouseCaptured_ = false;
+    bool dblClickPending_ = false;
+    TPoint mouseDownPoint_;
+    int lastWrapWidth_ = 0;
+    bool replaying_ = false;      // Undo is replaying a record
+    int lastInsertMaxCol_ = 0;    // rightmost column a column-block insertion reached
+    std::string lastOverwritten_; // what the last PutString wrote over (overwrite mode)
+    std::string imeLine_;         // the caret line when a composition began
+};

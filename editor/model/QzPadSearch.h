@@ -1,0 +1,46 @@
+#pragma once
+// Find and replace on an editor model, with the search it remembers for "find next".
+//
+// Contract:
+// - Lines are searched in their tab-expanded form, line by line, from the caret; there is no
+//   wrap-around. A match never covers half of a double-byte character.
+// - Find selects the match: forward the caret ends after it, backward at its start. Without a
+//   match the selection collapses at the caret and the caret stays. A search text that is empty, or
+//   a regular expression that does not compile, returns false and changes nothing.
+// - Find and ReplaceAll remember their text and options (Find without qzfoEntire); FindContinue
+//   repeats the remembered search from the caret. A forward search that ended on an empty match
+//   moves on by one character when it is repeated from that same place.
+// - ReplaceAll replaces every match, left to right, in the selection (a stream or a column block)
+//   or from the caret to the end; qzfoBackward is not read. "^" matches only at a line's start and
+//   "$" at the end of the searched part of the line. Replaced text is not searched again. Changed
+//   lines are written back whole (tabs become blanks); with word wrap on, a wrapped line is written
+//   back with its own continuation lines. The caret and the selection stay where they were.
+
+#include "editor/model/QzPadScan.h"
+#include "editor/model/QzPadTypes.h"
+
+#include <string>
+
+class TQzPadModel;
+
+class TQzPadSearch {
+public:
+    explicit TQzPadSearch(TQzPadModel& pad) : pad_(pad) {}
+
+    bool Find(const std::string& Text, TQzFindOptions Options);
+    bool FindContinue();
+    bool ReplaceAll(const std::string& FindText, const std::string& ReplaceText, TQzFindOptions Options);
+
+    const std::string& SearchText() const { return text_; }
+    TQzFindOptions SearchOptions() const { return options_; }
+
+private:
+    bool Search(const odregexp::TCompiledPattern& compiled, TQzFindOptions options);
+
+    TQzPadModel& pad_;
+    std::string text_;
+    TQzFindOptions options_;
+    // Where the last forward search left an empty match (the caret stays on it).
+    bool emptyMatch_ = false;
+    TPoint emptyMatchAt_;
+};
