@@ -289,3 +289,17 @@ TEST_F(PadTest, OverwriteTypingAndImeUndoGiveTheReplacedTextBack)
     EXPECT_EQ(Lines(), Ls{"abcd"});
     EXPECT_FALSE(pad.Composing());
 }
+
+TEST_F(PadTest, UndoLineBreaksInColumnBlockMode)
+{
+    SetText({"abc", "def"});
+    pad.SetBlockMode(qzbmColumn);
+    Key(VK_RETURN);
+    Caret(1, 2);
+    Key(VK_RETURN);
+    EXPECT_EQ(Lines(), (Ls{"", "abc", "d", "ef"}));
+    pad.Undo();
+    pad.Undo();
+    EXPECT_EQ(Lines(), (Ls{"abc", "def"}));
+    EXPECT_EQ(pad.BlockMode(), qzbmColumn);
+}
