@@ -460,11 +460,12 @@ void TQzPadModel::ProcessEditorCommand(TQzPadCommand command)
     case qzcSelectNone: SelectNone(); break;
     case qzcOpenFile: OpenFileUnderCaret(); break;
     case qzcForwardMatchBrace: case qzcBackwardMatchBrace:
-        if (MatchBraceHandler) MatchBraceHandler(*this, command == qzcForwardMatchBrace);
+        if (MatchBraceHandler)
+            MatchBraceHandler(*this, command == qzcForwardMatchBrace);
+        else
+            MatchBrace(command == qzcForwardMatchBrace);
         break;
-    case qzcShowCodeTemplates:
-        if (ShowCodeTemplatesHandler) ShowCodeTemplatesHandler(*this);
-        break;
+    case qzcShowCodeTemplates: ShowCodeTemplates(); break;
     case qzcToggleImeInputMode:
         SetImeInputMode(GetImeInputMode() == imEnglish ? imHangul : imEnglish);
         break;
@@ -476,7 +477,7 @@ void TQzPadModel::ProcessEditorCommand(TQzPadCommand command)
         break;
     }
     selecting_ = false;
-    RecordMacro(command, std::string());
+    AddMacroStep(command, std::string());
 }
 
 // ---- drag and drop of the selection ----

@@ -58,8 +58,10 @@ void TQzPadModel::RecordStream(TQzPadCommand c, TPoint caret, TPoint start, TPoi
     undoList_.Last()->BlockMode = qzbmLine;
 }
 
-void TQzPadModel::RecordMacro(TQzPadCommand c, const std::string& text)
+void TQzPadModel::AddMacroStep(TQzPadCommand c, const std::string& text)
 {
+    // A replay runs the steps again; recording them would append to the steps being replayed.
+    if (playing_) return;
     if (macro_ && macro_->Recording()) macro_->AddStep(c, CaretPos(), GetSelStart(), GetSelEnd(), text);
 }
 
@@ -217,7 +219,12 @@ void TQzPadModel::PutString(const std::string& s)
 
 void TQzPadModel::AddChar(char ch)
 {
-    if (ReadOnly()) return;
+    TypeText(std::string(1, ch));
+}
+
+void TQzPadModel::TypeText(const std::string& text)
+{
+    if (ReadOnly() || text.empty()) return;
     TPoint p = CaretPos();
     ClampSelectionToText();
     if (GetSelectAvail()) {
@@ -228,11 +235,10 @@ void TQzPadModel::AddChar(char ch)
     }
     if (!options_.Contains(qzoScrollPastEOL)) p.X = std::min(p.X, ExpandedLineLength(p.Y));
     p = StablePos(p);
-    const std::string text(1, ch);
     PutString(text);
     Record(qzcInsert, CaretPos(), p, CaretPos(), text);
     if (undoRecording_ && !lastOverwritten_.empty()) undoList_.Last()->Overwritten = lastOverwritten_;
-    RecordMacro(qzcInsert, text);
+    AddMacroStep(qzcInsert, text);
 }
 
 // ---- selected text ----

@@ -124,7 +124,7 @@ void TQzPadModel::InsertTab()
     PutString(text);
     Record(qzcInsert, CaretPos(), CaretPos(), before, text);
     if (undoRecording_ && !lastOverwritten_.empty()) undoList_.Last()->Overwritten = lastOverwritten_;
-    RecordMacro(qzcInsert, text);
+    AddMacroStep(qzcInsert, text);
 }
 
 void TQzPadModel::BlockIndent()
@@ -307,13 +307,18 @@ void TQzPadModel::ImeStartComposition()
     if (ReadOnly()) return;
     EnsureLine();
     if (GetSelectAvail()) SetSelText(std::string());
+    ImeRemoveShown();
     std::string line = ExpandedCurLine();
-    imeLine_ = line;
     const int len = static_cast<int>(line.size());
+    imePos_ = CaretPos();
+    // A placeholder of two blanks holds the place of the syllable; written over in overwrite
+    // mode, the text itself is the place, except at the line's end.
     if (editMode_ == qzmInsert || caretX_ >= len) {
         if (caretX_ > len) line.append(static_cast<size_t>(caretX_ - len), ' ');
         line.insert(static_cast<size_t>(caretX_), "  ");
+        imeShown_ = "  ";
         SetLine(caretY_, line);
+        imePos_ = CaretPos();
     }
     if (VisibleCols() < caretX_ - leftCol_ + 3) {
         leftCol_ += 2;
@@ -322,22 +327,51 @@ void TQzPadModel::ImeStartComposition()
     }
 }
 
+void TQzPadModel::ImeRemoveShown()
+{
+    if (imeShown_.empty() && imeCovered_.empty()) return;
+    const size_t x = static_cast<size_t>(std::max(imePos_.X, 0));
+    if (lines_.IsLine(imePos_.Y)) {
+        std::string line = ExpandedLine(imePos_.Y);
+        if (x <= line.size() && line.compare(x, imeShown_.size(), imeShown_) == 0) {
+            line.replace(x, imeShown_.size(), imeCovered_);
+            SetLine(imePos_.Y, line);
+        }
+    }
+    imeShown_.clear();
+    imeCovered_.clear();
+}
+
 void TQzPadModel::ImeComposition(const std::string& compString)
 {
     if (!composing_) ImeStartComposition();
     if (ReadOnly()) return;
-    const std::string comp = compString.substr(0, 3);
-    std::string line = ExpandedCurLine();
-    if (comp.empty()) {
-        // A cancelled composition leaves the line as it was before it began.
+    // The caret left the composition (a click or a key the input method let through): the
+    // composition is taken out there and goes on at the caret.
+    if (CaretPos() != imePos_) ImeStartComposition();
+    if (compString.empty()) {
         composing_ = false;
-        line = imeLine_;
+        ImeRemoveShown();
     } else {
-        if (static_cast<int>(line.size()) < caretX_ + static_cast<int>(comp.size()))
-            line.resize(static_cast<size_t>(caretX_) + comp.size(), ' ');
-        line.replace(static_cast<size_t>(caretX_), comp.size(), comp);
+        std::string line = ExpandedCurLine();
+        const size_t x = static_cast<size_t>(caretX_);
+        if (line.size() < x) line.append(x - line.size(), ' ');
+        if (line.compare(x, imeShown_.size(), imeShown_) == 0) line.replace(x, imeShown_.size(), imeCovered_);
+        imeCovered_.clear();
+        if (editMode_ == qzmOverwrite && x < line.size()) {
+            // Whole characters are written over; what they were comes back if the composition
+            // is cancelled.
+            size_t end = std::min(x + compString.size(), line.size());
+            if (QzIsTrailAt(line, static_cast<int>(end))) ++end;
+            imeCovered_ = line.substr(x, end - x);
+            line.replace(x, end - x, compString);
+        } else {
+            line.insert(x, compString);
+        }
+        imeShown_ = compString;
+        SetLine(caretY_, line);
+        imePos_ = CaretPos();
     }
-    SetLine(caretY_, line);
     HideCaret();
     view_->DestroyCaret();
     if (VisibleCols() < caretX_ - leftCol_ + 1) {
@@ -345,7 +379,9 @@ void TQzPadModel::ImeComposition(const std::string& compString)
         UpdateHorzScrollBar();
         ScrollHorz(-2 * charWidth_);
     }
-    view_->CreateCaret(2 * charWidth_, lineHeight_);
+    // The caret covers the syllable being built, which the window shows inverted.
+    const int width = std::max(static_cast<int>(imeShown_.size()), 2);
+    view_->CreateCaret(width * charWidth_, lineHeight_);
     UpdateCaretPos();
 }
 
@@ -353,41 +389,35 @@ void TQzPadModel::ImeResult(const std::string& resultString)
 {
     composing_ = false;
     if (ReadOnly() || resultString.empty()) return;
-    // The placeholder holds two bytes; a longer result is taken whole, never cut.
     const std::string& r = resultString;
     HideCaret();
     view_->DestroyCaret();
+    if (CaretPos() != imePos_) ImeRemoveShown();
+    EnsureLine();
     const TPoint b = CaretPos();
     std::string line = ExpandedCurLine();
-    if (static_cast<int>(line.size()) < caretX_) line.append(static_cast<size_t>(caretX_) - line.size(), ' ');
     const size_t x = static_cast<size_t>(caretX_);
-    if (r.size() == 1 && editMode_ == qzmInsert) {
-        line.insert(x, r);
-    } else {
-        // The placeholder (or, in overwrite mode, the overwritten text) takes two bytes; any
-        // further bytes of the result are inserted (insert mode) or written over (overwrite).
-        if (r.size() > 2) {
-            if (editMode_ == qzmInsert)
-                line.insert(x, std::string(r.size() - 2, ' '));
-            else if (line.size() < x + r.size())
-                line.resize(x + r.size(), ' ');
-        }
-        if (line.size() < x + r.size()) line.resize(x + r.size(), ' ');
-        int end = static_cast<int>(x + r.size());
-        if (editMode_ == qzmOverwrite && QzIsTrailAt(line, end)) line[static_cast<size_t>(end)] = ' ';
-        line.replace(x, r.size(), r);
-    }
+    if (line.size() < x) line.append(x - line.size(), ' ');
+    // The result takes the composition's place: what the composition was written over comes back
+    // first, then the result is inserted or written over like typed text.
+    if ((!imeShown_.empty() || !imeCovered_.empty()) && line.compare(x, imeShown_.size(), imeShown_) == 0)
+        line.replace(x, imeShown_.size(), imeCovered_);
+    imeShown_.clear();
+    imeCovered_.clear();
     std::string overwritten;
-    if (editMode_ == qzmOverwrite && static_cast<int>(imeLine_.size()) > caretX_) {
-        int end = std::min(caretX_ + static_cast<int>(r.size()), static_cast<int>(imeLine_.size()));
-        if (QzIsTrailAt(imeLine_, end)) ++end;
-        overwritten = imeLine_.substr(x, static_cast<size_t>(end) - x);
+    if (editMode_ == qzmOverwrite && x < line.size()) {
+        size_t end = std::min(x + r.size(), line.size());
+        if (QzIsTrailAt(line, static_cast<int>(end))) ++end;
+        overwritten = line.substr(x, end - x);
+        line.replace(x, end - x, r);
+    } else {
+        line.insert(x, r);
     }
     caretX_ += static_cast<int>(r.size());
     SetLine(caretY_, line);
     Record(qzcInsert, b, b, CaretPos(), Trim(r));
     if (undoRecording_ && !overwritten.empty()) undoList_.Last()->Overwritten = overwritten;
-    RecordMacro(qzcInsert, r);
+    AddMacroStep(qzcInsert, r);
     if (VisibleCols() < caretX_ - leftCol_ + 1) {
         leftCol_ += static_cast<int>(r.size());
         UpdateHorzScrollBar();
@@ -400,6 +430,8 @@ void TQzPadModel::ImeResult(const std::string& resultString)
 void TQzPadModel::ImeEndComposition()
 {
     composing_ = false;
+    // A composition that ends without a result or a cancel leaves nothing behind.
+    if (!ReadOnly()) ImeRemoveShown();
     HideCaret();
     view_->DestroyCaret();
     InitializeCaret();

@@ -1,6 +1,7 @@
 #pragma once
 // The text editor control without its window: lines, caret, scrolling, selection, editing,
-// command dispatch, undo, bookmarks, indentation and what a paint must draw.
+// command dispatch, undo, bookmarks, indentation, input-method composition, text files, brace
+// matching, code-template insertion, page breaks, macro replay and what a paint must draw.
 //
 // Contract:
 // - Text positions are (X, Y): Y the 0-based line, X the 0-based column of the line's
@@ -46,7 +47,20 @@ public:
     virtual bool Recording() const = 0;
     virtual void AddStep(TQzPadCommand command, TPoint caret, TPoint selStart, TPoint selEnd,
                          const std::string& text) = 0;
+    // Starts a new recording (the old steps go) and ends it (the steps stay).
+    virtual void RecordMacro() {}
+    virtual void StopRecord() {}
+    // The recorded steps for replay: 0 .. StepCount() - 1, each a command and, for qzcInsert and
+    // qzcInsertBlock, its text. False for an index outside the steps.
+    virtual int StepCount() const { return 0; }
+    virtual bool GetStep(int index, TQzPadCommand& command, std::string& data) const { return false; }
 };
+
+// Where the code-template popup goes: one line below the caret's screen point, moved left by its
+// width where it would pass the screen's right edge and up by its height plus one line where it
+// would pass the bottom. `screen` is the work area in the same coordinates.
+TPoint QzCodeTemplatesPopupPos(TPoint caretScreen, int lineHeight, int popupWidth, int popupHeight,
+                               const TRect& screen);
 
 // One coloured piece of a painted line; X is its left pixel.
 struct TQzPadPaintToken {
@@ -101,8 +115,11 @@ public:
     std::function<void(TQzPadModel& sender, const std::string& fileName)> OnOpenFile;
     std::function<void(TQzPadModel& sender, TVirtualKey& key, TShiftState shift)> OnKeyDown;
     std::function<void(TQzPadModel& sender, char& key)> OnKeyPress;
-    // Brace matching and the code-template list live outside the core; the dispatch calls these.
+    // Replaces the built-in brace matching of the dispatch when assigned.
     std::function<void(TQzPadModel& sender, bool forward)> MatchBraceHandler;
+    // The code-template list: the code of the template named `name` (empty: none); the popup is
+    // shown below the caret (QzCodeTemplatesPopupPos) and hidden on a mouse press or release.
+    std::function<std::string(TQzPadModel& sender, const std::string& name)> FindCodeTemplateHandler;
     TNotifyEvent ShowCodeTemplatesHandler;
     TNotifyEvent HideCodeTemplatesHandler;
 
@@ -336,7 +353,37 @@ public:
     TCharSet GetDelimSet() const;
     bool CheckCommentChar(const std::string& s) const;
 
+    // ---- text files ----
+    // Loads a text file: the control is reset (caret, scroll position, selection, bookmarks,
+    // Modified), the file's lines replace the text (SaveFormat from its line ends), Johab text is
+    // converted to Wansung (HanguelCodeType qzctJohab), qzoReadOnly follows the file's owner-write
+    // permission, OnChanged fires. A missing file gives one empty line and a read-only control.
+    // A file that exists but cannot be read raises EFOpenError, after the reset.
+    void LoadFromFile(const std::string& fileName);
+    // Writes the text in SaveFormat (continuation lines of a word wrap joined to their line), or
+    // in Johab with CR LF after every line when the text was loaded as Johab; clears Modified and
+    // fires OnChanged. A file that cannot be written raises EFCreateError and changes nothing.
+    void SaveToFile(const std::string& fileName);
+
+    // ---- braces, code templates, page breaks, macro replay ----
+    // Moves the caret onto the bracket matching the one under it (or selects up to it with
+    // qzoSelectMatchBrace); the scan is byte-wise over the following or preceding lines.
+    void MatchBrace(bool forward);
+    // Replaces the word before the caret by the template of that name, or shows the popup.
+    void ShowCodeTemplates();
+    // Inserts `code` through SetSelText; a "|" in it is removed and marks where the caret goes.
+    void InsertCodeTemplate(const std::string& code);
+    // Puts a form feed at the start of a line (breaking the caret line when needed).
+    void InsertPageBreak();
+    // Replays the macro's steps `count` times; nothing without a macro, read-only or count < 1.
+    void PlayMacro(int count);
+    void RecordMacro();
+    void StopRecord();
+
     // ---- input method ----
+    // A composition is shown in place: the composing bytes sit in the caret line at the caret
+    // (inserted, or written over the text in qzmOverwrite) under a caret as wide as they are, and
+    // only the result makes an undo record. Nothing changes in qzoReadOnly.
     void ImeStartComposition();
     void ImeComposition(const std::string& compString);
     void ImeResult(const std::string& result);
@@ -364,7 +411,13 @@ private:
     void Record(TQzPadCommand c, TPoint caret, TPoint start, TPoint end, std::string text);
     // A record whose range is a stream of text whatever the block mode (a line break).
     void RecordStream(TQzPadCommand c, TPoint caret, TPoint start, TPoint end);
-    void RecordMacro(TQzPadCommand c, const std::string& text);
+    void AddMacroStep(TQzPadCommand c, const std::string& text);
+    // Typed text: replaces the selection, goes in at the caret (written over in qzmOverwrite),
+    // undo kind qzcInsert and the macro step.
+    void TypeText(const std::string& text);
+    // Takes the composition's bytes out of its line (restoring what they were written over);
+    // only when they are still there.
+    void ImeRemoveShown();
     void StoreCaret(TPoint p);  // no events, no scrolling
     // A store emptied from outside gets its one empty line back before an edit.
     void EnsureLine();
@@ -485,5 +538,10 @@ private:
     bool replaying_ = false;      // Undo is replaying a record
     int lastInsertMaxCol_ = 0;    // rightmost column a column-block insertion reached
     std::string lastOverwritten_; // what the last PutString wrote over (overwrite mode)
-    std::string imeLine_;         // the caret line when a composition began
+    // The composition in the text: where it is, the bytes it shows there, and (overwrite mode)
+    // the bytes they were written over.
+    TPoint imePos_;
+    std::string imeShown_;
+    std::string imeCovered_;
+    bool playing_ = false;        // a macro is being replayed: nothing is recorded into it
 };

@@ -11,6 +11,9 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QScreen>
 #include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -218,6 +221,15 @@ void TQzPad::BindModelEvents()
     model_.OnOpenFile = [this](TQzPadModel&, const std::string& name) { if (OnOpenFile) OnOpenFile(this, name); };
     model_.OnKeyDown = [this](TQzPadModel&, TVirtualKey& key, TShiftState shift) { if (OnKeyDown) OnKeyDown(this, key, shift); };
     model_.OnKeyPress = [this](TQzPadModel&, char& key) { if (OnKeyPress) OnKeyPress(this, key); };
+    model_.FindCodeTemplateHandler = [this](TQzPadModel&, const std::string& name) { return codeTemplates_.Find(name); };
+    model_.ShowCodeTemplatesHandler = [this](TQzPadModel&) {
+        const QPoint p = CodeTemplatesPopupPos(codeTemplates_.Width, codeTemplates_.Height);
+        codeTemplates_.Show(p.x(), p.y());
+    };
+    model_.HideCodeTemplatesHandler = [this](TQzPadModel&) {
+        if (codeTemplates_.GetVisible()) codeTemplates_.Hide();
+    };
+    codeTemplates_.OnInsertTemplate = [this](void*, const std::string& code) { model_.InsertCodeTemplate(code); };
 }
 
 // ---- text ----
@@ -502,6 +514,7 @@ void TQzPad::inputMethodEvent(QInputMethodEvent* e)
             if (!model_.Composing()) model_.ImeStartComposition();
             model_.ImeResult(commit);
         }
+        preedit_ = preedit;
         if (!preedit.empty()) {
             model_.ImeComposition(preedit);
         } else if (model_.Composing()) {
@@ -516,7 +529,28 @@ QVariant TQzPad::inputMethodQuery(Qt::InputMethodQuery query) const
 {
     if (query == Qt::ImCursorRectangle) return QVariant(caretRect_.translated(viewport()->pos()));
     if (query == Qt::ImEnabled) return QVariant(!model_.HasOption(qzoReadOnly));
+    if (query == Qt::ImFont) return QVariant(qfont_);
     return QAbstractScrollArea::inputMethodQuery(query);
+}
+
+void TQzPad::FinishComposition(bool resetInputMethod)
+{
+    if (!model_.Composing()) return;
+    const std::string text = preedit_;
+    preedit_.clear();
+    if (!text.empty()) model_.ImeResult(text);
+    model_.ImeEndComposition();
+    if (resetInputMethod) QGuiApplication::inputMethod()->reset();
+}
+
+QPoint TQzPad::CodeTemplatesPopupPos(int width, int height) const
+{
+    const QPoint caret = viewport()->mapToGlobal(caretRect_.topLeft());
+    const QScreen* screen = this->screen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1 << 16, 1 << 16);
+    const TPoint p = QzCodeTemplatesPopupPos(TPoint(caret.x(), caret.y()), model_.LineHeight(), width, height,
+                                             TRect(area.left(), area.top(), area.right() + 1, area.bottom() + 1));
+    return QPoint(p.X, p.Y);
 }
 
 // ---- mouse ----
@@ -528,6 +562,7 @@ void TQzPad::mousePressEvent(QMouseEvent* e)
     lastMousePos_ = pos;
     const TShiftState shift = QzPadShiftState(e->modifiers(), e->buttons());
     Guarded([&] {
+        FinishComposition(hasFocus());
         if (!hasFocus() && focusPolicy() != Qt::NoFocus) setFocus(Qt::MouseFocusReason);
         model_.MouseDown(ButtonOf(e->button()), shift, pos.x(), pos.y());
         if (OnMouseDown) OnMouseDown(this, ButtonOf(e->button()), shift, pos.x(), pos.y());
@@ -622,6 +657,7 @@ void TQzPad::focusOutEvent(QFocusEvent* e)
     Guarded([&] {
         if (dragging_) dragging_ = false;
         autoScrollTimer_.stop();
+        FinishComposition(false);
         model_.FocusOut();
         if (OnExit) OnExit(this);
     });

@@ -17,6 +17,7 @@
 // rules: whole-line changes, cut, paste, SetSelText, deleting the selection, a change of block
 // mode, SetText and every focus gain fire it; typing inside a line only sets Modified().
 
+#include "editor/model/QzCodeTemplates.h"
 #include "editor/model/QzPadModel.h"
 #include "editor/widget/QzPadPainter.h"
 
@@ -104,9 +105,42 @@ public:
     bool TabStop() const { return model_.TabStop(); }
     void SetTabStop(bool v);
     TQzImeInputMode ImeInputMode() const { return imeMode_; }
+    // The input method's Hangul/English mode as the control keeps it (Qt offers no way to switch
+    // the platform's input method, so the control's own state is what commands toggle).
+    TQzImeInputMode GetImeInputMode() const { return imeMode_; }
+    void SetImeInputMode(TQzImeInputMode mode) { model_.SetImeInputMode(mode); }
     // The menu a right click opens (not owned); with one, a right click leaves the text alone.
     QMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(QMenu* menu);
+
+    // ---- text files ----
+    // See TQzPadModel::LoadFromFile / SaveToFile: EFOpenError / EFCreateError reach the caller.
+    void LoadFromFile(const std::string& fileName) { model_.LoadFromFile(fileName); }
+    void SaveToFile(const std::string& fileName) { model_.SaveToFile(fileName); }
+    TQzPadSaveFormat SaveFormat() const { return model_.SaveFormat(); }
+    void SetSaveFormat(TQzPadSaveFormat f) { model_.SetSaveFormat(f); }
+    TQzPadCodeType HanguelCodeType() const { return model_.HanguelCodeType(); }
+    bool ConvertNullToSpace() const { return model_.ConvertNullToSpace(); }
+    void SetConvertNullToSpace(bool v) { model_.SetConvertNullToSpace(v); }
+
+    // ---- braces, code templates, page breaks, macros ----
+    void MatchBrace(bool forward) { model_.MatchBrace(forward); }
+    void ShowCodeTemplates() { model_.ShowCodeTemplates(); }
+    // The code templates of the control: the template file, the popup's settings and (through
+    // PopupFactory, set by whoever provides the popup window) the popup. Ctrl+J looks the word
+    // before the caret up in it, or shows the popup below the caret.
+    TQzCodeTemplates& CodeTemplates() { return codeTemplates_; }
+    // The handler the template popup calls with the chosen template's code.
+    void InsertCodeTemplate(void* sender, const std::string& code) { model_.InsertCodeTemplate(code); }
+    // The screen point where a popup of the given size goes: below the caret, kept on the
+    // screen (moved left by its width, or up above the caret line).
+    QPoint CodeTemplatesPopupPos(int width, int height) const;
+    void InsertPageBreak() { model_.InsertPageBreak(); }
+    IQzPadMacroRecorder* Macro() const { return model_.Macro(); }
+    void SetMacro(IQzPadMacroRecorder* m) { model_.SetMacro(m); }
+    void PlayMacro(int count) { model_.PlayMacro(count); }
+    void RecordMacro() { model_.RecordMacro(); }
+    void StopRecord() { model_.StopRecord(); }
 
     // ---- events ----
     TNotifyEvent OnChanged;
@@ -163,11 +197,16 @@ private:
     void ApplyBorderStyle();
     void UpdateCaretArea();
     void TypeText(const QString& text, TShiftState shift);
+    // Ends a composition before the caret or the focus moves away from it: the syllable being
+    // built is committed as it stands; `resetInputMethod` also tells the input method to drop it
+    // (only while the control still has the focus).
+    void FinishComposition(bool resetInputMethod);
     void ScrollBarAction(Qt::Orientation orientation, int action);
     void SetScrollBar(Qt::Orientation orientation, int min, int max, int page, int pos);
     void PaintOffscreen();
 
     TQzPadModel model_;
+    TQzCodeTemplates codeTemplates_;
     std::unique_ptr<TViewLink> link_;
     QFont qfont_;
     TQzPadPainter painter_;
@@ -175,6 +214,7 @@ private:
     const TImageList* gutterImages_ = nullptr;
     QMenu* popupMenu_ = nullptr;
     TQzImeInputMode imeMode_ = imEnglish;
+    std::string preedit_;  // the composition being built, code page 949
 
     // The caret, drawn by inverting its rectangle; it blinks while shown.
     QRect caretRect_;

@@ -1,0 +1,129 @@
+// Loading a text file into the control and saving it back, with the Johab handling of Korean
+// text and the read-only state that follows the file's permissions.
+
+#include "editor/model/Codeconv.h"
+#include "editor/model/QzFileError.h"
+#include "editor/model/QzPadModel.h"
+
+#include "platform/core/FileUtils.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+// The file's read-only attribute: no write permission for its owner. A file whose attributes
+// cannot be read (a missing one) counts as read-only.
+bool FileIsReadOnly(const std::string& fileName)
+{
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) != 0) return true;
+    return (st.st_mode & S_IWUSR) == 0;
+}
+
+std::string ErrnoText(int err)
+{
+    return err != 0 ? std::string(std::strerror(err)) : std::string("The file could not be accessed.");
+}
+
+// Clears a flag when a scope ends, also by an exception.
+class TFlagScope {
+public:
+    explicit TFlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~TFlagScope() { flag_ = false; }
+    TFlagScope(const TFlagScope&) = delete;
+    TFlagScope& operator=(const TFlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+}  // namespace
+
+void TQzPadModel::LoadFromFile(const std::string& fileName)
+{
+    BeginUpdate();
+    struct TUpdateScope {
+        TQzPadModel& pad;
+        ~TUpdateScope() { pad.EndUpdate(); }
+    } update{*this};
+    {
+        TFlagScope loading(loading_);
+        Initialize();  // with Loading on this also leaves one empty line
+        SetSelStart(TPoint());
+        // Records of the old text would replay into the new one.
+        undoList_.Clear();
+        composing_ = false;
+        imeShown_.clear();
+        imeCovered_.clear();
+        if (FileExists(fileName)) {
+            errno = 0;
+            if (!lines_.LoadFromFile(fileName)) {
+                const int err = errno;
+                if (lines_.Count() == 0) lines_.Add(std::string());
+                throw EFOpenError(fileName, ErrnoText(err));
+            }
+            hanguelCodeType_ = qzctWansung;
+            if (CheckCode(lines_.Text())) {
+                std::vector<std::string> text;
+                text.reserve(static_cast<size_t>(lines_.Count()));
+                for (int i = 0; i < lines_.Count(); ++i) text.push_back(lines_.Get(i));
+                ConvertCode(&text, true);
+                const TQzPadSaveFormat format = lines_.SaveFormat;
+                lines_.Assign(std::move(text));
+                lines_.SaveFormat = format;
+                hanguelCodeType_ = qzctJohab;
+            }
+        }
+        if (lines_.Count() == 0) lines_.Add(std::string());
+        if (FileIsReadOnly(fileName))
+            options_.Include(qzoReadOnly);
+        else
+            options_.Exclude(qzoReadOnly);
+        UpdateVertScrollBar();
+        UpdateHorzScrollBar();
+    }
+    if (wordWrap_ != qzwwNone) {
+        TFlagScope loading(loading_);
+        lastWrapWidth_ = 0;
+        MakeWordWrap(wordWrap_);
+    }
+    modified_ = false;
+    LayoutEditRect();
+    FireChanged();
+    UpdateCaretPos();
+}
+
+void TQzPadModel::SaveToFile(const std::string& fileName)
+{
+    // Continuation lines of a word wrap are no line ends of the text: they are joined back.
+    std::vector<std::string> text;
+    text.reserve(static_cast<size_t>(lines_.Count()));
+    for (int i = 0; i < lines_.Count(); ++i) {
+        const TQzLineAttribute* a = lines_.Attribute(i);
+        if (i > 0 && a && a->Wrapped && !text.empty())
+            text.back() += lines_.Get(i);
+        else
+            text.push_back(lines_.Get(i));
+    }
+    TQzPadSaveFormat format = lines_.SaveFormat;
+    if (hanguelCodeType_ == qzctJohab) {
+        ConvertCode(&text, false);
+        format = qzsfDos;
+    }
+    const char* end = format == qzsfUnix ? "\n" : format == qzsfMac ? "\r" : "\r\n";
+    size_t total = 0;
+    for (const std::string& s : text) total += s.size() + 2;
+    std::string bytes;
+    bytes.reserve(total);
+    for (const std::string& s : text) {
+        bytes += s;
+        bytes += end;
+    }
+    errno = 0;
+    if (!WriteFileAtomic(fileName, bytes)) throw EFCreateError(fileName, ErrnoText(errno));
+    modified_ = false;
+    FireChanged();
+}

@@ -1,0 +1,205 @@
+// Loading text files into the control and saving them: bytes on disk, line ends, NUL bytes,
+// Johab text, the read-only state, and failures.
+
+#include "QzPadTestUtil.h"
+
+#include "editor/model/QzFileError.h"
+#include "platform/core/Cp949.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+using Ls = std::vector<std::string>;
+
+class PadFileTest : public PadTest {
+protected:
+    void TearDown() override
+    {
+        for (const std::string& p : paths) {
+            ::chmod(p.c_str(), 0644);
+            std::remove(p.c_str());
+        }
+    }
+    std::string Write(const std::string& name, const std::string& bytes)
+    {
+        const std::string path = ::testing::TempDir() + "/qzpad_file_" + name;
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << bytes;
+        out.close();
+        paths.push_back(path);
+        return path;
+    }
+    std::string Path(const std::string& name)
+    {
+        const std::string path = ::testing::TempDir() + "/qzpad_file_" + name;
+        paths.push_back(path);
+        return path;
+    }
+    static std::string Read(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+
+    std::vector<std::string> paths;
+};
+
+}  // namespace
+
+TEST_F(PadFileTest, LineEndsAreRecognisedAndWrittenBackByteExact)
+{
+    struct Case {
+        std::string bytes;
+        Ls lines;
+        TQzPadSaveFormat format;
+        std::string saved;
+    };
+    const Case cases[] = {
+        {"one\r\ntwo\r\n", {"one", "two"}, qzsfDos, "one\r\ntwo\r\n"},
+        {"one\ntwo\n", {"one", "two"}, qzsfUnix, "one\ntwo\n"},
+        {"one\rtwo", {"one", "two"}, qzsfMac, "one\rtwo\r"},
+        // Only the first CR decides between DOS and Mac; a lone LF after it makes it Unix.
+        {"one\r\ntwo\nthree", {"one", "two", "three"}, qzsfUnix, "one\ntwo\nthree\n"},
+        {"last line without end", {"last line without end"}, qzsfDos, "last line without end\r\n"},
+        {"\r\n", {""}, qzsfDos, "\r\n"},
+        {"", {""}, qzsfDos, "\r\n"},
+        {"a\r\rb\n\rc\r\n", {"a", "", "b", "", "c"}, qzsfUnix, "a\n\nb\n\nc\n"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(n);
+        const std::string path = Write("ends" + std::to_string(n++) + ".txt", c.bytes);
+        pad.LoadFromFile(path);
+        EXPECT_EQ(Lines(), c.lines);
+        EXPECT_EQ(pad.SaveFormat(), c.format);
+        EXPECT_EQ(pad.HanguelCodeType(), qzctWansung);
+        pad.SaveToFile(path);
+        EXPECT_EQ(Read(path), c.saved);
+    }
+}
+
+TEST_F(PadFileTest, LoadResetsTheControlAndSaveClearsModified)
+{
+    SetText({"old 1", "old 2", "old 3"});
+    Caret(3, 2);
+    pad.SetBookmark(1, 4);
+    Type("x");
+    Select(TPoint(0, 0), TPoint(2, 1));
+    int changed = 0;
+    pad.OnChanged = [&](TQzPadModel&) { ++changed; };
+
+    const std::string path = Write("reset.txt", Cp949("첫 줄") + "\r\nsecond\r\n");
+    pad.LoadFromFile(path);
+    EXPECT_EQ(Lines(), (Ls{Cp949("첫 줄"), "second"}));
+    EXPECT_EQ(pad.CaretPos(), TPoint(0, 0));
+    EXPECT_FALSE(pad.GetSelectAvail());
+    EXPECT_EQ(pad.FindBookmark(4), -2);
+    EXPECT_EQ(pad.TopLine(), 0);
+    EXPECT_FALSE(pad.Modified());
+    EXPECT_FALSE(pad.HasOption(qzoReadOnly));
+    EXPECT_EQ(changed, 1);
+    // Records of the old text are gone: an undo cannot write them into the new one.
+    EXPECT_FALSE(pad.CanUndo());
+    pad.Undo();
+    EXPECT_EQ(Lines(), (Ls{Cp949("첫 줄"), "second"}));
+
+    Type("z");
+    EXPECT_TRUE(pad.Modified());
+    changed = 0;
+    pad.SaveToFile(path);
+    EXPECT_FALSE(pad.Modified());
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(Read(path), "z" + Cp949("첫 줄") + "\r\nsecond\r\n");
+}
+
+TEST_F(PadFileTest, NulBytesBecomeBlanksWithOneNotice)
+{
+    int notices = 0;
+    pad.OnConfirmConvert = [&](TQzPadModel&) { ++notices; };
+    const std::string path = Write("nul.txt", std::string("a\0b\r\nc\0\r\n", 9));
+    pad.LoadFromFile(path);
+    EXPECT_EQ(Lines(), (Ls{"a b", "c "}));
+    EXPECT_EQ(notices, 1);
+
+    notices = 0;
+    pad.SetConvertNullToSpace(false);
+    pad.LoadFromFile(path);
+    EXPECT_EQ(Lines(), (Ls{std::string("a\0b", 3), std::string("c\0", 2)}));
+    EXPECT_EQ(notices, 0);
+    pad.SaveToFile(path);
+    EXPECT_EQ(Read(path), std::string("a\0b\r\nc\0\r\n", 9));
+}
+
+TEST_F(PadFileTest, JohabTextIsEditedAsWansungAndSavedAsJohabWithCrLf)
+{
+    // "한글" in Johab (D065 8B69) with LF line ends.
+    const std::string johab = "\xD0\x65\x8B\x69";
+    const std::string path = Write("johab.txt", johab + " ab\nline 2\n");
+    pad.LoadFromFile(path);
+    EXPECT_EQ(pad.HanguelCodeType(), qzctJohab);
+    EXPECT_EQ(Lines(), (Ls{Cp949("한글") + " ab", "line 2"}));
+    EXPECT_EQ(pad.SaveFormat(), qzsfUnix);
+
+    Caret(0, 1);
+    pad.ImeStartComposition();
+    pad.ImeResult(Cp949("새"));
+    pad.SaveToFile(path);
+    // "새" is 0xAC81 in Johab; every line ends with CR LF whatever the loaded line ends were.
+    EXPECT_EQ(Read(path), johab + " ab\r\n\xAC\x81line 2\r\n");
+    EXPECT_EQ(pad.Lines()[1], Cp949("새") + "line 2");  // the control keeps Wansung
+
+    // A Wansung file stays Wansung.
+    const std::string wansung = Write("wansung.txt", Cp949("한글") + "\n");
+    pad.LoadFromFile(wansung);
+    EXPECT_EQ(pad.HanguelCodeType(), qzctWansung);
+    pad.SaveToFile(wansung);
+    EXPECT_EQ(Read(wansung), Cp949("한글") + "\n");
+}
+
+TEST_F(PadFileTest, ReadOnlyFollowsTheFileAndAMissingFileIsReadOnly)
+{
+    const std::string path = Write("ro.txt", "locked\r\n");
+    ::chmod(path.c_str(), 0444);
+    pad.LoadFromFile(path);
+    EXPECT_TRUE(pad.HasOption(qzoReadOnly));
+    Type("x");
+    EXPECT_EQ(Lines(), Ls{"locked"});
+
+    ::chmod(path.c_str(), 0644);
+    pad.LoadFromFile(path);
+    EXPECT_FALSE(pad.HasOption(qzoReadOnly));
+
+    int changed = 0;
+    pad.OnChanged = [&](TQzPadModel&) { ++changed; };
+    pad.LoadFromFile(Path("missing.txt"));
+    EXPECT_EQ(Lines(), Ls{""});
+    EXPECT_TRUE(pad.HasOption(qzoReadOnly));
+    EXPECT_EQ(changed, 1);
+}
+
+TEST_F(PadFileTest, AFailedSaveRaisesAndKeepsTheTextModified)
+{
+    SetText({"keep me"});
+    Type("!");
+    EXPECT_THROW(pad.SaveToFile("/nonexistent-dir/qzpad.txt"), EFCreateError);
+    EXPECT_TRUE(pad.Modified());
+    EXPECT_EQ(Lines(), Ls{"!keep me"});
+}
+
+TEST_F(PadFileTest, WordWrapContinuationsAreNoLineEndsOfTheFile)
+{
+    pad.SetColumnCount(10);
+    pad.SetWordWrap(qzwwUser);
+    const std::string longLine = "0123456789abcdefghijKLMNO";
+    const std::string path = Write("wrap.txt", longLine + "\nshort\n");
+    pad.LoadFromFile(path);
+    EXPECT_GT(pad.Lines().Count(), 2);  // shown as several rows
+    EXPECT_EQ(pad.LogicalText(), longLine + "\r\nshort\r\n");
+    pad.SaveToFile(path);
+    EXPECT_EQ(Read(path), longLine + "\nshort\n");
+}
