@@ -188,7 +188,7 @@ void TControl::SetBounds(int left, int top, int width, int height)
     // A hidden widget gets its resize event only when shown; its children are placed now.
     if (resized)
         Realign();
-    if (align_ != alNone && !inRealign_) {
+    if (align_ != alNone && !inRealign_ && !placedByParent_) {
         if (TControl* p = Parent())
             p->Realign();
         else if (parentWidget())
@@ -410,10 +410,12 @@ void TControl::AlignChildren(QWidget* parent, const TRect& area)
             if (c->align_ != alNone && c->visibleFlag_ && !c->isWindow())
                 kids.push_back(c);
     TRect a = area;
+    // While its parent places it, a child must not ask the parent to realign again; its own
+    // children are still laid out by the resize that setGeometry delivers.
     auto place = [](TControl* c, int l, int t, int w, int h) {
-        c->inRealign_ = true;
+        c->placedByParent_ = true;
         c->setGeometry(l, t, std::max(0, w), std::max(0, h));
-        c->inRealign_ = false;
+        c->placedByParent_ = false;
     };
     for (TAlign which : {alTop, alBottom, alLeft, alRight, alClient})
         for (TControl* c : kids) {

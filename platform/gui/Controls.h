@@ -173,6 +173,7 @@ private:
     bool doubleClicks_ = true;
     bool leftPressed_ = false;
     bool inRealign_ = false;
+    bool placedByParent_ = false;
     bool fromParent_ = false;
     bool opaque_ = false;
 };

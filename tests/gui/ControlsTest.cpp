@@ -151,6 +151,25 @@ TEST(Control, AlignLaysOutChildrenInsidePanelBorders)
     EXPECT_EQ(left.BoundsRect(), Rect(2, 2, 32, 88));
 }
 
+TEST(Control, NestedAlignedPanelsFollowAResizeOfAShownWindow)
+{
+    TForm form;
+    form.SetBounds(0, 0, 200, 100);
+    TPanel outer(&form);
+    outer.SetBevelOuter(bvNone);
+    outer.SetAlign(alClient);
+    TPanel inner(&outer);
+    inner.SetBevelOuter(bvNone);
+    inner.SetAlign(alClient);
+    TPanel bar(&inner);
+    bar.SetHeight(20);
+    bar.SetAlign(alBottom);
+    form.Show();
+    form.SetBounds(0, 0, 300, 150);
+    EXPECT_EQ(inner.BoundsRect(), Rect(0, 0, 300, 150));
+    EXPECT_EQ(bar.BoundsRect(), Rect(0, 130, 300, 150));
+}
+
 TEST(Control, ParentFontAndColourFollowUntilSet)
 {
     TForm form;
