@@ -18,7 +18,7 @@ inline TRect Bounds(int left, int top, int width, int height)
     return TRect{left, top, left + width, top + height};
 }
 inline TPoint Point(int x, int y) { return TPoint{x, y}; }
-// Shrinks (positive dx, dy) or grows (negative) a rectangle on every side.
+// Grows (positive dx, dy) or shrinks (negative) a rectangle on every side.
 inline void InflateRect(TRect& r, int dx, int dy)
 {
     r.Left -= dx; r.Top -= dy; r.Right += dx; r.Bottom += dy;
