@@ -188,7 +188,9 @@ void TMainController::CloseMovieCommand() {
 }
 
 void TMainController::ReloadCommand() {
-    if (!CurrentCaption.FileName.empty()) OpenCaptionFile(CurrentCaption.FileName);
+    // A copy: the open resets CurrentCaption, which would empty a path held by reference.
+    std::string path = CurrentCaption.FileName;
+    if (!path.empty()) OpenCaptionFile(path);
 }
 
 void TMainController::InsertCommand() {

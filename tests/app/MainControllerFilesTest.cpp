@@ -63,6 +63,16 @@ TEST_F(Files, OpenEditSaveReopenKeepsEveryCaption) {
     EXPECT_EQ(again.CurrentCaption.ModifyTime.size(), 16u);  // the header's time came back
 }
 
+TEST_F(Files, ReloadReadsTheNamedFileAgain) {
+    WriteFile(dir + "a.smi", kTwoCaptions);
+    ASSERT_TRUE(main.OpenCaptionFile(dir + "a.smi"));
+    WriteFile(dir + "a.smi", "<SAMI>\r\n<BODY>\r\n<SYNC Start=4000><P Class=KRCC>four\r\n</BODY>\r\n</SAMI>\r\n");
+    main.ReloadCommand();
+    EXPECT_EQ(Syncs(), (std::vector<int>{0, 4000}));
+    EXPECT_EQ(main.CurrentCaption.FileName, dir + "a.smi");
+    EXPECT_EQ(view.Title, "a.smi - Morvane 1.22 p1");
+}
+
 TEST_F(Files, AFailedSaveKeepsTheNameTheFlagAndTheOldFile) {
     WriteFile(dir + "a.smi", kTwoCaptions);
     ASSERT_TRUE(main.OpenCaptionFile(dir + "a.smi"));

@@ -1,0 +1,252 @@
+#include "app/FormDialogFrame.h"
+
+#include <QAction>
+#include <QFont>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QRadioButton>
+#include <algorithm>
+
+#include "controls/TFlatSpeedButtonUnit.h"
+#include "controls/TarkiForm.h"
+#include "controls/TarkiPanel.h"
+#include "document/QzText.h"
+#include "editor/model/QzPadShortCut.h"
+#include "editor/widget/QzPad.h"
+#include "platform/core/Cp949.h"
+#include "platform/gui/QtText.h"
+
+namespace {
+
+constexpr int TitleHeight = 18;
+constexpr TColor TitleColor = 0xA56E3A;
+
+// The key of a menu item: its shortcut, or else the key text after the tab of its caption.
+QKeySequence ItemKey(const QAction* a)
+{
+    if (!a->shortcut().isEmpty())
+        return a->shortcut();
+    const int tab = a->text().indexOf(QLatin1Char('\t'));
+    return tab < 0 ? QKeySequence() : QKeySequence(a->text().mid(tab + 1), QKeySequence::PortableText);
+}
+
+// Lets the keys of an editor's context menu work while the editor has the focus, as a control's
+// popup menu does: a key that the editor's key bindings leave alone and that is the key of an
+// enabled item of the menu runs that item. The menu is asked to bring its items up to date first
+// (aboutToShow), as when it opens.
+class TPopupKeys : public QObject {
+public:
+    TPopupKeys(TQzPad* pad, QMenu* popup) : QObject(pad), pad_(pad), popup_(popup) { pad->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (watched != pad_ || e->type() != QEvent::KeyPress || !popup_ || running_)
+            return false;
+        auto* k = static_cast<QKeyEvent*>(e);
+        const Qt::KeyboardModifiers mods = k->modifiers() & ~Qt::KeypadModifier;
+        if (pad_->ShortCut() && pad_->ShortCut()->FindShortCut(QtKeyToVirtualKey(k->key()), ShiftStateFromQt(mods)) != qzcNone)
+            return false;
+        const QKeySequence pressed(QKeyCombination(mods, static_cast<Qt::Key>(k->key())));
+        QAction* match = nullptr;
+        for (QAction* a : popup_->actions())
+            if (!a->isSeparator() && !a->menu() && ItemKey(a) == pressed) {
+                match = a;
+                break;
+            }
+        if (!match)
+            return false;
+        // An item may send keys to the editor itself; those reach the editor.
+        running_ = true;
+        emit popup_->aboutToShow();
+        if (match->isEnabled())
+            match->trigger();
+        running_ = false;
+        return true;
+    }
+
+private:
+    TQzPad* pad_;
+    QPointer<QMenu> popup_;
+    bool running_ = false;
+};
+
+}  // namespace
+
+QString UiText(const char* utf8) { return Cp949ToQString(Cp949(utf8)); }
+
+QFont DialogFont()
+{
+    TFont f;
+    f.SetName(Cp949("굴림"));
+    f.SetHeight(-12);
+    return f.ToQFont();
+}
+
+TDialogFrame BuildDialogFrame(TForm* form, const std::string& title, bool titleBar, int bodyBorder)
+{
+    TDialogFrame d;
+    form->SetBorderStyle(bsFormNone);
+    form->SetCaption(title);
+
+    d.Frame = new TTarkiForm(form, form);
+    d.Frame->SetBevelOuter(bvNone);
+    d.Frame->SetBorderWidth(2);
+    d.Frame->SetCaptionMove(true);
+    d.Frame->SetAlign(alClient);
+
+    if (titleBar) {
+        TTarkiForm* bar = new TTarkiForm(d.Frame, form);
+        d.TitleBar = bar;
+        bar->SetBevelOuter(bvNone);
+        bar->SetColor(TitleColor);
+        bar->SetLineTop(TitleColor);
+        bar->SetLineLeft(TitleColor);
+        bar->SetLineRight(TitleColor);
+        bar->SetLineBottom(TitleColor);
+        bar->SetCaptionMove(true);
+        bar->SetHeight(TitleHeight);
+        bar->SetAlign(alTop);
+        d.Title = new QLabel(Cp949ToQString(title), bar);
+        QFont titleFont = DialogFont();
+        titleFont.setBold(true);
+        d.Title->setFont(titleFont);
+        d.Title->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+        d.Title->setAttribute(Qt::WA_TransparentForMouseEvents);
+        d.Title->move(5, 2);
+        d.Title->adjustSize();
+        TFlatSpeedButton* close = new TFlatSpeedButton(bar, form);
+        d.CloseButton = close;
+        close->SetCaption("X");
+        close->SetColor(TitleColor);
+        close->Font()->SetColor(clWhite);
+        close->SetColorBorder(clWhite);
+        close->SetModalResult(mrCancel);
+        bar->OnResize = [bar, close](TObject*) { close->SetBounds(bar->Width() - 17, 1, 16, TitleHeight - 2); };
+    }
+
+    d.Body = new TTarkiForm(d.Frame, form);
+    d.Body->SetBevelOuter(bvNone);
+    d.Body->SetBorderWidth(bodyBorder);
+    d.Body->SetLineTop(clWhite);
+    d.Body->SetLineLeft(clWhite);
+    d.Body->SetLineRight(clGray);
+    d.Body->SetLineBottom(clGray);
+    d.Body->SetCaptionMove(true);
+    d.Body->SetAlign(alClient);
+    return d;
+}
+
+void PlaceDialog(TForm* form, int width, int height)
+{
+    TQzPoint at;
+    CenterOnMainForm(at, width, height);
+    form->SetBounds(at.X, at.Y, width, height);
+}
+
+QLabel* CreateLabel(QWidget* parent, const char* utf8, int x, int y, int w, int h)
+{
+    auto* label = new QLabel(UiText(utf8), parent);
+    label->setFont(DialogFont());
+    label->setGeometry(x, y, w, h);
+    return label;
+}
+
+QLineEdit* CreateEdit(QWidget* parent, int x, int y, int w, int h)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setFont(DialogFont());
+    edit->setGeometry(x, y, w, h);
+    return edit;
+}
+
+std::string EditText(const QLineEdit* edit) { return QStringToCp949(edit->text()); }
+
+void SetEditText(QLineEdit* edit, const std::string& cp949) { edit->setText(Cp949ToQString(cp949)); }
+
+TQzPad* CreateNoticeMemo(QWidget* parent, TQzPadShortCut* shortCut, QMenu* popup, int x, int y, int w, int h)
+{
+    auto* box = new TTarkiPanel(parent);
+    box->SetBevelOuter(bvNone);
+    box->SetColor(clWindow);
+    box->SetLineTop(clGray);
+    box->SetLineLeft(clGray);
+    box->SetLineRight(clWhite);
+    box->SetLineBottom(clWhite);
+    box->SetBounds(x, y, w, h);
+    auto* pad = new TQzPad(box);
+    pad->setGeometry(1, 1, w - 2, h - 2);
+    pad->SetFont(TQzFontDesc{Cp949("NanumGothicCoding"), 10, clWindowText, true});
+    pad->SetBorderStyle(bsNone);
+    pad->Model().SetColumnCount(54);
+    pad->Model().SetLineSpace(5);
+    pad->Model().SetNewLineMark(Cp949("↓"));
+    TQzPadOptions options;
+    options.Include(qzoAutoIndent).Include(qzoSelectDblClick).Include(qzoShowColumnIndicator);
+    options.Include(qzoSmartHome).Include(qzoUseSpace);
+    pad->SetOptions(options);
+    pad->Model().SetSaveFormat(qzsfDos);
+    pad->Model().SetConvertNullToSpace(true);
+    pad->SetShortCut(shortCut);
+    if (popup) {
+        pad->SetPopupMenu(popup);
+        new TPopupKeys(pad, popup);
+    }
+    return pad;
+}
+
+TRadioGroup::TRadioGroup(const std::string& caption, const std::vector<std::string>& items, QWidget* parent)
+    : QGroupBox(Cp949ToQString(caption), parent)
+{
+    setFont(DialogFont());
+    for (const std::string& item : items) {
+        auto* b = new QRadioButton(Cp949ToQString(item), this);
+        b->setFont(font());
+        buttons_.push_back(b);
+    }
+    LayoutButtons();
+}
+
+int TRadioGroup::ItemIndex() const
+{
+    for (size_t i = 0; i < buttons_.size(); ++i)
+        if (buttons_[i]->isChecked())
+            return static_cast<int>(i);
+    return -1;
+}
+
+void TRadioGroup::SetItemIndex(int index)
+{
+    if (index >= 0 && index < ItemCount()) {
+        buttons_[static_cast<size_t>(index)]->setChecked(true);
+        return;
+    }
+    // Radio buttons of one parent are exclusive; to choose none, the rule is lifted for a moment.
+    for (QRadioButton* b : buttons_) {
+        b->setAutoExclusive(false);
+        b->setChecked(false);
+        b->setAutoExclusive(true);
+    }
+}
+
+void TRadioGroup::resizeEvent(QResizeEvent* e)
+{
+    QGroupBox::resizeEvent(e);
+    LayoutButtons();
+}
+
+// One item per row below the caption, spread over the group's height like the platform's radio
+// group.
+void TRadioGroup::LayoutButtons()
+{
+    if (buttons_.empty())
+        return;
+    const int top = 18;
+    const int rowHeight = std::max(18, (height() - top - 4) / ItemCount());
+    for (int i = 0; i < ItemCount(); ++i)
+        buttons_[static_cast<size_t>(i)]->setGeometry(8, top + i * rowHeight, std::max(0, width() - 16), 18);
+}

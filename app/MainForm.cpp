@@ -1,0 +1,524 @@
+// The main window: construction and layout, the view the controller draws through, the settings
+// file, closing, and the host of the auto-update command.
+
+#include "app/MainForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <climits>
+
+#include "app/CaptionList.h"
+#include "app/FindForm.h"
+#include "app/Globals.h"
+#include "app/MovieForm.h"
+#include "app/PadLink.h"
+#include "app/update/ProgramStart.h"
+#include "controls/FileDrag.h"
+#include "controls/NvOS8PushButton.h"
+#include "controls/QzCaptionLabel.h"
+#include "controls/TransBtn.h"
+#include "controls/XPMenu.h"
+#include "document/QzText.h"
+#include "platform/core/Cp949.h"
+#include "platform/core/FileUtils.h"
+#include "platform/core/SysUtils.h"
+#include "platform/gui/QtText.h"
+#include "platform/gui/Services.h"
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// The designed size of the window and of the entry editor above the splitter.
+constexpr int kDesignedWidth = 640;
+constexpr int kDesignedHeight = 560;
+constexpr int kMinWidth = 465;
+constexpr int kMinHeight = 360;
+constexpr int kDesignedEditorHeight = 190;
+
+TNvOS8PushButton* MakeButton(QWidget* parent, const char* caption, int width) {
+    auto* b = new TNvOS8PushButton(parent);
+    b->SetCaption(Cp949(caption));
+    b->setMinimumSize(width, 24);
+    b->setMaximumHeight(24);
+    return b;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(const std::string& appDir) : TForm(nullptr), appDir_(appDir) {
+    pads_ = std::make_unique<TPadLink>();
+    controller_ = std::make_unique<TMainController>(*this);
+    autoUpdate_ = std::make_unique<TAutoUpdate>(*this);
+    MainForm = this;
+    BuildLayout();
+    BuildMenus();
+    BuildPopupMenus();
+    // The menu bar and the popup menus are drawn flat; the controls keep their own look.
+    XPMenu = new TXPMenu(this);
+    XPMenu->SetXPControls(XPBit(xcMainMenu) | XPBit(xcPopupMenu));
+    XPMenu->SetActive(true);
+    OnCloseQuery = [this](TObject*, bool& canClose) { FormCloseQuery(canClose); };
+    OnClose = [this](TObject*, TCloseAction&) { FormClose(); };
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    if (controller_) controller_->SetMovie(nullptr);
+    // The controls go while the controller whose rows the list shows still exists.
+    ListView->setModel(nullptr);
+    if (::ActivePad == CaptionEdit || ::ActivePad == CaptionMemo) ::ActivePad = nullptr;
+    if (::FindForm == findForm_) ::FindForm = nullptr;
+    pads_->Release();
+    qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
+    if (MainForm == this) MainForm = nullptr;
+}
+
+void TMainForm::FormCreate() {
+    SetCaption(kApplicationTitle);
+    SetTitle(DocumentTitle(""));
+    ::ActivePad = CaptionEdit;
+    ::AppDir = appDir_.empty() ? GetAppDir() : appDir_;
+    if (::AppDir.empty() || ::AppDir.back() != '/') ::AppDir += '/';
+    appDir_ = ::AppDir;
+    IniFileName = ::AppDir + ExtractFileName(IniFileName.empty() ? std::string("Morvane.ini") : IniFileName);
+    RowsChanged();
+    TWindowSettings ws = CurrentWindowSettings();
+    LoadSettings(IniFileName, ws, controller_->UserInfo);
+    ApplyWindowSettings(ws);
+}
+
+void TMainForm::BuildLayout() {
+    setMinimumSize(kMinWidth, kMinHeight);
+    resize(kDesignedWidth, kDesignedHeight);
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+
+    MainMenu = new QMenuBar(this);
+    root->addWidget(MainMenu);
+
+    auto* toolBar = new QWidget(this);
+    toolBar->setObjectName("ToolBar");
+    BuildToolBar(toolBar);
+    root->addWidget(toolBar);
+
+    PageControl = new QStackedWidget(this);
+    root->addWidget(PageControl, 1);
+
+    auto* listPage = new QWidget(PageControl);
+    auto* listLayout = new QVBoxLayout(listPage);
+    listLayout->setContentsMargins(3, 3, 3, 3);
+    Splitter = new QSplitter(Qt::Vertical, listPage);
+    Splitter->setChildrenCollapsible(false);
+    CaptionEditPanel = new QWidget(Splitter);
+    BuildEntryEditor(CaptionEditPanel);
+    ListView = new TCaptionListView(Splitter);
+    ListModel = new TCaptionListModel(controller_->Rows(), ListView);
+    ListView->setModel(ListModel);
+    ListView->header()->setSectionResizeMode(0, QHeaderView::Fixed);
+    ListView->header()->resizeSection(0, 72);
+    QFont listFont(U("NanumGothicCoding"));
+    listFont.setStyleHint(QFont::TypeWriter);
+    listFont.setPixelSize(12);
+    ListView->setFont(listFont);
+    ListView->OnMouseDown = [this](int row) { Guard([&] { controller_->ListMouseDown(row); }); };
+    ListView->OnDblClick = [this](int row) { Guard([&] { controller_->ListDoubleClick(row); }); };
+    ListView->OnSelect = [this](int row) { ListSelectionChanged(row); };
+    ListView->OnContextMenu = [this](const QPoint& at) {
+        if (PopupMenuList) PopupMenuList->exec(at);
+    };
+    Splitter->addWidget(CaptionEditPanel);
+    Splitter->addWidget(ListView);
+    Splitter->setStretchFactor(0, 0);
+    Splitter->setStretchFactor(1, 1);
+    Splitter->setSizes({kDesignedEditorHeight, kDesignedHeight - kDesignedEditorHeight});
+    listLayout->addWidget(Splitter);
+    PageControl->addWidget(listPage);
+
+    auto* memoPage = new QWidget(PageControl);
+    BuildMemoPage(memoPage);
+    PageControl->addWidget(memoPage);
+    PageControl->setCurrentIndex(0);
+
+    auto* status = new QWidget(this);
+    auto* statusLayout = new QHBoxLayout(status);
+    statusLayout->setContentsMargins(4, 1, 4, 1);
+    StatusText = new QLabel(U("Morvane Caption Editor - ") + QString::fromLatin1(kMakerSite), status);
+    StatusText->setCursor(Qt::PointingHandCursor);
+    StatusText->installEventFilter(this);
+    LabelTime = new QLabel(Cp949ToQString(Cp949("0.00초")), status);
+    LabelTime->setMinimumWidth(60);
+    LabelTime->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    ProgressBar = new QProgressBar(status);
+    ProgressBar->setRange(0, 100);
+    ProgressBar->setValue(0);
+    ProgressBar->setTextVisible(false);
+    ProgressBar->setFixedSize(140, 14);
+    statusLayout->addWidget(StatusText, 1);
+    statusLayout->addWidget(LabelTime);
+    statusLayout->addWidget(ProgressBar);
+    root->addWidget(status);
+
+    FileDrag = new TFileDrag(this);
+    FileDrag->OnDrop = [this](TObject*) {
+        std::vector<std::string> files = FileDrag->Files().Strings;
+        Guard([&] { controller_->DropFiles(files); });
+    };
+}
+
+void TMainForm::BuildEntryEditor(QWidget* panel) {
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 3);
+    layout->setSpacing(3);
+
+    LabelMovCaption = new TQzCaptionLabel(panel);
+    LabelMovCaption->SetColor(clBlack);
+    LabelMovCaption->Font()->SetName(Cp949("NanumGothic"));
+    LabelMovCaption->Font()->SetHeight(-14);
+    LabelMovCaption->Font()->SetStyle(fsBold);
+    LabelMovCaption->Font()->SetColor(clWhite);
+    LabelMovCaption->SetTextAlign(qztalCenter);
+    LabelMovCaption->SetWordWrap(true);
+    LabelMovCaption->SetSpaceTop(4);
+    LabelMovCaption->SetBevelOuter(bvLowered);
+    LabelMovCaption->setMinimumHeight(44);
+    layout->addWidget(LabelMovCaption);
+
+    auto* middle = new QHBoxLayout();
+    middle->setSpacing(4);
+    CaptionEdit = pads_->CreatePad(panel, false);
+    TPadLink::OnChanged(CaptionEdit, [this] { CaptionEditChanged(); });
+    TPadLink::OnKeyPress(CaptionEdit, [this] { CaptionEditChanged(); });
+    // A typed character is in the text only once its key went up: refresh the preview then too.
+    TPadLink::OnKeyUp(CaptionEdit, [this] { CaptionEditChanged(); });
+    TPadLink::OnKeyDown(CaptionEdit, [this] { TPadLink::SetLineBlockMode(CaptionEdit); });
+    middle->addWidget(TPadLink::Widget(CaptionEdit), 1);
+
+    auto* right = new QVBoxLayout();
+    right->setSpacing(3);
+    auto* syncLabel = new QLabel(U("Sync (ms)"), panel);
+    EditSync = new QLineEdit(QStringLiteral("0"), panel);
+    EditSync->setMaximumWidth(130);
+    EditButton = MakeButton(panel, "수정F6", 130);
+    AddButton = MakeButton(panel, "추가F7", 130);
+    DeleteButton = MakeButton(panel, "삭제F8", 130);
+    ApplyCurSyncButton = MakeButton(panel, "현재 싱크로 적용", 130);
+    EditButton->OnClick = [this](TObject*) { EditButtonClick(); };
+    AddButton->OnClick = [this](TObject*) { AddButtonClick(); };
+    DeleteButton->OnClick = [this](TObject*) { Guard([this] { controller_->DeleteCommand(); }); };
+    ApplyCurSyncButton->OnClick = [this](TObject*) { ApplyCurSyncButtonClick(); };
+    right->addWidget(syncLabel);
+    right->addWidget(EditSync);
+    right->addWidget(EditButton);
+    right->addWidget(AddButton);
+    right->addWidget(DeleteButton);
+    right->addWidget(ApplyCurSyncButton);
+    right->addStretch(1);
+    middle->addLayout(right);
+    layout->addLayout(middle, 1);
+
+    auto* shiftRow = new QHBoxLayout();
+    shiftRow->setSpacing(4);
+    auto* group = new QGroupBox(Cp949ToQString(Cp949("싱크 조절")), panel);
+    auto* groupLayout = new QHBoxLayout(group);
+    groupLayout->setContentsMargins(6, 2, 6, 2);
+    RadioSyncOption = new QButtonGroup(group);
+    auto* all = new QRadioButton(Cp949ToQString(Cp949("자막 전체")), group);
+    auto* fromSelected = new QRadioButton(Cp949ToQString(Cp949("선택한 자막부터 끝까지")), group);
+    RadioSyncOption->addButton(all, 0);
+    RadioSyncOption->addButton(fromSelected, 1);
+    all->setChecked(true);
+    groupLayout->addWidget(all);
+    groupLayout->addWidget(fromSelected);
+    shiftRow->addWidget(group, 1);
+    EditTime = new QLineEdit(QStringLiteral("100"), panel);
+    EditTime->setMaximumWidth(60);
+    // Enter in the amount box shifts to the left, as the "<-" button does.
+    connect(EditTime, &QLineEdit::returnPressed, this, [this] { Guard([this] { controller_->ShiftLeft(); }); });
+    shiftRow->addWidget(EditTime);
+    shiftRow->addWidget(new QLabel(U("ms"), panel));
+    SyncLeftButton = MakeButton(panel, "<-싱크 당기기", 100);
+    SyncRightButton = MakeButton(panel, "싱크 밀기->", 100);
+    SyncLeftButton->OnClick = [this](TObject*) { Guard([this] { controller_->ShiftLeft(); }); };
+    SyncRightButton->OnClick = [this](TObject*) { Guard([this] { controller_->ShiftRight(); }); };
+    shiftRow->addWidget(SyncLeftButton);
+    shiftRow->addWidget(SyncRightButton);
+    layout->addLayout(shiftRow);
+}
+
+void TMainForm::BuildMemoPage(QWidget* page) {
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(3, 3, 3, 3);
+    layout->setSpacing(2);
+    auto* bar = new QWidget(page);
+    auto* barLayout = new QHBoxLayout(bar);
+    barLayout->setContentsMargins(0, 0, 0, 0);
+    barLayout->setSpacing(2);
+    auto add = [&](const char* caption, std::function<void()> run) {
+        auto* b = new TTransparentButton(bar);
+        b->SetCaption(Cp949(caption));
+        b->setMinimumSize(72, 24);
+        b->OnClick = [run](TObject*) { run(); };
+        barLayout->addWidget(b);
+    };
+    add("잘라내기", [this] { PadCommand(&TPadLink::Cut); });
+    add("복사하기", [this] { PadCommand(&TPadLink::Copy); });
+    add("붙여넣기", [this] { PadCommand(&TPadLink::Paste); });
+    add("취소", [this] { PadCommand(&TPadLink::Undo); });
+    barLayout->addStretch(1);
+    layout->addWidget(bar);
+
+    CaptionMemo = pads_->CreatePad(page, true);
+    layout->addWidget(TPadLink::Widget(CaptionMemo), 1);
+}
+
+// ---- IMainView ----------------------------------------------------------------------------------
+
+int TMainForm::Ask(const std::string& text, TMsgButtons buttons) {
+    unsigned flags = (buttons == mbYesNoCancel ? MB_YESNOCANCEL : MB_OKCANCEL) | MB_ICONQUESTION;
+    int answer = Services().MessageBox(this, text, Cp949("메시지"), flags);
+    switch (answer) {
+    case IDOK: return mrOk;
+    case IDYES: return mrYes;
+    case IDNO: return mrNo;
+    default: return mrCancel;
+    }
+}
+
+void TMainForm::ShowMessage(const std::string& text) { ::ShowMessage(text); }
+
+bool TMainForm::OpenFileDialog(int filterIndex, const std::string& initialDir, const std::string& fileName,
+                               std::string& chosen) {
+    TFileDialogRequest req;
+    req.Filter = "Caption file|*.smi;*.smil;*.txt|Movie file|*.avi;*.asf;*.mpg;*.dat;*.mp4;*.mkv;*.webm;*.ogv;*.wmv|"
+                 "all files|*.*";
+    req.FilterIndex = filterIndex;
+    req.InitialDir = initialDir;
+    req.FileName = fileName;
+    req.DefaultExt = "smi";
+    req.FileMustExist = true;
+    if (!Services().FileDialog(this, req)) return false;
+    chosen = req.FileName;
+    return !chosen.empty();
+}
+
+bool TMainForm::SaveFileDialog(const std::string& initialDir, const std::string& fileName, std::string& chosen) {
+    TFileDialogRequest req;
+    req.Save = true;
+    req.Title = "Save as...";
+    req.Filter = "SMI file|*.smi|all files|*.*";
+    req.InitialDir = initialDir;
+    req.FileName = fileName;
+    req.DefaultExt = "smi";
+    req.OverwritePrompt = true;
+    if (!Services().FileDialog(this, req)) return false;
+    chosen = req.FileName;
+    return !chosen.empty();
+}
+
+std::string TMainForm::EntryText() { return TPadLink::Text(CaptionEdit); }
+
+void TMainForm::SetEntryText(const std::string& text) {
+    TPadLink::SetText(CaptionEdit, text);
+    TPadLink::SetModified(CaptionEdit, false);
+    CaptionEditChanged();
+}
+
+std::string TMainForm::SyncField() { return QStringToCp949(EditSync->text()); }
+
+void TMainForm::SetSyncField(const std::string& text) { EditSync->setText(Cp949ToQString(text)); }
+
+std::string TMainForm::ShiftField() { return QStringToCp949(EditTime->text()); }
+
+int TMainForm::ShiftOption() { return RadioSyncOption->checkedId() == 1 ? 1 : 0; }
+
+std::string TMainForm::MemoText() { return TPadLink::Text(CaptionMemo); }
+
+void TMainForm::SetMemoText(const std::string& text) {
+    TPadLink::SetText(CaptionMemo, text);
+    TPadLink::SetModified(CaptionMemo, false);
+}
+
+bool TMainForm::MemoModified() { return TPadLink::Modified(CaptionMemo); }
+
+void TMainForm::SetMemoModified(bool modified) { TPadLink::SetModified(CaptionMemo, modified); }
+
+void TMainForm::ShowAdvancedMode(bool on) {
+    if (QAction* a = Action("mnuAdvanceMode")) a->setChecked(on);
+    if (AdvanceModeButton) AdvanceModeButton->SetDown(on);
+    if (mnuWordWrap) mnuWordWrap->menuAction()->setVisible(on);
+    PageControl->setCurrentIndex(on ? 1 : 0);
+    if (on) TPadLink::Widget(CaptionMemo)->setFocus();
+}
+
+void TMainForm::RowsChanged() {
+    ListModel->Reset();
+    ListView->header()->resizeSection(0, 72);
+}
+
+void TMainForm::SelectionChanged(int row) {
+    settingSelection_ = true;
+    ListView->SelectRow(row);
+    settingSelection_ = false;
+}
+
+void TMainForm::ScrollRowIntoView(int row) { ListView->ScrollRowTo(row, 30); }
+
+void TMainForm::SetListEnabled(bool enabled) { ListView->setEnabled(enabled); }
+
+void TMainForm::SetTitle(const std::string& title) {
+    SetCaption(title);
+    // The title carries a native file name (UTF-8) beside the ASCII program name.
+    setWindowTitle(QString::fromUtf8(title.data(), static_cast<int>(title.size())));
+}
+
+void TMainForm::SetProgress(int position, int max) {
+    if (max >= 0) ProgressBar->setMaximum(max > 0 ? max : 1);
+    ProgressBar->setValue(std::min(std::max(position, 0), ProgressBar->maximum()));
+}
+
+void TMainForm::SetLoadTime(const std::string& text) { LabelTime->setText(Cp949ToQString(text)); }
+
+void TMainForm::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+void TMainForm::SetCaptionTimer(bool on) {
+    if (movieForm_) movieForm_->SetCaptionTimer(on);
+}
+
+// ---- The list and the entry editor --------------------------------------------------------------
+
+void TMainForm::ListSelectionChanged(int row) {
+    if (settingSelection_) return;
+    Guard([&] { controller_->SelectRow(row); });
+}
+
+void TMainForm::CaptionEditChanged() {
+    std::string text = ReplaceText(TPadLink::Text(CaptionEdit), "&nbsp;", " ", true);
+    if (text == LabelMovCaption->Caption()) return;
+    LabelMovCaption->SetCaption(text);
+    LabelMovCaption->Repaint();
+}
+
+void TMainForm::EditButtonClick() { Guard([this] { controller_->EditCommand(); }); }
+
+void TMainForm::AddButtonClick() { Guard([this] { controller_->AddCommand(); }); }
+
+void TMainForm::ApplyCurSyncButtonClick() { Guard([this] { controller_->ApplyCurrentSync(); }); }
+
+void TMainForm::Guard(const std::function<void()>& run) {
+    try {
+        run();
+    } catch (const std::exception& e) {
+        HandleException(e.what());
+    } catch (...) {
+        HandleException("unknown error");
+    }
+}
+
+// ---- Settings and closing -----------------------------------------------------------------------
+
+TWindowSettings TMainForm::CurrentWindowSettings() const {
+    TWindowSettings s;
+    s.Left = x();
+    s.Top = y();
+    s.Width = width();
+    s.Height = height();
+    QList<int> sizes = Splitter->sizes();
+    s.CaptionEditorHeight = sizes.isEmpty() ? kDesignedEditorHeight : sizes.first();
+    return s;
+}
+
+void TMainForm::ApplyWindowSettings(const TWindowSettings& s) {
+    int w = std::max(s.Width, kMinWidth);
+    int h = std::max(s.Height, kMinHeight);
+    int left = s.Left, top = s.Top;
+    // Bounds saved on a monitor that is gone would leave the window out of reach.
+    if (!QGuiApplication::screenAt(QPoint(left + 40, top + 10))) {
+        left = 100;
+        top = 50;
+    }
+    move(left, top);
+    resize(w, h);
+    int editor = std::max(s.CaptionEditorHeight, 60);
+    QList<int> sizes = Splitter->sizes();
+    int total = 0;
+    for (int v : sizes) total += v;
+    if (total <= 0) total = h;
+    Splitter->setSizes({editor, std::max(total - editor, 40)});
+}
+
+void TMainForm::FormCloseQuery(bool& canClose) {
+    canClose = false;
+    if (autoUpdate_->Busy()) return;
+    Guard([&] { canClose = controller_->CloseQuery(); });
+}
+
+void TMainForm::FormClose() {
+    SetCaptionTimer(false);
+    if (findForm_) findForm_->SaveHistory();
+    if (!SaveSettings(IniFileName, CurrentWindowSettings(), controller_->UserInfo))
+        ::ShowMessage(Cp949FromUtf8(ExtractFileName(IniFileName)) + Cp949(" 파일을 저장할 수 없습니다."));
+    IsClosing = 1;
+    if (OnClosed) OnClosed();
+}
+
+// ---- TUpdateHost --------------------------------------------------------------------------------
+
+std::string TMainForm::AppDir() { return appDir_; }
+
+std::string TMainForm::ApplicationTitle() { return kApplicationTitle; }
+
+bool TMainForm::IsDocumentModified() { return controller_->IsModified(); }
+
+bool TMainForm::AskOkCancel(const std::string& msg, const std::string& caption) {
+    return Services().MessageBox(this, msg, caption, MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+}
+
+void TMainForm::SetUpdateCommandEnabled(bool enabled) {
+    if (QAction* a = Action("mnuAutoUpdate")) a->setEnabled(enabled);
+}
+
+void TMainForm::ShowProgress(bool visible) {
+    // The bar stays in the status bar, where the load progress is shown too: a transfer that
+    // starts or ends leaves it empty.
+    ProgressBar->setValue(0);
+    if (!visible) progressScale_ = 1;
+}
+
+void TMainForm::SetProgressMax(int64_t max) {
+    progressScale_ = max > INT_MAX ? max / INT_MAX + 1 : 1;
+    ProgressBar->setMaximum(static_cast<int>(std::max<int64_t>(max / progressScale_, 1)));
+}
+
+void TMainForm::SetProgressPosition(int64_t position) {
+    int64_t v = position / progressScale_;
+    ProgressBar->setValue(static_cast<int>(std::min<int64_t>(std::max<int64_t>(v, 0), ProgressBar->maximum())));
+}
+
+void TMainForm::ProcessPaintEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+bool TMainForm::StartProgram(const std::string& program, const std::vector<std::string>& args) {
+    return StartDetached(program, args);
+}
+
+void TMainForm::CloseMainWindow() {
+    QTimer::singleShot(0, this, [this] { Close(); });
+}

@@ -1,0 +1,86 @@
+#include "app/PadLink.h"
+
+#include <map>
+#include <vector>
+
+#include "editor/model/QzPadSearch.h"
+#include "editor/model/QzPadShortCut.h"
+#include "editor/model/QzSmiSyntax.h"
+#include "editor/widget/QzPad.h"
+#include "platform/core/Cp949.h"
+
+struct TPadLink::TImpl {
+    TQzSmiSyntax syntax;
+    TQzPadShortCut shortCut;
+    std::vector<TQzPad*> pads;
+    std::map<TQzPad*, std::unique_ptr<TQzPadSearch>> searches;
+};
+
+TPadLink::TPadLink() : impl_(std::make_unique<TImpl>()) { impl_->shortCut.ResetToDefaultShortCut(); }
+
+TPadLink::~TPadLink() { Release(); }
+
+TQzPad* TPadLink::CreatePad(QWidget* parent, bool memo) {
+    auto* pad = new TQzPad(parent);
+    pad->SetFont(TQzFontDesc{Cp949("NanumGothicCoding"), 10, clWindowText, true});
+    pad->SetSyntax(&impl_->syntax);
+    pad->SetShortCut(&impl_->shortCut);
+    TQzPadOptions options = pad->Options().With(qzoHighlightSyntax);
+    options = memo ? options.With(qzoAutoIndent) : options.Without(qzoShowGutter);
+    pad->SetOptions(options);
+    pad->SetBlockMode(qzbmLine);
+    impl_->pads.push_back(pad);
+    return pad;
+}
+
+void TPadLink::Release() {
+    for (TQzPad* pad : impl_->pads) {
+        pad->SetSyntax(nullptr);
+        pad->SetShortCut(nullptr);
+    }
+    impl_->pads.clear();
+    impl_->searches.clear();
+}
+
+bool TPadLink::Find(TQzPad* pad, const std::string& text, TQzFindOptions options) {
+    auto& search = impl_->searches[pad];
+    if (!search) search = std::make_unique<TQzPadSearch>(pad->Model());
+    return search->Find(text, options);
+}
+
+QWidget* TPadLink::Widget(TQzPad* pad) { return pad; }
+QWidget* TPadLink::Viewport(TQzPad* pad) { return pad->viewport(); }
+TQzPad* TPadLink::FromWidget(QWidget* widget) { return dynamic_cast<TQzPad*>(widget); }
+
+std::string TPadLink::Text(TQzPad* pad) { return pad->Text(); }
+void TPadLink::SetText(TQzPad* pad, const std::string& text) { pad->SetText(text); }
+bool TPadLink::Modified(TQzPad* pad) { return pad->Modified(); }
+void TPadLink::SetModified(TQzPad* pad, bool modified) { pad->SetModified(modified); }
+std::string TPadLink::SelText(TQzPad* pad) { return pad->SelText(); }
+void TPadLink::SetSelText(TQzPad* pad, const std::string& text) { pad->SetSelText(text); }
+void TPadLink::Undo(TQzPad* pad) { pad->Undo(); }
+void TPadLink::Cut(TQzPad* pad) { pad->CutToClipboard(); }
+void TPadLink::Copy(TQzPad* pad) { pad->CopyToClipboard(); }
+void TPadLink::Paste(TQzPad* pad) { pad->PasteFromClipboard(); }
+void TPadLink::SelectAll(TQzPad* pad) { pad->SelectAll(); }
+
+void TPadLink::SetWordWrap(TQzPad* pad, int mode) {
+    static const TQzWordWrapOption modes[] = {qzwwNone, qzwwWindow, qzwwUser};
+    if (mode >= 0 && mode < 3) pad->SetWordWrap(modes[mode]);
+}
+
+void TPadLink::SetLineBlockMode(TQzPad* pad) { pad->SetBlockMode(qzbmLine); }
+bool TPadLink::IsLineBlockMode(TQzPad* pad) { return pad->BlockMode() == qzbmLine; }
+
+void TPadLink::OnChanged(TQzPad* pad, std::function<void()> run) {
+    pad->OnChanged = [run](TQzPad*) { run(); };
+}
+void TPadLink::OnKeyDown(TQzPad* pad, std::function<void()> run) {
+    pad->OnKeyDown = [run](TQzPad*, TVirtualKey&, TShiftState) { run(); };
+}
+void TPadLink::OnKeyPress(TQzPad* pad, std::function<void()> run) {
+    pad->OnKeyPress = [run](TQzPad*, char&) { run(); };
+}
+void TPadLink::OnKeyUp(TQzPad* pad, std::function<void()> run) {
+    pad->OnKeyUp = [run](TQzPad*, TVirtualKey&, TShiftState) { run(); };
+}

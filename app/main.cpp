@@ -1,0 +1,32 @@
+// The caption editor's entry point: the application object and its title, the main window, then
+// the movie window, and the event loop until the main window closes. No argument is read.
+
+#include <QApplication>
+#include <QFont>
+
+#include "app/Globals.h"
+#include "app/MainForm.h"
+#include "app/MovieForm.h"
+#include "controls/TransBtn.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    QApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
+    QApplication::setFont(QFont(QStringLiteral("NanumGothic"), 9));
+    // The main window decides when the program ends: the movie window may still be open.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    TMainForm mainForm;
+    TMovieForm movieForm(&mainForm, mainForm.Controller(), [] { return IsClosing != 0; });
+    mainForm.SetMovieForm(&movieForm);
+    mainForm.OnClosed = [] { QCoreApplication::quit(); };
+
+    mainForm.show();
+    movieForm.SetShown(true);
+    mainForm.PreviewButton->SetDown(true);
+    int code = app.exec();
+    mainForm.SetMovieForm(nullptr);
+    MovieForm = nullptr;
+    return code;
+}
