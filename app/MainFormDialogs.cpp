@@ -10,7 +10,7 @@
 #include "app/FormCapIns.h"
 #include "app/FormJpMenu.h"
 #include "app/FormOption.h"
-#include "app/FormSpec.h"
+#include "app/FormSymbols.h"
 #include "app/Globals.h"
 #include "app/MainForm.h"
 #include "app/PadLink.h"

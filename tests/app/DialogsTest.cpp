@@ -18,7 +18,7 @@
 #include "app/FormCapIns.h"
 #include "app/FormJpMenu.h"
 #include "app/FormOption.h"
-#include "app/FormSpec.h"
+#include "app/FormSymbols.h"
 #include "app/Globals.h"
 #include "controls/NvOS8PushButton.h"
 #include "controls/TFlatComboBoxUnit.h"

@@ -10,7 +10,7 @@
 //   dlg.ShowModal();
 
 #include "app/FormDialogFrame.h"
-#include "app/model/SpecialChars.h"
+#include "app/model/SymbolTables.h"
 
 class QTableWidget;
 class TFlatComboBox;

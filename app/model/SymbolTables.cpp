@@ -1,4 +1,4 @@
-#include "app/model/SpecialChars.h"
+#include "app/model/SymbolTables.h"
 
 #include <algorithm>
 #include <array>

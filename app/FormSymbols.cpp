@@ -1,4 +1,4 @@
-#include "app/FormSpec.h"
+#include "app/FormSymbols.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

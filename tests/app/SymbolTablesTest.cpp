@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/model/MakerInfo.h"
-#include "app/model/SpecialChars.h"
+#include "app/model/SymbolTables.h"
 #include "platform/core/Cp949.h"
 
 TEST(SpecialChars, TablesHoldTwoByteCharactersOnly)
