@@ -22,7 +22,10 @@ TPadLink::~TPadLink() { Release(); }
 
 TQzPad* TPadLink::CreatePad(QWidget* parent, bool memo) {
     auto* pad = new TQzPad(parent);
-    pad->SetFont(TQzFontDesc{Cp949("NanumGothicCoding"), 10, clWindowText, true});
+    // Light text on black: the SAMI colouriser's tag, number and entity colours (yellow, lime,
+    // aqua, silver) are bright and cannot be read on a white background.
+    pad->SetFont(TQzFontDesc{Cp949("NanumGothicCoding"), 10, clWhite, true});
+    pad->Model().SetColor(clBlack);
     pad->SetSyntax(&impl_->syntax);
     pad->SetShortCut(&impl_->shortCut);
     TQzPadOptions options = pad->Options().With(qzoHighlightSyntax);
