@@ -150,6 +150,7 @@ void TQzPadModel::InsertCodeTemplate(const std::string& code)
 void TQzPadModel::InsertPageBreak()
 {
     if (ReadOnly()) return;
+    ImeTakeOut();
     EnsureLine();
     ClampSelectionToText();
     if (GetSelectAvail()) {

@@ -14,6 +14,7 @@
 
 void TQzPadModel::SetSelText(const std::string& s)
 {
+    ImeTakeOut();
     BeginUpdate();
     ClampSelectionToText();
     TPoint p = StablePos(GetSelStart());
@@ -385,6 +386,11 @@ void TQzPadModel::KeyPress(char& key, TShiftState shift)
 
 void TQzPadModel::ProcessEditorCommand(TQzPadCommand command)
 {
+    // Delete and Backspace wait for the composition and the mode switch leaves it alone;
+    // everything else acts on the text without it.
+    if (command != qzcNone && command != qzcDeleteChar && command != qzcDeletePrevChar &&
+        command != qzcToggleImeInputMode)
+        ImeTakeOut();
     selecting_ = command >= qzcSelLeft && command <= qzcSelBottom;
     switch (command) {
     case qzcMoveLeft: case qzcSelLeft: RunMove(&TQzPadModel::MoveLeft); break;
@@ -495,6 +501,7 @@ bool TQzPadModel::DragOver(bool fromSelf, int x, int y, TShiftState shift)
 
 void TQzPadModel::DragDrop(bool fromSelf, int x, int y, TShiftState shift)
 {
+    ImeTakeOut();
     if (!fromSelf || ReadOnly()) return;
     ClampSelectionToText();
     if (!GetSelectAvail()) return;

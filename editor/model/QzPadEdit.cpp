@@ -189,6 +189,7 @@ void TQzPadModel::EnsureLine()
 
 void TQzPadModel::PutString(const std::string& s)
 {
+    ImeTakeOut();
     EnsureLine();
     if (GetSelectAvail()) SetSelText(std::string());
     std::string line = ExpandedCurLine();
@@ -225,6 +226,7 @@ void TQzPadModel::AddChar(char ch)
 void TQzPadModel::TypeText(const std::string& text)
 {
     if (ReadOnly() || text.empty()) return;
+    ImeTakeOut();
     TPoint p = CaretPos();
     ClampSelectionToText();
     if (GetSelectAvail()) {

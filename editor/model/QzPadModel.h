@@ -418,6 +418,22 @@ private:
     // Takes the composition's bytes out of its line (restoring what they were written over);
     // only when they are still there.
     void ImeRemoveShown();
+    // Any other edit or move made while a composition is shown takes the composition out of the
+    // text first; the input method's next update shows it again at the caret.
+    void ImeTakeOut();
+    bool ImeAtCaret() const;
+    // Writes the composition's bytes at the caret (inserted, or over the text in overwrite mode).
+    void ImePutShown(const std::string& bytes);
+    // A logical line is a line with its soft-wrap continuations: its first row, its last row,
+    // its text, and the offset of a position in it.
+    int LogicalFirst(int y) const;
+    int LogicalLast(int first) const;
+    std::string LogicalLine(int first) const;
+    int LogicalOffset(TPoint p) const;
+    TPoint PhysicalPos(int first, int offset) const;
+    // Replaces the logical line that starts at row `first` by `text` (wrapped again); the caret and
+    // the selection points on it go to move(offset), those below follow the rows.
+    void RewriteLogicalLine(int first, const std::string& text, const std::function<int(int)>& move);
     void StoreCaret(TPoint p);  // no events, no scrolling
     // A store emptied from outside gets its one empty line back before an edit.
     void EnsureLine();
@@ -538,9 +554,11 @@ private:
     bool replaying_ = false;      // Undo is replaying a record
     int lastInsertMaxCol_ = 0;    // rightmost column a column-block insertion reached
     std::string lastOverwritten_; // what the last PutString wrote over (overwrite mode)
-    // The composition in the text: where it is, the bytes it shows there, and (overwrite mode)
-    // the bytes they were written over.
-    TPoint imePos_;
+    // The composition in the text: where it is (the first line of its logical line and the byte
+    // offset there, so that a word wrap may move it between rows), the bytes it shows there, and
+    // (overwrite mode) the bytes they were written over.
+    int imeFirst_ = 0;
+    int imeOffset_ = 0;
     std::string imeShown_;
     std::string imeCovered_;
     bool playing_ = false;        // a macro is being replayed: nothing is recorded into it

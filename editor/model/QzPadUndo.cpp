@@ -7,6 +7,7 @@
 void TQzPadModel::Undo()
 {
     if (ReadOnly() || undoList_.Count() == 0) return;
+    ImeTakeOut();
     TQzUndoItem* r = undoList_.Last();
 
     // Replay always inserts, breaks lines without indentation and records nothing, whatever the

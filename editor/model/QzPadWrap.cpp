@@ -14,6 +14,7 @@ constexpr int kDragDistance = 4;  // pixels the pointer moves before a drag begi
 
 void TQzPadModel::MouseDown(TQzMouseButton button, TShiftState shift, int x, int y)
 {
+    ImeTakeOut();
     if (HideCodeTemplatesHandler) HideCodeTemplatesHandler(*this);
     if (button == mbRight && HasPopupMenu) return;
     if (shift.Contains(ssDouble)) {

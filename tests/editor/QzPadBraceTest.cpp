@@ -2,6 +2,7 @@
 
 #include "QzPadTestUtil.h"
 
+#include "editor/model/QzPadMacro.h"
 #include "platform/core/Cp949.h"
 
 #include <map>
@@ -238,4 +239,22 @@ TEST_F(PadTest, MacroRecordsAndReplaysTypingCommandsAndBlocks)
     pad.PlayMacro(1);
     pad.RecordMacro();
     EXPECT_EQ(Lines(), (Ls{"a", "bxy"}));
+}
+
+TEST_F(PadTest, MacroComponentRecordsAndReplaysThroughTheControl)
+{
+    TQzPadMacro macro;
+    pad.SetMacro(&macro);
+    SetText({"a", "b"});
+    pad.RecordMacro();
+    Type("-");
+    Key(VK_DOWN);
+    Key(VK_HOME);
+    pad.StopRecord();
+    EXPECT_FALSE(macro.Recording());
+    SetText({"a", "b", "c"});
+    pad.PlayMacro(3);
+    EXPECT_EQ(Lines(), (Ls{"-a", "-b", "-c"}));
+    EXPECT_EQ(macro.Count(), 3);
+    pad.SetMacro(nullptr);
 }

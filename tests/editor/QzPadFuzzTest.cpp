@@ -1,5 +1,6 @@
 // Random key sequences: the model never crashes, keeps its caret and selection inside the text,
-// and undoing every step of plain editing gives the starting text back.
+// and undoing every step of plain editing (and of compositions, page breaks and templates mixed
+// into it) gives the starting text back.
 
 #include "QzPadTestUtil.h"
 
@@ -141,6 +142,57 @@ TEST_F(PadTest, UndoingEditsUnderWordWrapRestoresTheLogicalText)
                 pad.KeyDown(k, ShiftOf(edits[pick].shift));
             }
         }
+        pad.SelectNone();
+        while (pad.CanUndo()) pad.Undo();
+        ASSERT_EQ(pad.LogicalText(), expected) << "round " << round << "\n" << trace;
+    }
+}
+
+TEST_F(PadTest, CompositionsPageBreaksAndTemplatesUndoBackToTheStart)
+{
+    std::mt19937 rng(2718);
+    const std::vector<std::string> start{"f(a[b]c) x", "  " + Cp949("한글") + " {y}", "", "end"};
+    const std::string jamo[] = {Cp949("ㄱ"), Cp949("가"), Cp949("각"), "", "x", Cp949("가") + "a"};
+    pad.FindCodeTemplateHandler = [](TQzPadModel&, const std::string& name) {
+        return name == "x" ? std::string("if (|)\r\n{}") : std::string();
+    };
+    std::string expected;
+    for (const auto& l : start) expected += l + "\r\n";
+    for (int round = 0; round < 300; ++round) {
+        pad.SetWordWrap(qzwwNone);
+        pad.SetColumnCount(7);
+        SetText(start);
+        // Every other round under word wrap, which moves a composition between rows.
+        if (round % 2) pad.SetWordWrap(qzwwUser);
+        pad.SetEditMode(round % 3 == 1 ? qzmOverwrite : qzmInsert);
+        pad.SetOptions(round % 4 == 2 ? pad.Options().With(qzoSelectMatchBrace) : pad.Options().Without(qzoSelectMatchBrace));
+        std::string trace;
+        for (int i = 0; i < 50; ++i) {
+            const int pick = static_cast<int>(rng() % 14);
+            trace += std::to_string(pick) + "@" + std::to_string(pad.CaretX()) + "," + std::to_string(pad.CaretY()) + ":";
+            for (int q = 0; q < pad.Lines().Count(); ++q) trace += "[" + pad.Lines()[q] + "]";
+            trace += "\n";
+            switch (pick) {
+            case 0: Key(VK_LEFT); break;
+            case 1: Key(VK_RIGHT); break;
+            case 2: Key(VK_DOWN); break;
+            case 3: Key(VK_END); break;
+            case 4: Key(VK_RIGHT, TShiftState(ssShift)); break;
+            case 5: pad.ImeStartComposition(); break;
+            case 6: pad.ImeComposition(jamo[rng() % std::size(jamo)]); break;
+            case 7: pad.ImeResult(jamo[rng() % 3]); break;
+            case 8: pad.ImeEndComposition(); break;
+            case 9: pad.InsertPageBreak(); break;
+            case 10: pad.MatchBrace(rng() % 2 == 0); break;
+            case 11: pad.ShowCodeTemplates(); break;
+            case 12: Key(VK_BACK); break;
+            default: Type("q"); break;
+            }
+            ASSERT_GE(pad.CaretY(), 0);
+            ASSERT_LT(pad.CaretY(), pad.Lines().Count());
+            ASSERT_LT(pad.GetSelEnd().Y, pad.Lines().Count());
+        }
+        pad.ImeEndComposition();
         pad.SelectNone();
         while (pad.CanUndo()) pad.Undo();
         ASSERT_EQ(pad.LogicalText(), expected) << "round " << round << "\n" << trace;

@@ -160,3 +160,23 @@ TEST_F(PadTest, ImeInputModeCommandAndHangulKey)
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(pad.GetImeInputMode(), imEnglish);  // the input method switches itself
 }
+
+TEST_F(PadTest, ImeUnderWordWrapFollowsTheSyllableToTheNextRow)
+{
+    pad.SetColumnCount(6);
+    SetText({"abcdefgh"});
+    pad.SetWordWrap(qzwwUser);
+    ASSERT_EQ(Lines(), (Ls{"abcdef", "gh"}));
+    Caret(5, 0);
+    pad.ImeStartComposition();
+    pad.ImeComposition(Cp949("ㄱ"));
+    EXPECT_EQ(pad.LogicalText(), "abcde" + Cp949("ㄱ") + "fgh\r\n");
+    pad.ImeComposition(Cp949("각"));
+    pad.ImeResult(Cp949("각"));
+    pad.ImeEndComposition();
+    EXPECT_EQ(pad.LogicalText(), "abcde" + Cp949("각") + "fgh\r\n");
+    // The caret is after the syllable, wherever the wrap put it.
+    EXPECT_EQ(pad.ExpandedLine(pad.CaretY()).substr(static_cast<size_t>(pad.CaretX()), 1), "f");
+    pad.Undo();
+    EXPECT_EQ(pad.LogicalText(), "abcdefgh\r\n");
+}
