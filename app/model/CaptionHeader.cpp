@@ -108,10 +108,11 @@ void FillCaptionHead(std::string& buffer, TCaptionInfo& info, const std::string&
     auto put = [&buffer](const char* placeholder, const std::string& value) {
         buffer = ReplaceText(buffer, placeholder, value, true);
     };
-    std::string smi = ExtractFileName(info.FileName);
+    // File names are native (UTF-8); the header is code page 949 text.
+    std::string smi = Cp949FromUtf8(ExtractFileName(info.FileName));
     put("($update)", kUpdateDate);
     put("($date)", kCreateDate);
-    put("($movie)", MovieDescription(info.MovieFile));
+    put("($movie)", Cp949FromUtf8(MovieDescription(info.MovieFile)));
     put("($smi)", smi);
     put("($maker.name)", info.MakerName);
     put("($maker.mail)", info.MakerMail);

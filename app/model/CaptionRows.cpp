@@ -64,6 +64,23 @@ void TCaptionRows::Sort() {
     autoSort_ = false;
 }
 
+int TCaptionRows::KeepKeyOrder(int row) {
+    if (!autoSort_) return row;
+    std::vector<size_t> order(rows_.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [this](size_t a, size_t b) { return rows_[a].Key < rows_[b].Key; });
+    std::vector<TCaptionRow> sorted;
+    sorted.reserve(rows_.size());
+    int moved = -1;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (static_cast<int>(order[i]) == row) moved = static_cast<int>(i);
+        sorted.push_back(std::move(rows_[order[i]]));
+    }
+    rows_ = std::move(sorted);
+    return moved;
+}
+
 void TCaptionRows::CopyToCaption(TQzCaption& caption) const {
     TTarkiHash& table = caption.List();
     table.Clear();

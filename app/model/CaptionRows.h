@@ -44,6 +44,9 @@ public:
     // Sorts the rows once by key bytes (stable), and switches AutoSort off for good.
     void Sort();
     bool AutoSort() const { return autoSort_; }
+    // While AutoSort is on, puts rows whose keys were changed back in key order (stable); returns
+    // the new index of `row` (-1 stays -1).
+    int KeepKeyOrder(int row);
 
     // Rows 1 .. last copied into the document's table (emptied first); of two rows with one key
     // the later row's text wins. The table grows as needed.

@@ -33,23 +33,33 @@ void TMainController::BindDocumentEvents() {
             canChange = true;
             return;
         }
-        if (selected_ < 0 || rows_.Count() == 0) return;
+        // The Edit command's row, which need not be the selection (an Add makes the new row the
+        // one being edited without selecting it).
+        int row = editRow_;
+        if (row < 0 || row >= rows_.Count()) return;
         // Another row at the new time would leave two rows with one key, one of which the save
         // would lose: ask, and on OK the other row goes.
         int newTime = TCaptionRows::ReadSync(newSync);
         int other = rows_.FindRowBySync(newTime);
-        if (other >= 0 && other != selected_ && TCaptionRows::ReadSync(oldSync) != newTime) {
+        if (other >= 0 && other != row && TCaptionRows::ReadSync(oldSync) != newTime) {
             if (view_.Ask(OverwriteQuestion(), mbOkCancel) != mrOk) return;
             rows_.Delete(other);
-            if (other < selected_) --selected_;
+            if (other < row) --row;
         }
         canChange = true;
-        rows_[selected_].Key = TQzCaption::GetSyncWidth(newTime);
-        rows_[selected_].Text = text;
-        labelCode_ = IntToStr(selected_);
+        if (rows_.AutoSort()) {
+            // Until the first sort the list keeps its rows in time order, the edited one included.
+            rows_.Delete(row);
+            row = rows_.Append(TQzCaption::GetSyncWidth(newTime), text);
+        } else {
+            rows_[row].Key = TQzCaption::GetSyncWidth(newTime);
+            rows_[row].Text = text;
+        }
+        selected_ = row;
+        labelCode_ = IntToStr(row);
         SetModified();
         view_.RowsChanged();
-        view_.SelectionChanged(selected_);
+        view_.SelectionChanged(row);
     };
     caption_.OnAdd = [this](TQzCaption*, const std::string& msg, std::string& sync, std::string& text,
                             bool& canChange) {
@@ -69,10 +79,14 @@ void TMainController::BindDocumentEvents() {
             row = existing;
         } else {
             row = rows_.Append(TQzCaption::GetSyncWidth(sync), text);
+            // Sorted in front of the selected row (before the first sort): the selection stays
+            // with its caption.
+            if (selected_ >= row) ++selected_;
         }
         labelCode_ = IntToStr(row);
         SetModified();
         view_.RowsChanged();
+        view_.SelectionChanged(selected_);
     };
     caption_.OnChange = [this](TQzCaption*, int sync, const std::string& text) {
         rows_.Append(TQzCaption::GetSyncWidth(sync), text);
@@ -153,7 +167,6 @@ void TMainController::SyncListToCaption() { rows_.CopyToCaption(caption_); }
 void TMainController::EditCommand() {
     int idx = TCaptionRows::ReadSync(labelCode_);
     if (idx <= 0 || idx >= rows_.Count()) return;
-    selected_ = idx;
     int sync = TCaptionRows::ReadSync(view_.SyncField());
     if (sync <= 0) {
         sync = 1;
@@ -161,7 +174,14 @@ void TMainController::EditCommand() {
     }
     std::string text = TQzCaption::EncodeCaption(view_.EntryText());
     SyncListToCaption();
-    caption_.Edit(rows_.Sync(idx), sync, text);
+    editRow_ = idx;
+    try {
+        caption_.Edit(rows_.Sync(idx), sync, text);
+    } catch (...) {
+        editRow_ = -1;
+        throw;
+    }
+    editRow_ = -1;
     SyncListToCaption();
 }
 
@@ -235,17 +255,34 @@ void TMainController::ShiftSync(int delta) {
         if (i >= 1 && v > 0) taken.insert(v);
     }
     long long nextFree = 1;
+    std::vector<bool> raised(static_cast<size_t>(rows_.Count()), false);
+    std::set<long long> assigned;
     for (int i = start; i < rows_.Count(); ++i) {
         long long& v = shifted[static_cast<size_t>(i)];
-        if (v <= 0) {
-            while (taken.count(nextFree)) ++nextFree;
-            v = nextFree++;
+        if (v > 0) continue;
+        while (taken.count(nextFree)) ++nextFree;
+        v = nextFree++;
+        raised[static_cast<size_t>(i)] = true;
+        assigned.insert(v);
+    }
+    // A moved caption that lands on the time of a caption before `start` (the user went on past
+    // the warning) would share its key as well: it goes 1 ms later, and the moved captions after
+    // it follow as far as they must, so the order of the moved block is kept.
+    std::set<long long> unmoved;
+    for (int i = 1; i < start; ++i) unmoved.insert(shifted[static_cast<size_t>(i)]);
+    for (int i = start; i < rows_.Count(); ++i) {
+        long long& v = shifted[static_cast<size_t>(i)];
+        if (!raised[static_cast<size_t>(i)]) {
+            while (v < 2147483647LL && (unmoved.count(v) || assigned.count(v))) ++v;
+            assigned.insert(v);
         }
         rows_[i].Key = TQzCaption::GetSyncWidth(static_cast<int>(v));
     }
+    selected_ = rows_.KeepKeyOrder(selected_);
     SetModified();
     SyncListToCaption();
     view_.RowsChanged();
+    view_.SelectionChanged(selected_);
 }
 
 void TMainController::StripTags() {
@@ -264,6 +301,7 @@ void TMainController::StripTags() {
     if (changed) {
         SetModified();
         view_.RowsChanged();
+        view_.SelectionChanged(selected_);
     }
 }
 

@@ -74,9 +74,10 @@ public:
     void DropFiles(const std::vector<std::string>& paths);
     // A file without a NUL byte in its head is a caption file; anything else a movie.
     void OpenPath(const std::string& path);
-    // False only when the save prompt stopped it.
-    bool OpenCaptionFile(const std::string& path);
-    void OpenMovie(const std::string& path);
+    // False only when the save prompt stopped it. The paths are taken by value: the open resets
+    // CurrentCaption, whose FileName or MovieFile a caller may pass.
+    bool OpenCaptionFile(std::string path);
+    void OpenMovie(std::string path);
     void StopMovie();
     void NewCommand();
     void CloseAllCommand();
@@ -130,4 +131,6 @@ private:
     // While the document is changed by an insert, its add and edit events do not touch the rows:
     // the rows are rebuilt from the document afterwards.
     bool bulkDocumentChange_ = false;
+    // The row the Edit command changes while the document's edit event runs; -1 otherwise.
+    int editRow_ = -1;
 };

@@ -69,7 +69,7 @@ void TMainController::OpenPath(const std::string& path) {
     else OpenMovie(path);
 }
 
-bool TMainController::OpenCaptionFile(const std::string& path) {
+bool TMainController::OpenCaptionFile(std::string path) {
     StopMovie();
     if (!QuerySaveModified()) return false;
     ClearLabel();
@@ -123,7 +123,7 @@ void TMainController::StopMovie() {
     }
 }
 
-void TMainController::OpenMovie(const std::string& path) {
+void TMainController::OpenMovie(std::string path) {
     if (!movie_) return;
     movie_->SetWindowCaption("Preview");
     StopMovie();
@@ -188,9 +188,7 @@ void TMainController::CloseMovieCommand() {
 }
 
 void TMainController::ReloadCommand() {
-    // A copy: the open resets CurrentCaption, which would empty a path held by reference.
-    std::string path = CurrentCaption.FileName;
-    if (!path.empty()) OpenCaptionFile(path);
+    if (!CurrentCaption.FileName.empty()) OpenCaptionFile(CurrentCaption.FileName);
 }
 
 void TMainController::InsertCommand() {
@@ -226,9 +224,16 @@ void TMainController::InsertCommand() {
     if (mode == 0 && selected_ <= 1) mode = 1;
     if (mode == 0 && selected_ == rows_.Count() - 1) mode = 2;
 
+    SyncListToCaption();
+    bool changed = true;
     if (mode == 1) {
+        // The earliest caption comes to 1000 ms behind the last inserted one and the others keep
+        // their spacing. Rows added since the last sort can stand before row 1 in time, so the
+        // earliest time is the document's first, not row 1's: measured from row 1 they could land
+        // at or below 0 or on an inserted caption's time.
+        const TTarkiHash& own = caption_.List();
         long long base = static_cast<long long>(TCaptionRows::ReadSync(source.Key(source.Count() - 1))) + 1000;
-        long long delta = base - rows_.Sync(1);
+        long long delta = base - TCaptionRows::ReadSync(own.Key(0));
         for (int i = 1; i < rows_.Count(); ++i) {
             long long v = rows_.Sync(i) + delta;
             if (v > 2147483647LL) v = 2147483647LL;
@@ -237,22 +242,21 @@ void TMainController::InsertCommand() {
         for (int i = source.Count() - 1; i >= 0; --i) rows_.Insert(1, source.Key(i), source.Value(i));
         SyncListToCaption();
     } else {
-        SyncListToCaption();
         bulkDocumentChange_ = true;
         try {
-            if (mode == 2) caption_.AppendList(captionTemp_);
-            else caption_.InsertList(rows_.Sync(selected_), captionTemp_);
+            if (mode == 2) changed = caption_.AppendList(captionTemp_);
+            else changed = caption_.InsertList(rows_.Sync(selected_), captionTemp_);
         } catch (...) {
             bulkDocumentChange_ = false;
             EndListUpdate();
             throw;
         }
         bulkDocumentChange_ = false;
-        rows_.CopyFromCaption(caption_);
     }
+    rows_.CopyFromCaption(caption_);
     selected_ = -1;
     ResetEditFields();
-    SetModified();
+    if (changed) SetModified();
     EndListUpdate();
 }
 

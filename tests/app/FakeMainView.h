@@ -42,7 +42,11 @@ public:
     bool MemoModified() override { return MemoDirty; }
     void SetMemoModified(bool m) override { MemoDirty = m; }
     void ShowAdvancedMode(bool on) override { Advanced = on; }
-    void RowsChanged() override { ++RowsChangedCount; }
+    // Like the list widget, re-reading the rows drops the selection.
+    void RowsChanged() override {
+        ++RowsChangedCount;
+        Selection = -1;
+    }
     void SelectionChanged(int row) override { Selection = row; }
     void ScrollRowIntoView(int row) override { Scrolled = row; }
     void SetListEnabled(bool enabled) override { ListEnabled = enabled; }

@@ -228,3 +228,65 @@ TEST_F(Files, InsertBehindAndAfterTheChosenCaptionFollowTheDocument) {
     EXPECT_EQ(main.Rows()[3].Text, "one");
     EXPECT_EQ(main.Caption().List().Count(), 4);
 }
+
+TEST_F(Files, OpeningTheOpenFileOrMovieByItsOwnNameWorks) {
+    WriteFile(dir + "a.smi", kTwoCaptions);
+    WriteFile(dir + "movie.avi", std::string("RIFF\0\0\0\0AVI ", 12));
+    ASSERT_TRUE(main.OpenCaptionFile(dir + "a.smi"));
+    WriteFile(dir + "a.smi", "<SAMI>\r\n<BODY>\r\n<SYNC Start=4000><P Class=KRCC>four\r\n</BODY>\r\n</SAMI>\r\n");
+    ASSERT_TRUE(main.OpenCaptionFile(main.CurrentCaption.FileName));
+    EXPECT_EQ(Syncs(), (std::vector<int>{0, 4000}));
+    EXPECT_EQ(main.CurrentCaption.FileName, dir + "a.smi");
+
+    main.OpenMovie(dir + "movie.avi");
+    ASSERT_EQ(main.CurrentCaption.MovieFile, dir + "movie.avi");
+    main.OpenMovie(main.CurrentCaption.MovieFile);
+    EXPECT_EQ(movie.Opened, (std::vector<std::string>{dir + "movie.avi", dir + "movie.avi"}));
+    EXPECT_EQ(main.CurrentCaption.MovieFile, dir + "movie.avi");
+    EXPECT_EQ(movie.Caption, "movie.avi - Preview");
+}
+
+TEST_F(Files, InsertInFrontOfUnsortedRowsKeepsEveryCaptionAfterTheInsertedOnes) {
+    WriteFile(dir + "a.smi", "<SAMI><BODY>\r\n<SYNC START=5000><P Class=KRCC>five\r\n</BODY></SAMI>");
+    WriteFile(dir + "ins.smi", "<SAMI><BODY>\r\n<SYNC START=1000><P Class=KRCC>x\r\n<SYNC START=2000><P Class=KRCC>y\r\n</BODY></SAMI>");
+    ASSERT_TRUE(main.OpenCaptionFile(dir + "a.smi"));
+    view.Sync = "1000";
+    view.Entry = "one";
+    main.AddCommand();  // stands behind the 5000 row until the next sort
+    view.OpenChoices = {dir + "ins.smi"};
+    view.InsertModes = {1};
+    main.InsertCommand();
+    EXPECT_EQ(Syncs(), (std::vector<int>{0, 1000, 2000, 3000, 7000}));
+    std::vector<std::string> texts;
+    for (int i = 1; i < main.Rows().Count(); ++i) texts.push_back(main.Rows()[i].Text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"x", "y", "one", "five"}));
+    EXPECT_EQ(main.Caption().List().Count(), 4);
+    EXPECT_EQ(main.Caption().Get(3000), "one");
+}
+
+TEST_F(Files, InsertingABlankCaptionBehindChangesNothing) {
+    WriteFile(dir + "a.smi", kTwoCaptions);
+    WriteFile(dir + "blank.smi", "<SAMI><BODY>\r\n<SYNC START=100><P Class=KRCC>&nbsp;\r\n</BODY></SAMI>");
+    ASSERT_TRUE(main.OpenCaptionFile(dir + "a.smi"));
+    view.OpenChoices = {dir + "blank.smi"};
+    view.InsertModes = {2};
+    main.InsertCommand();
+    EXPECT_EQ(Syncs(), (std::vector<int>{0, 1000, 2000}));
+    EXPECT_EQ(main.CurrentCaption.Modified, 0);
+    EXPECT_TRUE(view.ListEnabled);
+}
+
+TEST_F(Files, TheHeaderNamesKoreanFilesInTheCaptionFilesCodePage) {
+    std::string name = dir + "\xEC\x98\x81\xED\x99\x94";  // "영화" in UTF-8
+    WriteFile(name + ".avi", std::string("RIFF\0\0\0\0AVI ", 12));
+    main.OpenMovie(name + ".avi");
+    view.Sync = "1000";
+    main.AddCommand();
+    view.SaveChoices = {name + ".smi"};
+    ASSERT_TRUE(main.SaveCaption(false));
+    std::string bytes = ReadFile(name + ".smi");
+    EXPECT_NE(bytes.find(" *     Caption File : " + Cp949("영화.smi") + "\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("<TITLE>" + Cp949("영화") + "</TITLE>"), std::string::npos);
+    EXPECT_NE(bytes.find(" *     Movie   File : " + Cp949("영화.avi") + " 0.00MB(0KB)"), std::string::npos);
+    EXPECT_EQ(view.Title, Cp949ToUtf8(Cp949("영화.smi")) + " - Morvane 1.22 p1");
+}

@@ -152,3 +152,85 @@ TEST_F(ListEditing, StripPairsRowsWithEntriesBySync) {
     main.StripTags();
     EXPECT_EQ((RowList{{0, main.Rows()[0].Text}, {2000, "b"}, {1000, "a<BR>x"}}), RowsNow());
 }
+
+TEST_F(ListEditing, ARefusedEditLeavesTheSelectionWhereTheUserSeesIt) {
+    AddAt("1000", "a");
+    AddAt("2000", "b");
+    main.SortCommand();
+    main.SelectRow(1);
+    AddAt("3000", "c");  // the new row is the one being edited; the selection stays on row 1
+    ASSERT_EQ(main.LabelCode(), "3");
+    view.Sync = "2000";
+    view.Answers = {mrCancel};
+    main.EditCommand();
+    EXPECT_EQ(main.SelectedRow(), 1);
+    EXPECT_EQ(view.Selection, 1);
+    EXPECT_EQ((RowList{{0, main.Rows()[0].Text}, {1000, "a"}, {2000, "b"}, {3000, "c"}}), RowsNow());
+
+    view.Sync = "2500";
+    view.Entry = "c2";
+    main.EditCommand();  // the row being edited changes, and becomes the selection
+    EXPECT_EQ((RowList{{0, main.Rows()[0].Text}, {1000, "a"}, {2000, "b"}, {2500, "c2"}}), RowsNow());
+    EXPECT_EQ(main.SelectedRow(), 3);
+    EXPECT_EQ(view.Selection, 3);
+}
+
+TEST_F(ListEditing, BeforeTheFirstSortEditsAndShiftsKeepTheRowsInTimeOrder) {
+    AddAt("1000", "a");
+    AddAt("2000", "b");
+    AddAt("3000", "c");
+    main.SelectRow(1);
+    view.Sync = "2500";
+    main.EditCommand();
+    EXPECT_EQ((RowList{{0, main.Rows()[0].Text}, {2000, "b"}, {2500, "a"}, {3000, "c"}}), RowsNow());
+    EXPECT_EQ(main.LabelCode(), "2");
+    EXPECT_EQ(main.SelectedRow(), 2);
+
+    // From row 2 on, two captions fall to or below 0 and take 1 and 2, before row 1.
+    view.ShiftOptionValue = 1;
+    main.SelectRow(2);
+    view.Answers = {mrOk};
+    main.ShiftSync(-3000);
+    EXPECT_EQ((RowList{{0, main.Rows()[0].Text}, {1, "a"}, {2, "c"}, {2000, "b"}}), RowsNow());
+}
+
+TEST_F(ListEditing, AShiftOntoAnEarlierCaptionsTimeKeepsBothCaptions) {
+    AddAt("1000", "a");
+    AddAt("2000", "b");
+    AddAt("3000", "c");
+    AddAt("3001", "d");
+    main.SortCommand();
+    view.ShiftOptionValue = 1;
+    main.SelectRow(3);
+    view.Answers = {mrOk};
+    main.ShiftSync(-1000);  // 3000 lands on 2000, 3001 on 2001
+    EXPECT_EQ(view.Questions.size(), 1u);
+    EXPECT_EQ((RowList{{0, main.Rows()[0].Text}, {1000, "a"}, {2000, "b"}, {2001, "c"}, {2002, "d"}}), RowsNow());
+    EXPECT_EQ(main.Caption().List().Count(), 4);
+}
+
+TEST_F(ListEditing, AnAddBeforeTheFirstSortKeepsTheSelectionOnItsCaption) {
+    AddAt("1000", "a");
+    AddAt("2000", "b");
+    main.SelectRow(2);
+    AddAt("500", "c");  // sorted in front of the selected row
+    EXPECT_EQ(main.Rows().Sync(3), 2000);
+    EXPECT_EQ(main.SelectedRow(), 3);
+    EXPECT_EQ(view.Selection, 3);
+    EXPECT_EQ(main.LabelCode(), "1");
+}
+
+TEST_F(ListEditing, TheListShowsTheSelectionAfterEveryCommandThatChangesRows) {
+    AddAt("1000", "<b>a</b>");
+    AddAt("2000", "b");
+    main.SortCommand();
+    main.SelectRow(2);
+    main.StripTags();
+    EXPECT_EQ(view.Selection, 2);
+    AddAt("3000", "c");
+    EXPECT_EQ(view.Selection, 2);
+    view.ShiftOptionValue = 1;
+    main.ShiftSync(10);
+    EXPECT_EQ(view.Selection, 2);
+    EXPECT_EQ(main.Rows().Sync(2), 2010);
+}
