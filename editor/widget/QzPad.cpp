@@ -275,15 +275,31 @@ void TQzPad::SetFont(const TQzFontDesc& font)
     MeasureFont();
 }
 
-// CharWidth is the face's average character width and the font height its ascent plus descent;
-// the model adds LineSpace + 2 for the line height.
+// CharWidth is the width of one column and the font height its ascent plus descent; the model
+// adds LineSpace + 2 for the line height. A double-byte character covers two columns, so for a
+// face with Hangul the pixel size is brought down by at most one pixel to a size at which a
+// syllable is exactly two Latin columns wide (a fixed-pitch Korean face at an odd size rounds the
+// half-width and full-width advances apart, which shows as gaps between Hangul characters).
 void TQzPad::MeasureFont()
 {
     const TQzFontDesc& f = model_.Font();
     qfont_ = QzPadMakeFont(f.Name, f.Size, true);
+    const QChar syllable(0xAC00);
+    auto fits = [&](const QFont& font) {
+        const QFontMetrics m(font);
+        return !m.inFont(syllable) || m.horizontalAdvance(syllable) == 2 * m.horizontalAdvance(QLatin1Char('x'));
+    };
+    if (!fits(qfont_) && qfont_.pixelSize() > 2) {
+        QFont smaller = qfont_;
+        smaller.setPixelSize(qfont_.pixelSize() - 1);
+        if (fits(smaller))
+            qfont_ = smaller;
+    }
     painter_.SetFont(qfont_);
     const QFontMetrics fm(qfont_);
-    model_.SetFontMetrics(std::max(fm.averageCharWidth(), 1), std::max(fm.height(), 1));
+    const int column = fm.inFont(syllable) ? (fm.horizontalAdvance(syllable) + 1) / 2
+                                           : fm.horizontalAdvance(QLatin1Char('x'));
+    model_.SetFontMetrics(std::max(column, 1), std::max(fm.height(), 1));
     if (hasFocus()) {
         model_.InitializeCaret();
         model_.UpdateCaretPos();

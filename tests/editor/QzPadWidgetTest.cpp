@@ -170,6 +170,19 @@ TEST_F(WidgetTest, ConstructionValues)
     EXPECT_EQ(fresh.Text(), "");
 }
 
+TEST_F(WidgetTest, AHangulSyllableIsExactlyTwoColumnsWideAtEverySize)
+{
+    for (int points : {9, 10, 11, 12}) {
+        TQzFontDesc font = pad->Model().Font();
+        font.Name = Cp949("NanumGothicCoding");
+        font.Size = points;
+        pad->SetFont(font);
+        const QFontMetrics fm(pad->ScreenFont());
+        EXPECT_EQ(fm.horizontalAdvance(QChar(0xAC00)), 2 * pad->Model().CharWidth()) << points << " points";
+        EXPECT_EQ(fm.horizontalAdvance(QLatin1Char('x')), pad->Model().CharWidth()) << points << " points";
+    }
+}
+
 TEST_F(WidgetTest, PunctuationKeysTypeTheirCharacters)
 {
     ASSERT_TRUE(pad->hasFocus());
