@@ -3,7 +3,6 @@
 #include <map>
 #include <vector>
 
-#include "editor/model/QzPadSearch.h"
 #include "editor/model/QzPadShortCut.h"
 #include "editor/model/QzSmiSyntax.h"
 #include "editor/widget/QzPad.h"
@@ -13,7 +12,6 @@ struct TPadLink::TImpl {
     TQzSmiSyntax syntax;
     TQzPadShortCut shortCut;
     std::vector<TQzPad*> pads;
-    std::map<TQzPad*, std::unique_ptr<TQzPadSearch>> searches;
 };
 
 TPadLink::TPadLink() : impl_(std::make_unique<TImpl>()) { impl_->shortCut.ResetToDefaultShortCut(); }
@@ -42,14 +40,9 @@ void TPadLink::Release() {
         pad->SetShortCut(nullptr);
     }
     impl_->pads.clear();
-    impl_->searches.clear();
 }
 
-bool TPadLink::Find(TQzPad* pad, const std::string& text, TQzFindOptions options) {
-    auto& search = impl_->searches[pad];
-    if (!search) search = std::make_unique<TQzPadSearch>(pad->Model());
-    return search->Find(text, options);
-}
+bool TPadLink::Find(TQzPad* pad, const std::string& text, TQzFindOptions options) { return pad->Find(text, options); }
 
 QWidget* TPadLink::Widget(TQzPad* pad) { return pad; }
 QWidget* TPadLink::Viewport(TQzPad* pad) { return pad->viewport(); }

@@ -1,6 +1,7 @@
 // The editor control's window: events in, caret, scroll bars, clipboard and painting out.
 
 #include "editor/widget/QzPad.h"
+#include "editor/widget/QzPadPrint.h"
 
 #include "editor/model/QzPadShortCut.h"
 #include "editor/widget/QzPadGraphics.h"
@@ -677,4 +678,11 @@ void TQzPad::focusOutEvent(QFocusEvent* e)
         model_.FocusOut();
         if (OnExit) OnExit(this);
     });
+}
+
+TQzPadPrint& TQzPad::Printing()
+{
+    if (!print_)
+        print_ = std::make_unique<TQzPadPrint>(*this);
+    return *print_;
 }

@@ -19,6 +19,8 @@
 
 #include "editor/model/QzCodeTemplates.h"
 #include "editor/model/QzPadModel.h"
+#include "editor/model/QzPadSearch.h"
+#include "editor/model/QzPadTransform.h"
 #include "editor/widget/QzPadPainter.h"
 
 #include <QAbstractScrollArea>
@@ -33,6 +35,8 @@ class QMenu;
 class TImageList;
 class TQzPadShortCut;
 class TQzSyntax;
+
+class TQzPadPrint;
 
 class TQzPad : public QAbstractScrollArea {
 public:
@@ -138,6 +142,19 @@ public:
     void InsertPageBreak() { model_.InsertPageBreak(); }
     IQzPadMacroRecorder* Macro() const { return model_.Macro(); }
     void SetMacro(IQzPadMacroRecorder* m) { model_.SetMacro(m); }
+
+    // ---- find and replace; printing; text transformations ----
+    // The control remembers the last search, so FindContinue searches on with it.
+    bool Find(const std::string& text, TQzFindOptions options) { return search_.Find(text, options); }
+    bool FindContinue() { return search_.FindContinue(); }
+    bool ReplaceAll(const std::string& findText, const std::string& replaceText, TQzFindOptions options)
+    {
+        return search_.ReplaceAll(findText, replaceText, options);
+    }
+    // Pagination, printing and the preview, made at first use.
+    TQzPadPrint& Printing();
+    // Sorting, numbering, aligning, joining, filling and converting lines.
+    TQzPadTransform& Transform() { return transform_; }
     void PlayMacro(int count) { model_.PlayMacro(count); }
     void RecordMacro() { model_.RecordMacro(); }
     void StopRecord() { model_.StopRecord(); }
@@ -206,6 +223,9 @@ private:
     void PaintOffscreen();
 
     TQzPadModel model_;
+    TQzPadSearch search_{model_};
+    TQzPadTransform transform_{model_};
+    std::unique_ptr<TQzPadPrint> print_;
     TQzCodeTemplates codeTemplates_;
     std::unique_ptr<TViewLink> link_;
     QFont qfont_;

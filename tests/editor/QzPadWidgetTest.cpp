@@ -183,6 +183,22 @@ TEST_F(WidgetTest, AHangulSyllableIsExactlyTwoColumnsWideAtEverySize)
     }
 }
 
+TEST_F(WidgetTest, TheControlFindsReplacesAndTransformsItsOwnText)
+{
+    pad->SetText("abc x\nABC y\nabc z");
+    ASSERT_TRUE(pad->Find("abc", TQzFindOptions{qzfoMatchCase, qzfoEntire}));
+    EXPECT_EQ(pad->SelText(), "abc");
+    ASSERT_TRUE(pad->FindContinue());
+    EXPECT_EQ(pad->Model().CaretY(), 2);
+    EXPECT_FALSE(pad->Find("missing", TQzFindOptions{qzfoEntire}));
+    EXPECT_TRUE(pad->ReplaceAll("abc", "Q", TQzFindOptions{qzfoEntire}));
+    EXPECT_EQ(pad->Text(), "Q x\nQ y\nQ z");
+    pad->Model().SelectAll();
+    pad->Transform().Sort(true);
+    EXPECT_EQ(pad->Text(), "Q z\nQ y\nQ x");
+    EXPECT_EQ(&pad->Printing(), &pad->Printing());
+}
+
 TEST_F(WidgetTest, PunctuationKeysTypeTheirCharacters)
 {
     ASSERT_TRUE(pad->hasFocus());
