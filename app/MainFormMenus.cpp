@@ -210,6 +210,9 @@ void TMainForm::BuildPopupMenus() {
     AddTwin(PopupMenuList, "옵션(&O)", nullptr, "mnuOption");
 
     PopupMenuMemo = new QMenu(this);
+    // Wherever the pad popup opens (the main window's editors or a dialog's notice editor), its
+    // items follow the active editor's state.
+    connect(PopupMenuMemo, &QMenu::aboutToShow, this, [this] { Guard([this] { UpdatePadMenuItems(); }); });
     auto padItem = [this](const std::string& name, const char* caption, const char* key, std::function<void()> run) {
         QString text = U(caption);
         if (key && *key) text += QLatin1Char('\t') + QString::fromLatin1(key);
@@ -247,7 +250,6 @@ void TMainForm::BuildPopupMenus() {
 bool TMainForm::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::ContextMenu &&
         (watched == TPadLink::Viewport(CaptionEdit) || watched == TPadLink::Viewport(CaptionMemo))) {
-        UpdatePadMenuItems();
         PopupMenuMemo->exec(static_cast<QContextMenuEvent*>(e)->globalPos());
         return true;
     }

@@ -1,6 +1,5 @@
 #include "app/PadLink.h"
 
-#include <map>
 #include <vector>
 
 #include "editor/model/QzPadShortCut.h"
