@@ -61,7 +61,7 @@ void TQzCaption::ReserveEntries(int count) {
     list_ = std::move(bigger);
 }
 
-bool TQzCaption::StoreEntry(const std::string& key, std::string caption) {
+bool TQzCaption::StoreEntry(std::string key, std::string caption) {
     if (key.empty()) return false;
     if (list_->Count() >= list_->Capacity()) {
         int cap = list_->Capacity();
@@ -102,7 +102,7 @@ bool TQzCaption::Edit(const std::string& oldSync, const std::string& newSync, co
     std::string oldKey = GetSyncWidth(oldText);
     std::string newKey = GetSyncWidth(newText);
     list_->Delete(oldKey);
-    return StoreEntry(newKey, std::move(text));
+    return StoreEntry(std::move(newKey), std::move(text));
 }
 
 bool TQzCaption::Delete(int sync) { return Delete(IntToStr(sync)); }

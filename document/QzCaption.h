@@ -172,7 +172,8 @@ public:
 
 private:
     // Adds through the table, growing it when it is full. False when the table refused anyway.
-    bool StoreEntry(const std::string& key, std::string caption);
+    // The key is taken by value: growing replaces the table, and a key read from it would go too.
+    bool StoreEntry(std::string key, std::string caption);
     // Builds the entries from SAMI (sami = true) or plain text, from the block removal on. `text`
     // has LF line ends and is changed; lineCount receives the number of lines read.
     std::unique_ptr<TTarkiHash> ParseText(std::string& text, bool sami, int& lineCount);

@@ -105,10 +105,11 @@ bool StartsWithSyncTag(std::string_view line) {
     return FindTextPos(line.substr(i, 5), "<SYNC") == 0;
 }
 
-// The time of a sync text: 1 for an empty text or a value at or below 0. A text that is not a
-// 32-bit integer throws EConvertError.
+// The time of a sync text: 1 for an empty text, one that begins with '-' (whatever follows, so
+// "-5-3" is not converted) or a value at or below 0. Any other text that is not a 32-bit integer
+// throws EConvertError.
 int SyncTime(const std::string& syncText) {
-    if (syncText.empty()) return 1;
+    if (syncText.empty() || syncText[0] == '-') return 1;
     int v = StrToInt(syncText);
     return v <= 0 ? 1 : v;
 }
@@ -213,7 +214,8 @@ bool TQzCaption::IsTextFile(const std::string& fileName) {
 }
 
 void TQzCaption::FireErrorOpen(const std::string& fileName, const char* utf8Message) {
-    if (OnErrorOpen) OnErrorOpen(this, ExtractFileName(fileName) + Cp949(utf8Message));
+    // The path is native (UTF-8); the message, like every text of the document, is code page 949.
+    if (OnErrorOpen) OnErrorOpen(this, Cp949FromUtf8(ExtractFileName(fileName)) + Cp949(utf8Message));
 }
 
 bool TQzCaption::Open(const std::string& fileName) {
@@ -240,7 +242,13 @@ bool TQzCaption::Open(const std::string& fileName) {
             text.clear();
         } else {
             size_t e = FindTextPos(text, "</BODY>", b + 5);
-            if (e != std::string::npos) text.resize(e + 7);
+            if (e != std::string::npos) {
+                text.resize(e + 7);
+            } else if (!text.empty() && text.back() != '\n') {
+                // The rest of the text ends with its last line's line end, present in the file or
+                // not, so a last SYNC tag with nothing after it still makes a blank caption.
+                text += '\n';
+            }
             text.erase(0, b);
         }
     }

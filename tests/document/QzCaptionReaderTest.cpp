@@ -62,6 +62,9 @@ TEST(QzCaptionReader, SyncTimes) {
               (E{{1500, "a"}, {2500, "b"}}));
     // Without START every digit and minus sign of the head counts.
     EXPECT_EQ(Read(Sami("<SYNC Time=12 34>a\n")), (E{{1234, "a"}}));
+    // A time text that begins with a minus sign is at or below 0 whatever follows: 1, no error.
+    EXPECT_EQ(Read(Sami("<SYNC Time=-5-3>a\n<SYNC Time=->b\n<SYNC Time=-99999999999>c\n<SYNC Start=7>d\n")),
+              (E{{1, "c"}, {7, "d"}}));
 }
 
 TEST(QzCaptionReader, BadSyncTimeKeepsThePreviousDocument) {
@@ -84,6 +87,9 @@ TEST(QzCaptionReader, BadSyncTimeKeepsThePreviousDocument) {
 TEST(QzCaptionReader, DamagedAndIndentedFiles) {
     // Truncated: no </BODY>.
     EXPECT_EQ(Read("<SAMI><BODY>\n<SYNC Start=1>a\n<SYNC Start=2>b"), (E{{1, "a"}, {2, "b"}}));
+    // A last SYNC tag with nothing after it is a blank caption, with a final line end or without.
+    EXPECT_EQ(Read("<SAMI><BODY>\n<SYNC Start=1>a\n<SYNC Start=2>"), (E{{1, "a"}, {2, ""}}));
+    EXPECT_EQ(Read("<SAMI><BODY>\n<SYNC Start=1>a\n<SYNC Start=2>\n"), (E{{1, "a"}, {2, ""}}));
     // No <BODY> at all: nothing.
     EXPECT_EQ(Read("<SAMI>\n<SYNC Start=1><P>a\n"), E{});
     // Indented SYNC tags begin captions of their own.
@@ -222,6 +228,9 @@ TEST(QzCaptionReader, S2k) {
     doc.OnErrorOpen = [&](TQzCaption*, const std::string& m) { msg = m; };
     EXPECT_FALSE(doc.OpenS2k(dir.File("none.s2k")));
     EXPECT_EQ(msg, "none.s2k" + Cp949(" 파일이 존재하지 않습니다."));
+    // A Korean file name (UTF-8 on disk) reaches the message as code page 949 bytes.
+    EXPECT_FALSE(doc.OpenS2k(dir.File("없는자막.s2k")));
+    EXPECT_EQ(msg, Cp949("없는자막.s2k 파일이 존재하지 않습니다."));
 }
 
 TEST(QzCaptionReader, DoubleByteFixture) {

@@ -90,6 +90,15 @@ TEST(QzCaption, AddGrowsAFullTableInsteadOfDroppingEntries) {
     EXPECT_EQ(full.Get(99999), "moved");
     EXPECT_EQ(full.Get(100000), "extra");
     EXPECT_EQ(full.List().Count(), TQzCaption::InitialCapacity + 1);
+
+    // TagStrip in a table that is exactly full: the changed texts stay under their own keys.
+    TQzCaption strip;
+    for (int i = 1; i <= TQzCaption::InitialCapacity; ++i) strip.List().Add(TQzCaption::GetSyncWidth(i), "<b>" + std::to_string(i) + "</b>");
+    ASSERT_EQ(strip.List().Count(), strip.List().Capacity());
+    strip.TagStrip();
+    ASSERT_EQ(strip.List().Count(), TQzCaption::InitialCapacity);
+    EXPECT_EQ(strip.Get(1), "1");
+    EXPECT_EQ(strip.Get(TQzCaption::InitialCapacity), std::to_string(TQzCaption::InitialCapacity));
 }
 
 TEST(QzCaption, EditMovesReplacesAndFallsBackToAdd) {
