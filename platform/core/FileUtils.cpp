@@ -100,7 +100,16 @@ bool ReadFileBytes(const std::string& path, std::string& data) {
     return ReadFileHead(path, static_cast<size_t>(-1), data);
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view data) {
+bool WriteFileAtomic(const std::string& pathGiven, std::string_view data) {
+    // A symbolic link is written through: the file it points to is replaced, the link stays.
+    std::string path = pathGiven;
+    struct stat lst;
+    if (lstat(pathGiven.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+        if (char* target = realpath(pathGiven.c_str(), nullptr)) {
+            path = target;
+            free(target);
+        }
+    }
     std::string tmpl = path + ".XXXXXX";
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');

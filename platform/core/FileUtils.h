@@ -32,8 +32,8 @@ bool ReadFileHead(const std::string& path, size_t limit, std::string& data);
 
 // Writes `data` to `path` so that a failure never destroys the previous file: the bytes go to a
 // temporary file in the same folder, are flushed to disk, and the temporary file is renamed over
-// `path`, keeping the permission bits of the file it replaces. False, with `path` untouched, when
-// any step fails.
+// `path`, keeping the permission bits of the file it replaces. Through a symbolic link, the file
+// it points to is replaced and the link kept. False, with `path` untouched, when any step fails.
 bool WriteFileAtomic(const std::string& path, std::string_view data);
 
 // The running program's directory, with its trailing '/'.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -39,6 +40,19 @@ TEST(Files, AtomicWriteKeepsModeAndReplacesContent) {
     EXPECT_TRUE(FileExists(f));
     EXPECT_FALSE(FileExists(dir));
     EXPECT_TRUE(DirectoryExists(dir));
+}
+
+TEST(Files, AtomicWriteGoesThroughASymbolicLink) {
+    std::string dir = TempDir();
+    ASSERT_TRUE(WriteFileAtomic(dir + "real.smi", "old"));
+    ASSERT_EQ(symlink((dir + "real.smi").c_str(), (dir + "link.smi").c_str()), 0);
+    ASSERT_TRUE(WriteFileAtomic(dir + "link.smi", "new"));
+    struct stat st;
+    ASSERT_EQ(lstat((dir + "link.smi").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    std::string data;
+    ASSERT_TRUE(ReadFileBytes(dir + "real.smi", data));
+    EXPECT_EQ(data, "new");
 }
 
 TEST(Files, FailedWriteLeavesNothingBehind) {
