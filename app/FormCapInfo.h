@@ -9,48 +9,29 @@
 
 #include <string>
 
-#include "app/FormDialogFrame.h"
-#include "app/model/CaptionInfo.h"
-#include "editor/model/QzPadShortCut.h"
+#include "app/MakerInfoFields.h"
 
 class QLabel;
-class QLineEdit;
-class QMenu;
 class TNvOS8PushButton;
-class TQzPad;
 
-class TCapInfoForm : public TForm {
+class TCapInfoForm : public TMakerInfoForm {
 public:
     // `info` is written on OK; `userInfo` is only read. `listRows` is the caption list's row count
     // with the banner row. `padPopup` (not owned, may be null) is the notice editor's context menu.
     TCapInfoForm(QWidget* mainWindow, TCaptionInfo& info, const TCaptionInfo& userInfo, int listRows,
                  QMenu* padPopup = nullptr);
-    ~TCapInfoForm() override;
 
-    // Shows the dialog modally; while it is up ActivePad is the notice editor, afterwards what it
-    // was before. Returns mrOk or mrCancel.
-    int ShowModal();
-
-    void OkButtonClick();
     void ResetInfoButtonClick();
 
-    QLineEdit* EditName = nullptr;
-    QLineEdit* EditMail = nullptr;
-    QLineEdit* EditHome = nullptr;
-    TQzPad* MemoNotice = nullptr;
     QLabel* LabelCTime = nullptr;
     QLabel* LabelMTime = nullptr;
     QLabel* LabelLine = nullptr;
     TNvOS8PushButton* ResetInfoButton = nullptr;
-    TNvOS8PushButton* OkButton = nullptr;
-    TNvOS8PushButton* NoButton = nullptr;
-    TDialogFrame Frame;
 
 private:
-    void ShowInfo();
+    void ShowInfo() override;
 
     TCaptionInfo& info_;
     const TCaptionInfo& userInfo_;
     int listRows_;
-    TQzPadShortCut QzPadShortCut;
 };

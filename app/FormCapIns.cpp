@@ -21,16 +21,10 @@ TCapInsForm::TCapInsForm(QWidget* mainWindow) : TForm(mainWindow)
     RadioInsertType->setGeometry(10, 6, 160, 92);
     RadioInsertType->SetItemIndex(2);
 
-    OkButton = new TNvOS8PushButton(body, this);
-    OkButton->SetCaption(Cp949("확인"));
-    OkButton->SetDefault(true);
+    const TOkCancelButtons buttons = CreateOkCancelButtons(body, this, 180, 12, 180, 42);
+    OkButton = buttons.Ok;
     OkButton->SetModalResult(mrOk);
-    OkButton->SetBounds(180, 12, 70, 24);
-    NoButton = new TNvOS8PushButton(body, this);
-    NoButton->SetCaption(Cp949("취소"));
-    NoButton->SetCancel(true);
-    NoButton->SetModalResult(mrCancel);
-    NoButton->SetBounds(180, 42, 70, 24);
+    NoButton = buttons.Cancel;
 
     PlaceDialog(this, FormWidth, FormHeight);
 }

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "controls/NvOS8PushButton.h"
 #include "controls/TFlatSpeedButtonUnit.h"
 #include "controls/TarkiForm.h"
 #include "controls/TarkiPanel.h"
@@ -167,6 +168,20 @@ QLineEdit* CreateEdit(QWidget* parent, int x, int y, int w, int h)
 std::string EditText(const QLineEdit* edit) { return QStringToCp949(edit->text()); }
 
 void SetEditText(QLineEdit* edit, const std::string& cp949) { edit->setText(Cp949ToQString(cp949)); }
+
+TOkCancelButtons CreateOkCancelButtons(QWidget* body, TForm* owner, int okX, int okY, int cancelX, int cancelY)
+{
+    auto* ok = new TNvOS8PushButton(body, owner);
+    ok->SetCaption(Cp949("확인"));
+    ok->SetDefault(true);
+    ok->SetBounds(okX, okY, 70, 24);
+    auto* cancel = new TNvOS8PushButton(body, owner);
+    cancel->SetCaption(Cp949("취소"));
+    cancel->SetCancel(true);
+    cancel->SetModalResult(mrCancel);
+    cancel->SetBounds(cancelX, cancelY, 70, 24);
+    return {ok, cancel};
+}
 
 TQzPad* CreateNoticeMemo(QWidget* parent, TQzPadShortCut* shortCut, QMenu* popup, int x, int y, int w, int h)
 {

@@ -16,6 +16,7 @@ class QLineEdit;
 class QMenu;
 class QRadioButton;
 class TFlatSpeedButton;
+class TNvOS8PushButton;
 class TQzPad;
 class TQzPadShortCut;
 class TTarkiForm;
@@ -49,6 +50,15 @@ QLabel* CreateLabel(QWidget* parent, const char* utf8, int x, int y, int w, int 
 QLineEdit* CreateEdit(QWidget* parent, int x, int y, int w, int h);
 std::string EditText(const QLineEdit* edit);
 void SetEditText(QLineEdit* edit, const std::string& cp949);
+
+// The "확인" button (the default button) and the "취소" button (the cancel button, closing with
+// mrCancel), 70 x 24 pixels each with their top-left corners at the given places on `body`.
+// "확인" closes nothing by itself: the caller gives it a modal result or a click handler.
+struct TOkCancelButtons {
+    TNvOS8PushButton* Ok;
+    TNvOS8PushButton* Cancel;
+};
+TOkCancelButtons CreateOkCancelButtons(QWidget* body, TForm* owner, int okX, int okY, int cancelX, int cancelY);
 
 // The notice editor of the information and options dialogs, in a one-pixel frame at the given
 // place: no border of its own, a column indicator at column 54, 5 pixels between lines, "↓" as

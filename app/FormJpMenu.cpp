@@ -23,16 +23,10 @@ TJpMenuForm::TJpMenuForm(QWidget* mainWindow, int mode) : TForm(mainWindow)
     RadioJpMenuOption->setGeometry(10, 6, 140, 150);
     RadioJpMenuOption->SetItemIndex(mode >= 0 && mode < RadioJpMenuOption->ItemCount() ? mode : 1);
 
-    OkButton = new TNvOS8PushButton(body, this);
-    OkButton->SetCaption(Cp949("확인"));
-    OkButton->SetDefault(true);
+    const TOkCancelButtons buttons = CreateOkCancelButtons(body, this, 160, 12, 160, 42);
+    OkButton = buttons.Ok;
     OkButton->SetModalResult(mrOk);
-    OkButton->SetBounds(160, 12, 70, 24);
-    NoButton = new TNvOS8PushButton(body, this);
-    NoButton->SetCaption(Cp949("취소"));
-    NoButton->SetCancel(true);
-    NoButton->SetModalResult(mrCancel);
-    NoButton->SetBounds(160, 42, 70, 24);
+    NoButton = buttons.Cancel;
 
     PlaceDialog(this, FormWidth, FormHeight);
 }

@@ -24,21 +24,26 @@ void TQzPadModel::MatchBrace(bool forward)
 
     // Byte-wise over the expanded lines: strings, comments and trail bytes are not skipped.
     int depth = 0;
+    // Counts the nesting at byte `b`; true at the partner that closes the caret's bracket.
+    const auto closes = [&](char b) {
+        if (b == c) {
+            ++depth;
+            return false;
+        }
+        if (b != partner) return false;
+        if (depth == 0) return true;
+        --depth;
+        return false;
+    };
     TPoint found(-1, -1);
     const int count = lines_.Count();
     if (forward) {
         for (int y = caretY_; y < count && found.Y < 0; ++y) {
             const std::string s = y == caretY_ ? line : ExpandedLine(y);
             for (int x = y == caretY_ ? caretX_ + 1 : 0; x < static_cast<int>(s.size()); ++x) {
-                const char b = s[static_cast<size_t>(x)];
-                if (b == c) {
-                    ++depth;
-                } else if (b == partner) {
-                    if (depth == 0) {
-                        found = TPoint(x, y);
-                        break;
-                    }
-                    --depth;
+                if (closes(s[static_cast<size_t>(x)])) {
+                    found = TPoint(x, y);
+                    break;
                 }
             }
         }
@@ -46,15 +51,9 @@ void TQzPadModel::MatchBrace(bool forward)
         for (int y = caretY_; y >= 0 && found.Y < 0; --y) {
             const std::string s = y == caretY_ ? line : ExpandedLine(y);
             for (int x = y == caretY_ ? caretX_ - 1 : static_cast<int>(s.size()) - 1; x >= 0; --x) {
-                const char b = s[static_cast<size_t>(x)];
-                if (b == c) {
-                    ++depth;
-                } else if (b == partner) {
-                    if (depth == 0) {
-                        found = TPoint(x, y);
-                        break;
-                    }
-                    --depth;
+                if (closes(s[static_cast<size_t>(x)])) {
+                    found = TPoint(x, y);
+                    break;
                 }
             }
         }
@@ -152,13 +151,8 @@ void TQzPadModel::InsertPageBreak()
     if (ReadOnly()) return;
     ImeTakeOut();
     EnsureLine();
-    ClampSelectionToText();
-    if (GetSelectAvail()) {
-        const TPoint p = StablePos(GetSelStart());
-        Record(qzcDeleteSelBlock, CaretPos(), GetSelStart(), GetSelEnd(), GetSelText());
-        DeleteSelection();
-        SetCaretPosition(p);
-    }
+    TPoint selStart;
+    DeleteSelectionForTyping(selStart);
     // The break is inserted in either edit mode: written over, the form feed would replace a byte
     // of the text.
     const TQzEditMode savedEdit = editMode_;

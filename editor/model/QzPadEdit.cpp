@@ -223,18 +223,24 @@ void TQzPadModel::AddChar(char ch)
     TypeText(std::string(1, ch));
 }
 
+bool TQzPadModel::DeleteSelectionForTyping(TPoint& start)
+{
+    ClampSelectionToText();
+    if (!GetSelectAvail()) return false;
+    start = StablePos(GetSelStart());
+    Record(qzcDeleteSelBlock, CaretPos(), GetSelStart(), GetSelEnd(), GetSelText());
+    DeleteSelection();
+    SetCaretPosition(start);
+    return true;
+}
+
 void TQzPadModel::TypeText(const std::string& text)
 {
     if (ReadOnly() || text.empty()) return;
     ImeTakeOut();
     TPoint p = CaretPos();
-    ClampSelectionToText();
-    if (GetSelectAvail()) {
-        p = StablePos(GetSelStart());
-        Record(qzcDeleteSelBlock, CaretPos(), GetSelStart(), GetSelEnd(), GetSelText());
-        DeleteSelection();
-        SetCaretPosition(p);
-    }
+    TPoint selStart;
+    if (DeleteSelectionForTyping(selStart)) p = selStart;
     if (!options_.Contains(qzoScrollPastEOL)) p.X = std::min(p.X, ExpandedLineLength(p.Y));
     p = StablePos(p);
     PutString(text);

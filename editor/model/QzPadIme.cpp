@@ -16,6 +16,24 @@ namespace {
 // The placeholder that holds the place of a syllable until the input method shows it.
 const std::string kPlaceholder = "  ";
 
+// Puts `bytes` into `text` at byte `x`, the line first padded with blanks up to x: inserted, or
+// with `overwrite` written over the whole characters they reach. Returns the bytes written over.
+std::string PutBytesAt(std::string& text, int x, const std::string& bytes, bool overwrite)
+{
+    if (static_cast<int>(text.size()) < x) text.append(static_cast<size_t>(x) - text.size(), ' ');
+    const size_t at = static_cast<size_t>(x);
+    std::string covered;
+    if (overwrite && at < text.size()) {
+        size_t end = std::min(at + bytes.size(), text.size());
+        if (QzIsTrailAt(text, static_cast<int>(end))) ++end;
+        covered = text.substr(at, end - at);
+        text.replace(at, end - at, bytes);
+    } else {
+        text.insert(at, bytes);
+    }
+    return covered;
+}
+
 }  // namespace
 
 // ---- logical lines ----
@@ -140,18 +158,8 @@ void TQzPadModel::ImePutShown(const std::string& bytes)
     const int first = LogicalFirst(caretY_);
     const int x = LogicalOffset(CaretPos());
     std::string text = LogicalLine(first);
-    if (static_cast<int>(text.size()) < x) text.append(static_cast<size_t>(x) - text.size(), ' ');
-    const size_t at = static_cast<size_t>(x);
-    std::string covered;
-    if (editMode_ == qzmOverwrite && at < text.size()) {
-        // Whole characters are written over; what they were comes back when the composition goes.
-        size_t end = std::min(at + bytes.size(), text.size());
-        if (QzIsTrailAt(text, static_cast<int>(end))) ++end;
-        covered = text.substr(at, end - at);
-        text.replace(at, end - at, bytes);
-    } else {
-        text.insert(at, bytes);
-    }
+    // What the composition is written over comes back when it goes.
+    const std::string covered = PutBytesAt(text, x, bytes, editMode_ == qzmOverwrite);
     const int delta = static_cast<int>(bytes.size()) - static_cast<int>(covered.size());
     const int n = static_cast<int>(covered.size());
     RewriteLogicalLine(first, text, [&](int p) { return p <= x ? p : (p < x + n ? x : p + delta); });
@@ -224,17 +232,7 @@ void TQzPadModel::ImeResult(const std::string& resultString)
     const int first = LogicalFirst(caretY_);
     const int x = LogicalOffset(b);
     std::string text = LogicalLine(first);
-    if (static_cast<int>(text.size()) < x) text.append(static_cast<size_t>(x) - text.size(), ' ');
-    const size_t at = static_cast<size_t>(x);
-    std::string overwritten;
-    if (editMode_ == qzmOverwrite && at < text.size()) {
-        size_t end = std::min(at + r.size(), text.size());
-        if (QzIsTrailAt(text, static_cast<int>(end))) ++end;
-        overwritten = text.substr(at, end - at);
-        text.replace(at, end - at, r);
-    } else {
-        text.insert(at, r);
-    }
+    const std::string overwritten = PutBytesAt(text, x, r, editMode_ == qzmOverwrite);
     const int delta = static_cast<int>(r.size()) - static_cast<int>(overwritten.size());
     const int n = static_cast<int>(overwritten.size());
     const int after = x + static_cast<int>(r.size());

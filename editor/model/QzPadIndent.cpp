@@ -102,13 +102,8 @@ std::string TQzPadModel::GetBookmarkStr() const
 void TQzPadModel::InsertTab()
 {
     if (ReadOnly()) return;
-    ClampSelectionToText();
-    if (GetSelectAvail()) {
-        const TPoint p = StablePos(GetSelStart());
-        Record(qzcDeleteSelBlock, CaretPos(), GetSelStart(), GetSelEnd(), GetSelText());
-        DeleteSelection();
-        SetCaretPosition(p);
-    }
+    TPoint selStart;
+    DeleteSelectionForTyping(selStart);
     const int len = ExpandedCurLineLength();
     std::string text;
     if (options_.Contains(qzoUseSpace)) {

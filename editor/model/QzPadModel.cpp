@@ -15,16 +15,6 @@ IQzPadView& NullView()
     return view;
 }
 
-int DecimalDigits(int n)
-{
-    int d = 1;
-    while (n >= 10) {
-        n /= 10;
-        ++d;
-    }
-    return d;
-}
-
 }  // namespace
 
 TQzPrintHeader::TQzPrintHeader()

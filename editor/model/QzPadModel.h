@@ -479,6 +479,10 @@ private:
     // Cuts selection points that lie past their line's end back to it (stream blocks without
     // scrolling past the end), so that a removal records where its text really began.
     void ClampSelectionToText();
+    // What typing over a selection does first: clamps it to the text and, when there is one,
+    // deletes it as an undoable step and puts the caret at its start. True when it deleted one;
+    // `start` is then that caret position.
+    bool DeleteSelectionForTyping(TPoint& start);
 
     // syntax link
     std::string SyntaxBlockBegin() const;

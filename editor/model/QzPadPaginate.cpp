@@ -35,16 +35,6 @@ int MmToPixels(double mm, int dpi)
     return static_cast<int>(std::nearbyint(mm * dpi / 25.4));
 }
 
-int Digits(int n)
-{
-    int d = 1;
-    while (n >= 10) {
-        n /= 10;
-        ++d;
-    }
-    return d;
-}
-
 }  // namespace
 
 int TQzPrintFont::PixelSize() const
@@ -182,7 +172,7 @@ bool TQzPadPagination::PreparePage(TQzPadModel& pad, const TQzPrinterMetrics& pr
     const int gapY = MmToPixels(2.5, dpiY);
 
     const int lineCount = control.Lines().Count();
-    const int fieldWidth = Digits(std::max(lineCount, 0)) + 1;
+    const int fieldWidth = DecimalDigits(std::max(lineCount, 0)) + 1;
     TQzSyntax* syntax = control.Syntax();
     const bool colouring = syntax && control.HasOption(qzoHighlightSyntax);
 

@@ -37,6 +37,18 @@ TQzFontDesc ReadFont(const TIniFile& ini, const char* section, const char* key, 
     return FontFromPropText(font, ini.ReadString(section, key, ""));
 }
 
+// The stored form of a font: the Korean character set, pitch 2 for a fixed-pitch font.
+TFontValues FontValuesOf(const TQzFontDesc& font)
+{
+    TFontValues v;
+    v.Charset = 129;
+    v.Color = font.Color;
+    v.Name = font.Name;
+    v.Pitch = font.FixedPitch ? 2 : 0;
+    v.SetSize(font.Size);
+    return v;
+}
+
 }  // namespace
 
 const TEnumTypeInfo& QzPadOptionInfo()
@@ -52,23 +64,13 @@ const TEnumTypeInfo& QzPadOptionInfo()
 
 std::string FontToPropText(const TQzFontDesc& font)
 {
-    TFontValues v;
-    v.Charset = 129;
-    v.Color = font.Color;
-    v.Name = font.Name;
-    v.Pitch = font.FixedPitch ? 2 : 0;
-    v.SetSize(font.Size);
+    TFontValues v = FontValuesOf(font);
     return GetClassProp(v);
 }
 
 TQzFontDesc FontFromPropText(const TQzFontDesc& font, const std::string& text)
 {
-    TFontValues v;
-    v.Charset = 129;
-    v.Color = font.Color;
-    v.Name = font.Name;
-    v.Pitch = font.FixedPitch ? 2 : 0;
-    v.SetSize(font.Size);
+    TFontValues v = FontValuesOf(font);
     SetClassProp(v, text);
     TQzFontDesc result = font;
     result.Color = v.Color;

@@ -92,3 +92,14 @@ struct TQzPrintOptions {
     TQzPagesPerSheet PagesPerSheet = ppps1;
     TQzPrintOptions();
 };
+
+// How many characters a line number takes: the decimal digits of `n`, 1 for any n below 10.
+inline int DecimalDigits(int n)
+{
+    int d = 1;
+    while (n >= 10) {
+        n /= 10;
+        ++d;
+    }
+    return d;
+}

@@ -6,6 +6,7 @@
 #include "editor/model/QzPadShortCut.h"
 #include "editor/widget/QzPadGraphics.h"
 #include "editor/widget/QzPadKeys.h"
+#include "platform/gui/EventGuard.h"
 #include "platform/gui/QtText.h"
 #include "platform/gui/Services.h"
 
@@ -26,7 +27,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
-#include <exception>
+#include <utility>
 
 namespace {
 
@@ -49,18 +50,12 @@ bool ButtonKnown(Qt::MouseButton b)
     return b == Qt::LeftButton || b == Qt::RightButton || b == Qt::MiddleButton;
 }
 
-// No exception may leave a Qt event handler: it would end the event loop. A failure inside the
-// model is reported the way the application reports any unhandled error.
+// Runs an event handler of the control; a failure inside the model is reported, and one that is
+// not a std::exception as "Unknown error".
 template <typename F>
-void Guarded(F&& f)
+void PadGuarded(F&& handler)
 {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        HandleException(e.what());
-    } catch (...) {
-        HandleException("Unknown error");
-    }
+    Guarded(std::forward<F>(handler), "Unknown error");
 }
 
 }  // namespace
@@ -197,7 +192,7 @@ TQzPad::TQzPad(QWidget* parent) : QAbstractScrollArea(parent), link_(std::make_u
     });
     autoScrollTimer_.setTimerType(Qt::PreciseTimer);
     connect(&autoScrollTimer_, &QTimer::timeout, this,
-            [this]() { Guarded([&] { model_.AutoScrollTick(lastMousePos_.x(), lastMousePos_.y()); }); });
+            [this]() { PadGuarded([&] { model_.AutoScrollTick(lastMousePos_.x(), lastMousePos_.y()); }); });
 
     BindModelEvents();
     model_.SetView(link_.get());
@@ -382,7 +377,7 @@ void TQzPad::ScrollBarAction(Qt::Orientation orientation, int action)
     case QAbstractSlider::SliderMove: code = qzscThumbTrack; break;
     default: return;
     }
-    Guarded([&] {
+    PadGuarded([&] {
         if (orientation == Qt::Vertical) {
             model_.VScroll(code, 1);
             verticalScrollBar()->setSliderPosition(std::max(model_.TopLine(), 0));
@@ -425,7 +420,7 @@ QImage TQzPad::RenderImage()
 
 void TQzPad::paintEvent(QPaintEvent* e)
 {
-    Guarded([&] { PaintOffscreen(); });
+    PadGuarded([&] { PaintOffscreen(); });
     QPainter p(viewport());
     if (!offscreen_.isNull()) p.drawImage(e->rect().topLeft(), offscreen_, e->rect());
     if (caretCreated_ && caretShown_ && caretBlinkOn_) {
@@ -437,7 +432,7 @@ void TQzPad::paintEvent(QPaintEvent* e)
 void TQzPad::resizeEvent(QResizeEvent* e)
 {
     QAbstractScrollArea::resizeEvent(e);
-    Guarded([&] {
+    PadGuarded([&] {
         model_.SetClientSize(viewport()->width(), viewport()->height());
         model_.UpdateCaretPos();
     });
@@ -473,7 +468,7 @@ bool TQzPad::event(QEvent* e)
 void TQzPad::keyPressEvent(QKeyEvent* e)
 {
     const TShiftState shift = QzPadShiftState(e->modifiers());
-    Guarded([&] {
+    PadGuarded([&] {
         if (dragging_ && e->key() == Qt::Key_Escape) {
             dragging_ = false;
             link_->SetCursorShape(qzcsIBeam);
@@ -516,7 +511,7 @@ void TQzPad::TypeText(const QString& text, TShiftState shift)
 void TQzPad::keyReleaseEvent(QKeyEvent* e)
 {
     TVirtualKey key = QzPadVirtualKey(e->key(), e->modifiers());
-    if (key != 0 && OnKeyUp) Guarded([&] { OnKeyUp(this, key, QzPadShiftState(e->modifiers())); });
+    if (key != 0 && OnKeyUp) PadGuarded([&] { OnKeyUp(this, key, QzPadShiftState(e->modifiers())); });
     e->accept();
 }
 
@@ -524,7 +519,7 @@ void TQzPad::keyReleaseEvent(QKeyEvent* e)
 
 void TQzPad::inputMethodEvent(QInputMethodEvent* e)
 {
-    Guarded([&] {
+    PadGuarded([&] {
         const std::string commit = QStringToCp949(e->commitString());
         const std::string preedit = QStringToCp949(e->preeditString());
         if (!commit.empty()) {
@@ -578,7 +573,7 @@ void TQzPad::mousePressEvent(QMouseEvent* e)
     const QPoint pos = e->position().toPoint();
     lastMousePos_ = pos;
     const TShiftState shift = QzPadShiftState(e->modifiers(), e->buttons());
-    Guarded([&] {
+    PadGuarded([&] {
         FinishComposition(hasFocus());
         if (!hasFocus() && focusPolicy() != Qt::NoFocus) setFocus(Qt::MouseFocusReason);
         model_.MouseDown(ButtonOf(e->button()), shift, pos.x(), pos.y());
@@ -591,7 +586,7 @@ void TQzPad::mouseMoveEvent(QMouseEvent* e)
     const QPoint pos = e->position().toPoint();
     lastMousePos_ = pos;
     const TShiftState shift = QzPadShiftState(e->modifiers(), e->buttons());
-    Guarded([&] {
+    PadGuarded([&] {
         if (dragging_)
             model_.DragOver(true, pos.x(), pos.y(), shift);
         else
@@ -606,7 +601,7 @@ void TQzPad::mouseReleaseEvent(QMouseEvent* e)
     const QPoint pos = e->position().toPoint();
     lastMousePos_ = pos;
     const TShiftState shift = QzPadShiftState(e->modifiers(), e->buttons());
-    Guarded([&] {
+    PadGuarded([&] {
         if (dragging_ && e->button() == Qt::LeftButton) {
             dragging_ = false;
             // Released outside the control: the text stays where it is.
@@ -627,7 +622,7 @@ void TQzPad::mouseDoubleClickEvent(QMouseEvent* e)
     lastMousePos_ = pos;
     TShiftState shift = QzPadShiftState(e->modifiers(), e->buttons());
     shift << ssDouble;
-    Guarded([&] {
+    PadGuarded([&] {
         model_.MouseDown(ButtonOf(e->button()), shift, pos.x(), pos.y());
         if (e->button() == Qt::LeftButton) model_.DblClick(pos.x(), pos.y());
     });
@@ -639,7 +634,7 @@ void TQzPad::wheelEvent(QWheelEvent* e)
     const QPoint pos = e->position().toPoint();
     const int delta = e->angleDelta().y();
     const TShiftState shift = QzPadShiftState(e->modifiers(), e->buttons());
-    Guarded([&] {
+    PadGuarded([&] {
         bool handled = false;
         if (OnMouseWheel) OnMouseWheel(this, shift, delta, pos.x(), pos.y(), handled);
         if (handled) return;
@@ -662,7 +657,7 @@ void TQzPad::wheelEvent(QWheelEvent* e)
 void TQzPad::focusInEvent(QFocusEvent* e)
 {
     QAbstractScrollArea::focusInEvent(e);
-    Guarded([&] {
+    PadGuarded([&] {
         model_.FocusIn();
         if (OnEnter) OnEnter(this);
     });
@@ -671,7 +666,7 @@ void TQzPad::focusInEvent(QFocusEvent* e)
 void TQzPad::focusOutEvent(QFocusEvent* e)
 {
     QAbstractScrollArea::focusOutEvent(e);
-    Guarded([&] {
+    PadGuarded([&] {
         if (dragging_) dragging_ = false;
         autoScrollTimer_.stop();
         FinishComposition(false);

@@ -2,6 +2,8 @@
 
 #include "editor/widget/QzPadKeys.h"
 
+#include "platform/gui/Controls.h"
+
 namespace {
 
 struct TKeyEntry {
@@ -77,12 +79,5 @@ TVirtualKey QzPadVirtualKey(int qtKey, Qt::KeyboardModifiers modifiers)
 
 TShiftState QzPadShiftState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
 {
-    TShiftState s;
-    if (modifiers.testFlag(Qt::ShiftModifier)) s << ssShift;
-    if (modifiers.testFlag(Qt::ControlModifier)) s << ssCtrl;
-    if (modifiers.testFlag(Qt::AltModifier)) s << ssAlt;
-    if (buttons.testFlag(Qt::LeftButton)) s << ssLeft;
-    if (buttons.testFlag(Qt::RightButton)) s << ssRight;
-    if (buttons.testFlag(Qt::MiddleButton)) s << ssMiddle;
-    return s;
+    return ShiftStateFromQt(modifiers, buttons);
 }

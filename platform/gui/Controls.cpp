@@ -9,8 +9,8 @@
 #include <QPointer>
 #include <QTimer>
 #include <algorithm>
-#include <exception>
 
+#include "platform/gui/EventGuard.h"
 #include "platform/gui/QtText.h"
 #include "platform/gui/Services.h"
 
@@ -40,20 +40,6 @@ Qt::CursorShape QtCursor(TCursor c)
     case crSizeAll: return Qt::SizeAllCursor;
     case crNo: return Qt::ForbiddenCursor;
     default: return Qt::ArrowCursor;
-    }
-}
-
-// Runs an event handler; an exception it throws is reported as the application reports it and
-// goes no further (it must not cross Qt's event loop).
-template <typename F>
-void Guarded(F&& f)
-{
-    try {
-        f();
-    } catch (const std::exception& e) {
-        HandleException(e.what());
-    } catch (...) {
-        HandleException("");
     }
 }
 
@@ -133,6 +119,13 @@ Word KeypadKey(int k, Word fallback)
     case Qt::Key_Slash: return VK_DIVIDE;
     default: return fallback;
     }
+}
+
+// The virtual key of a key event, keypad keys told apart from the main keys.
+Word EventVirtualKey(const QKeyEvent& e)
+{
+    const Word key = QtKeyToVirtualKey(e.key());
+    return e.modifiers() & Qt::KeypadModifier ? KeypadKey(e.key(), key) : key;
 }
 }  // namespace
 
@@ -520,9 +513,7 @@ void TControl::leaveEvent(QEvent*)
 void TControl::keyPressEvent(QKeyEvent* e)
 {
     Guarded([&]() {
-        Word key = QtKeyToVirtualKey(e->key());
-        if (e->modifiers() & Qt::KeypadModifier)
-            key = KeypadKey(e->key(), key);
+        Word key = EventVirtualKey(*e);
         const TShiftState shift = ShiftStateFromQt(e->modifiers());
         TForm* form = ParentForm();
         const bool preview = form && form != this && form->KeyPreview;
@@ -544,9 +535,7 @@ void TControl::keyPressEvent(QKeyEvent* e)
 void TControl::keyReleaseEvent(QKeyEvent* e)
 {
     Guarded([&]() {
-        Word key = QtKeyToVirtualKey(e->key());
-        if (e->modifiers() & Qt::KeypadModifier)
-            key = KeypadKey(e->key(), key);
+        Word key = EventVirtualKey(*e);
         const TShiftState shift = ShiftStateFromQt(e->modifiers());
         TForm* form = ParentForm();
         if (form && form != this && form->KeyPreview && key)

@@ -89,6 +89,17 @@ Qt::BrushStyle QtBrushStyle(TBrushStyle s)
 
 QBrush ToQBrush(const TBrush& b) { return QBrush(ToQColor(b.Color), QtBrushStyle(b.Style)); }
 
+// Sets `p` to invert the pixels it fills; false when there is no painter or `r` is empty. After
+// true the caller restores `p`.
+bool BeginInvert(QPainter* p, const TRect& r)
+{
+    if (!p || r.IsEmpty())
+        return false;
+    p->save();
+    p->setCompositionMode(QPainter::RasterOp_NotDestination);
+    return true;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -462,10 +473,8 @@ void TCanvas::FrameRect(const TRect& r)
 void TCanvas::InvertRect(const TRect& r)
 {
     QPainter* p = Painter();
-    if (!p || r.IsEmpty())
+    if (!BeginInvert(p, r))
         return;
-    p->save();
-    p->setCompositionMode(QPainter::RasterOp_NotDestination);
     p->fillRect(ToQRect(r), Qt::black);
     p->restore();
 }
@@ -473,10 +482,8 @@ void TCanvas::InvertRect(const TRect& r)
 void TCanvas::DrawFocusRect(const TRect& r)
 {
     QPainter* p = Painter();
-    if (!p || r.IsEmpty())
+    if (!BeginInvert(p, r))
         return;
-    p->save();
-    p->setCompositionMode(QPainter::RasterOp_NotDestination);
     auto dot = [&](int x, int y) {
         if (((x - r.Left) + (y - r.Top)) % 2 == 0)
             p->fillRect(x, y, 1, 1, Qt::black);

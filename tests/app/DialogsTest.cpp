@@ -30,17 +30,22 @@
 #include "platform/core/Cp949.h"
 #include "platform/gui/QtText.h"
 #include "platform/gui/Services.h"
+#include "tests/app/AppTestSupport.h"
 
 namespace {
 
-void EnsureApp()
+// A shown main window at (left, top), width x height, on a 1024 x 768 screen.
+TMainFormGeometry MainWindowAt(int left, int top, int width, int height)
 {
-    if (QApplication::instance())
-        return;
-    static int argc = 1;
-    static char arg0[] = "test_app";
-    static char* argv[] = {arg0, nullptr};
-    new QApplication(argc, argv);
+    TMainFormGeometry g;
+    g.MainVisible = true;
+    g.Left = left;
+    g.Top = top;
+    g.Width = width;
+    g.Height = height;
+    g.ScreenWidth = 1024;
+    g.ScreenHeight = 768;
+    return g;
 }
 
 // Runs `step` once the modal loop of the dialog runs, then returns the dialog's result.
@@ -223,31 +228,11 @@ TEST_F(DialogsTest, CapInsCancelAndCloseGiveCancel)
 
 TEST_F(DialogsTest, DialogsAreCentredOverTheMainWindow)
 {
-    SetMainFormGeometryHook([] {
-        TMainFormGeometry g;
-        g.MainVisible = true;
-        g.Left = 100;
-        g.Top = 50;
-        g.Width = 600;
-        g.Height = 400;
-        g.ScreenWidth = 1024;
-        g.ScreenHeight = 768;
-        return g;
-    });
+    SetMainFormGeometryHook([] { return MainWindowAt(100, 50, 600, 400); });
     TCapInsForm dlg(nullptr);
     EXPECT_EQ(dlg.Left(), 100 + (600 - dlg.Width()) / 2);
     EXPECT_EQ(dlg.Top(), 50 + (400 - dlg.Height()) / 2);
-    SetMainFormGeometryHook([] {
-        TMainFormGeometry g;
-        g.MainVisible = true;
-        g.Left = 900;
-        g.Top = 700;
-        g.Width = 300;
-        g.Height = 200;
-        g.ScreenWidth = 1024;
-        g.ScreenHeight = 768;
-        return g;
-    });
+    SetMainFormGeometryHook([] { return MainWindowAt(900, 700, 300, 200); });
     TAboutForm about(nullptr, "/opt/m/");
     EXPECT_EQ(about.Left() + about.Width(), 1024);  // kept on the screen
     EXPECT_EQ(about.Top() + about.Height(), 768);

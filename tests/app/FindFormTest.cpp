@@ -25,19 +25,10 @@
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
 #include "platform/gui/QtText.h"
+#include "tests/app/AppTestSupport.h"
 #include "tests/app/FindPadHost.h"
 
 namespace {
-
-void EnsureFindTestApp()
-{
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "test_app";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-}
 
 void Key(QWidget* w, int key, const QString& text = QString(), Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
@@ -95,7 +86,7 @@ const std::string NotFound = Cp949("검색된 단어가 없습니다.");
 
 // Made before the fixture's members, which hold widgets.
 struct TFindTestApp {
-    TFindTestApp() { EnsureFindTestApp(); }
+    TFindTestApp() { EnsureApp(); }
 };
 
 struct FindFormTest : ::testing::Test, TFindTestApp {

@@ -30,17 +30,10 @@
 #include "platform/core/IniFile.h"
 #include "platform/gui/QtText.h"
 #include "platform/gui/Services.h"
+#include "tests/app/AppTestSupport.h"
 #include "tests/app/FakeMainView.h"
 
 namespace {
-
-void EnsureApp() {
-    if (QApplication::instance()) return;
-    static int argc = 1;
-    static char arg0[] = "test_app";
-    static char* argv[] = {arg0, nullptr};
-    new QApplication(argc, argv);
-}
 
 std::string SyncLine(int ms, const std::string& text) {
     return "<SYNC START=" + std::to_string(ms) + "><P CLASS=KALO_KRCC>\r\n" + text + "\r\n";

@@ -6,10 +6,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QThread>
 
 #include <cstdlib>
 #include <functional>
@@ -29,41 +27,19 @@
 #include "platform/gui/Services.h"
 #include "platform/media/MSMediaPlayer.h"
 #include "platform/media/MediaStates.h"
+#include "tests/app/AppTestSupport.h"
 #include "tests/app/FakeMainView.h"
 
 namespace {
-
-void EnsureApp() {
-    if (QApplication::instance()) return;
-    static int argc = 1;
-    static char arg0[] = "test_app";
-    static char* argv[] = {arg0, nullptr};
-    new QApplication(argc, argv);
-}
-
-bool WaitUntil(const std::function<bool()>& done, int ms = 15000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 class MainWithMovie : public ::testing::Test {
 protected:
     static std::string dir_, clip_;
 
     static void SetUpTestSuite() {
-        setenv("MORVANE_MPV_VO", "null", 1);
-        EnsureApp();
-        if (std::system("command -v ffmpeg >/dev/null 2>&1") != 0) return;
+        if (!PrepareMovieTests()) return;
         dir_ = MakeTempDir();
-        std::string command = "ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc=duration=5:size=320x240:rate=25"
-                              " -c:v mpeg4 -q:v 5 '" + dir_ + "take.mp4' >/dev/null 2>&1";
-        if (std::system(command.c_str()) == 0 && FileExists(dir_ + "take.mp4")) clip_ = dir_ + "take.mp4";
+        if (MakeTestClip(dir_ + "take.mp4", 5)) clip_ = dir_ + "take.mp4";
         WriteFile(dir_ + "take.smi", "<SAMI>\r\n<BODY>\r\n<SYNC Start=1000><P Class=KRCC>\r\none\r\n"
                                      "<SYNC Start=2000><P Class=KRCC>\r\ntwo & more\r\n"
                                      "<SYNC Start=3000><P Class=KRCC>\r\nthree\r\n</BODY>\r\n</SAMI>\r\n");

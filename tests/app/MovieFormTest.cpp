@@ -5,11 +5,9 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QThread>
 #include <cstdlib>
 #include <deque>
 #include <functional>
@@ -29,37 +27,9 @@
 #include "platform/gui/QtText.h"
 #include "platform/gui/Screens.h"
 #include "platform/media/MSMediaPlayer.h"
+#include "tests/app/AppTestSupport.h"
 
 namespace {
-
-void EnsureApp() {
-    if (QApplication::instance()) return;
-    static int argc = 1;
-    static char arg0[] = "test_app";
-    static char* argv[] = {arg0, nullptr};
-    new QApplication(argc, argv);
-}
-
-// Runs the event loop until `done` holds; false after `ms` milliseconds.
-bool WaitUntil(const std::function<bool()>& done, int ms = 15000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
-
-void Pump(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-}
 
 // The main window as the controller sees it: fields kept in memory, dialogs answered from queues,
 // and the caption timer switched on the movie window as the real main window does.
@@ -105,13 +75,6 @@ public:
     }
 };
 
-bool MakeClip(const std::string& path, int seconds) {
-    const std::string command =
-        "ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc=duration=" + std::to_string(seconds) +
-        ":size=320x240:rate=25 -c:v mpeg4 -q:v 5 '" + path + "' >/dev/null 2>&1";
-    return std::system(command.c_str()) == 0 && FileExists(path);
-}
-
 const char* kCaptions =
     "<SAMI>\r\n<BODY>\r\n"
     "<SYNC Start=1000><P Class=KRCC>\r\n첫 자막 & 기호\r\n"
@@ -124,13 +87,11 @@ protected:
     static std::string dir_, clip_;
 
     static void SetUpTestSuite() {
-        setenv("MORVANE_MPV_VO", "null", 1);
-        EnsureApp();
-        if (std::system("command -v ffmpeg >/dev/null 2>&1") != 0) return;
+        if (!PrepareMovieTests()) return;
         char tmpl[] = "/tmp/morvane-movie-XXXXXX";
         if (!mkdtemp(tmpl)) return;
         dir_ = std::string(tmpl) + "/";
-        if (MakeClip(dir_ + "clip.mp4", 6)) clip_ = dir_ + "clip.mp4";
+        if (MakeTestClip(dir_ + "clip.mp4", 6)) clip_ = dir_ + "clip.mp4";
         WriteFileAtomic(dir_ + "clip.smi", Cp949(kCaptions));
     }
 

@@ -1,20 +1,15 @@
 #pragma once
-// Shared by the button tests: one QApplication, a coloured host to place buttons on, and
-// synthetic mouse events delivered straight to a control.
+// Shared by the button tests: one QApplication, a coloured host to place buttons on, synthetic
+// mouse events delivered straight to a control, and glyph strips of coloured squares.
 #include <QApplication>
 #include <QMouseEvent>
 
-#include "platform/gui/Controls.h"
+#include <initializer_list>
 
-inline void EnsureButtonTestApp()
-{
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "test_controls";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-}
+#include "platform/gui/Controls.h"
+#include "tests/controls/ControlsTestApp.h"
+
+inline void EnsureButtonTestApp() { EnsureControlsTestApp(); }
 
 // A plain control that fills itself with its Color, so a pixel shows whether a button painted it.
 class TButtonHost : public TControl {
@@ -53,9 +48,21 @@ inline void Leave(QWidget* w)
     QApplication::sendEvent(w, &e);
 }
 
-// The 0x00BBGGRR colour of one pixel of an image.
-inline TColor PixelAt(const QImage& img, int x, int y)
+
+// The glyphs' transparent background.
+constexpr TColor kKey = 0xFF00FF;
+
+// A strip of `colours.size()` 16 x 16 cells on the key colour, cell i holding an 8 x 8 square
+// (4..11) in colours[i].
+inline void MakeGlyph(TBitmap& bmp, std::initializer_list<TColor> colours)
 {
-    const QRgb p = img.pixel(x, y);
-    return static_cast<TColor>(qRed(p) | (qGreen(p) << 8) | (qBlue(p) << 16));
+    const int n = static_cast<int>(colours.size());
+    bmp.SetSize(16 * n, 16);
+    int i = 0;
+    for (TColor c : colours) {
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                bmp.SetPixel(16 * i + x, y, (x >= 4 && x < 12 && y >= 4 && y < 12) ? c : kKey);
+        ++i;
+    }
 }

@@ -9,22 +9,9 @@
 #include <QWidget>
 
 #include "platform/gui/Color.h"
+#include "tests/controls/ControlsTestApp.h"
 
-inline void EnsureFrameTestApp()
-{
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "test_controls";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-}
-
-inline TColor PixelAt(const QImage& img, int x, int y)
-{
-    const QRgb v = img.pixel(x, y);
-    return RGB(qRed(v), qGreen(v), qBlue(v));
-}
+inline void EnsureFrameTestApp() { EnsureControlsTestApp(); }
 
 // A mouse event at a local point whose global point is given explicitly (the window may move).
 inline void SendMouseAt(QWidget* w, QEvent::Type type, QPoint local, QPoint global,

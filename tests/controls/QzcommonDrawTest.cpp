@@ -6,22 +6,13 @@
 #include "controls/QzcommonDraw.h"
 #include "platform/gui/Screens.h"
 #include "platform/gui/Services.h"
+#include "tests/controls/ControlsTestApp.h"
 
 namespace {
 
-// Fonts and windows need an application object; the program may not have one yet.
-void EnsureApplication() {
-    if (!QApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "test_controls";
-        static char* argv[] = {name, nullptr};
-        static QApplication app(argc, argv);
-    }
-}
-
 class QzcommonDrawTest : public ::testing::Test {
 protected:
-    void SetUp() override { EnsureApplication(); }
+    void SetUp() override { EnsureControlsTestApp(); }
 };
 
 TEST_F(QzcommonDrawTest, PatternTileAndTransparency) {

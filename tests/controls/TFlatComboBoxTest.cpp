@@ -13,22 +13,9 @@
 #include "platform/core/Cp949.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/QtText.h"
+#include "tests/controls/ControlsTestApp.h"
 
 namespace {
-
-void EnsureComboTestApp() {
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "test_controls";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-}
-
-TColor Pixel(const QImage& img, int x, int y) {
-    const QRgb p = img.pixel(x, y);
-    return static_cast<TColor>(qRed(p) | (qGreen(p) << 8) | (qBlue(p) << 16));
-}
 
 void Key(QWidget* w, int key, const QString& text = QString(), Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QKeyEvent press(QEvent::KeyPress, key, mods, text);
@@ -48,7 +35,7 @@ struct ComboFixture : ::testing::Test {
     TFlatComboBox* combo = nullptr;
 
     void SetUp() override {
-        EnsureComboTestApp();
+        EnsureControlsTestApp();
         host = std::make_unique<TControl>();
         host->SetBounds(0, 0, 260, 60);
         host->SetColor(0x00D0D0D0);
@@ -92,37 +79,37 @@ TEST_F(ComboFixture, PaintsTheFlatBorderAndArrow) {
     const int x = 188;
     const int y = 9;
     QImage img = combo->grab().toImage();
-    EXPECT_EQ(Pixel(img, 0, 0), clBlack);
-    EXPECT_EQ(Pixel(img, 0, 19), clBlack);
-    EXPECT_EQ(Pixel(img, 1, 1), clWhite);
-    EXPECT_EQ(Pixel(img, 2, 10), clWhite);
-    EXPECT_EQ(Pixel(img, 188, 5), clBlack);    // button frame
-    EXPECT_EQ(Pixel(img, 191, 3), clSilver);   // button face
+    EXPECT_EQ(PixelAt(img, 0, 0), clBlack);
+    EXPECT_EQ(PixelAt(img, 0, 19), clBlack);
+    EXPECT_EQ(PixelAt(img, 1, 1), clWhite);
+    EXPECT_EQ(PixelAt(img, 2, 10), clWhite);
+    EXPECT_EQ(PixelAt(img, 188, 5), clBlack);    // button frame
+    EXPECT_EQ(PixelAt(img, 191, 3), clSilver);   // button face
     // Closed: the arrow points down.
-    EXPECT_EQ(Pixel(img, x + 4, y), clBlack);
-    EXPECT_EQ(Pixel(img, x + 6, y + 2), clBlack);
-    EXPECT_EQ(Pixel(img, x + 4, y + 2), clSilver);
+    EXPECT_EQ(PixelAt(img, x + 4, y), clBlack);
+    EXPECT_EQ(PixelAt(img, x + 6, y + 2), clBlack);
+    EXPECT_EQ(PixelAt(img, x + 4, y + 2), clSilver);
 
     combo->AddItem("one");
     combo->showPopup();
     EXPECT_TRUE(combo->DroppedDown());
     EXPECT_TRUE(combo->SolidBorder());
     img = combo->grab().toImage();
-    EXPECT_EQ(Pixel(img, x + 4, y + 2), clBlack);
-    EXPECT_EQ(Pixel(img, x + 6, y), clBlack);
-    EXPECT_EQ(Pixel(img, x + 4, y), clSilver);
+    EXPECT_EQ(PixelAt(img, x + 4, y + 2), clBlack);
+    EXPECT_EQ(PixelAt(img, x + 6, y), clBlack);
+    EXPECT_EQ(PixelAt(img, x + 4, y), clSilver);
     combo->hidePopup();
     EXPECT_FALSE(combo->DroppedDown());
 
     // Disabled: an engraved arrow, white one pixel down and right under grey.
     combo->SetEnabled(false);
     img = combo->grab().toImage();
-    EXPECT_EQ(Pixel(img, x + 4, y), 0x808080u);
-    EXPECT_EQ(Pixel(img, x + 9, y + 1), clWhite);
+    EXPECT_EQ(PixelAt(img, x + 4, y), 0x808080u);
+    EXPECT_EQ(PixelAt(img, x + 9, y + 1), clWhite);
     combo->SetColorArrow(clRed);
     combo->SetEnabled(true);
     img = combo->grab().toImage();
-    EXPECT_EQ(Pixel(img, x + 4, y), clRed);
+    EXPECT_EQ(PixelAt(img, x + 4, y), clRed);
 }
 
 TEST_F(ComboFixture, TypingNeitherCompletesNorAddsItems) {

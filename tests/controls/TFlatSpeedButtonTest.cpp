@@ -12,21 +12,6 @@ namespace {
 
 constexpr TColor kHost = 0x00FF00;
 constexpr TColor kFace = 0xE1EAEB;
-constexpr TColor kKey = 0xFF00FF;
-
-// `colours.size()` cells of 16 x 16 on the key colour with an 8 x 8 square (4..11) each.
-void MakeGlyph(TBitmap& bmp, std::initializer_list<TColor> colours)
-{
-    const int n = static_cast<int>(colours.size());
-    bmp.SetSize(16 * n, 16);
-    int i = 0;
-    for (TColor c : colours) {
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x)
-                bmp.SetPixel(16 * i + x, y, (x >= 4 && x < 12 && y >= 4 && y < 12) ? c : kKey);
-        ++i;
-    }
-}
 
 class FlatSpeedButtonTest : public ::testing::Test {
 protected:

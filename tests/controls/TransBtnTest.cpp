@@ -9,22 +9,6 @@ namespace {
 constexpr TColor kHost = 0x00FF00;
 constexpr TColor kRed = 0x0000FF;
 constexpr TColor kBlue = 0xFF0000;
-constexpr TColor kKey = 0xFF00FF; // the glyphs' transparent background
-
-// A strip of `count` 16 x 16 cells on the key colour, cell i holding an 8 x 8 square (4..11) in
-// colours[i].
-void MakeGlyph(TBitmap& bmp, std::initializer_list<TColor> colours)
-{
-    const int n = static_cast<int>(colours.size());
-    bmp.SetSize(16 * n, 16);
-    int i = 0;
-    for (TColor c : colours) {
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x)
-                bmp.SetPixel(16 * i + x, y, (x >= 4 && x < 12 && y >= 4 && y < 12) ? c : kKey);
-        ++i;
-    }
-}
 
 class TransBtnTest : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 #include "editor/model/Odregexpunit.h"
 
 #include "platform/core/Cp949.h"
+#include "tests/editor/MatchHit.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +10,6 @@
 using namespace odregexp;
 
 namespace {
-
-struct Hit {
-    int Pos;
-    int Len;
-    bool operator==(const Hit& o) const { return Pos == o.Pos && Len == o.Len; }
-};
-
-std::ostream& operator<<(std::ostream& os, const Hit& h) { return os << "{" << h.Pos << ", " << h.Len << "}"; }
 
 Hit Re(const std::string& pattern, const std::string& text, int start = 1, bool caseSensitive = true) {
     TCompiledPattern p;

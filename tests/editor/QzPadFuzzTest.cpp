@@ -32,6 +32,19 @@ TShiftState ShiftOf(uint8_t bits)
     return s;
 }
 
+// Presses edits[pick], or types "q" for a pick past the edits.
+template <size_t N>
+void PressPick(TQzPadModel& pad, const Step (&edits)[N], int pick)
+{
+    if (pick >= static_cast<int>(N)) {
+        char c = 'q';
+        pad.KeyPress(c, TShiftState());
+    } else {
+        TVirtualKey k = edits[pick].key;
+        pad.KeyDown(k, ShiftOf(edits[pick].shift));
+    }
+}
+
 }  // namespace
 
 TEST_F(PadTest, RandomKeysKeepTheModelSound)
@@ -97,13 +110,7 @@ TEST_F(PadTest, UndoingPlainEditingRestoresTheText)
             trace += std::to_string(pick) + "@" + std::to_string(pad.CaretX()) + "," + std::to_string(pad.CaretY()) + ":";
             for (int q = 0; q < pad.Lines().Count(); ++q) trace += "[" + pad.Lines()[q] + "]";
             trace += "\n";
-            if (pick >= static_cast<int>(std::size(edits))) {
-                char c = 'q';
-                pad.KeyPress(c, TShiftState());
-            } else {
-                TVirtualKey k = edits[pick].key;
-                pad.KeyDown(k, ShiftOf(edits[pick].shift));
-            }
+            PressPick(pad, edits, pick);
         }
         pad.SelectNone();
         while (pad.CanUndo()) pad.Undo();
@@ -134,13 +141,7 @@ TEST_F(PadTest, UndoingEditsUnderWordWrapRestoresTheLogicalText)
             for (int q = 0; q < pad.Lines().Count(); ++q)
                 trace += "[" + pad.Lines()[q] + (pad.Lines().Attribute(q) && pad.Lines().Attribute(q)->Wrapped ? "]w" : "]");
             trace += "\n";
-            if (pick >= static_cast<int>(std::size(edits))) {
-                char c = 'q';
-                pad.KeyPress(c, TShiftState());
-            } else {
-                TVirtualKey k = edits[pick].key;
-                pad.KeyDown(k, ShiftOf(edits[pick].shift));
-            }
+            PressPick(pad, edits, pick);
         }
         pad.SelectNone();
         while (pad.CanUndo()) pad.Undo();

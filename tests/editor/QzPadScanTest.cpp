@@ -1,18 +1,12 @@
 #include "editor/model/QzPadScan.h"
 
+#include "tests/editor/MatchHit.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-struct Hit {
-    int Pos;
-    int Len;
-    bool operator==(const Hit& o) const { return Pos == o.Pos && Len == o.Len; }
-};
-
-std::ostream& operator<<(std::ostream& os, const Hit& h) { return os << "{" << h.Pos << ", " << h.Len << "}"; }
 
 Hit ScanHit(const std::string& line, const std::string& pattern, int start, TQzFindOptions options) {
     int len = -1;

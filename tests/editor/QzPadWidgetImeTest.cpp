@@ -4,9 +4,8 @@
 
 #include "editor/widget/QzPad.h"
 
-#include "editor/model/QzPadShortCut.h"
 #include "platform/core/Cp949.h"
-#include "platform/gui/Services.h"
+#include "tests/editor/QzPadWidgetFixture.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -49,42 +48,17 @@ private:
     bool visible_ = false;
 };
 
-class WidgetImeTest : public ::testing::Test {
+class WidgetImeTest : public ShownPadTest {
 protected:
-    void SetUp() override
-    {
-        services = std::make_shared<TRecordingServices>();
-        previous = InstallServices(services);
-        keys.ResetToDefaultShortCut();
-        pad = std::make_unique<TQzPad>();
-        pad->SetShortCut(&keys);
-        pad->resize(400, 240);
-        pad->show();
-        pad->activateWindow();
-        pad->setFocus();
-        QApplication::processEvents();
-    }
-    void TearDown() override
-    {
-        pad.reset();
-        InstallServices(previous);
-    }
-
     void Ime(const char* preeditUtf8, const char* commitUtf8 = "")
     {
         QInputMethodEvent e(QString::fromUtf8(preeditUtf8), {});
         e.setCommitString(QString::fromUtf8(commitUtf8));
         QApplication::sendEvent(pad.get(), &e);
     }
-    std::string Line(int i) const { return pad->Model().Lines().Get(i); }
     // What the input method asks the focused widget (public through QWidget).
     QVariant Query(Qt::InputMethodQuery q) const { return static_cast<QWidget*>(pad.get())->inputMethodQuery(q); }
     int CharWidth() const { return pad->Model().CharWidth(); }
-
-    std::shared_ptr<TRecordingServices> services;
-    std::shared_ptr<TPlatformServices> previous;
-    TQzPadShortCut keys;
-    std::unique_ptr<TQzPad> pad;
 };
 
 }  // namespace

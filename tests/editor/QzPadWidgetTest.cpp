@@ -9,6 +9,7 @@
 #include "editor/model/QzSmiSyntax.h"
 #include "platform/core/Cp949.h"
 #include "platform/gui/Services.h"
+#include "tests/editor/QzPadWidgetFixture.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -37,28 +38,9 @@ int main(int argc, char** argv)
 
 namespace {
 
-// A shown control with the default key bindings and the focus, and a clipboard in memory.
-class WidgetTest : public ::testing::Test {
+// The shown control driven by Qt key and mouse events.
+class WidgetTest : public ShownPadTest {
 protected:
-    void SetUp() override
-    {
-        services = std::make_shared<TRecordingServices>();
-        previous = InstallServices(services);
-        keys.ResetToDefaultShortCut();
-        pad = std::make_unique<TQzPad>();
-        pad->SetShortCut(&keys);
-        pad->resize(400, 240);
-        pad->show();
-        pad->activateWindow();
-        pad->setFocus();
-        QApplication::processEvents();
-    }
-    void TearDown() override
-    {
-        pad.reset();
-        InstallServices(previous);
-    }
-
     // A key as Qt delivers it: the key code, the modifiers and the text it types.
     void Key(int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString())
     {
@@ -89,12 +71,6 @@ protected:
     // Pixel position of the middle of a text cell.
     int ColX(int col) const { return pad->Model().EditRect().Left + col * pad->Model().CharWidth() + pad->Model().CharWidth() / 2; }
     int RowY(int row) const { return pad->Model().EditRect().Top + row * pad->Model().LineHeight() + pad->Model().LineHeight() / 2; }
-    std::string Line(int i) const { return pad->Model().Lines().Get(i); }
-
-    std::shared_ptr<TRecordingServices> services;
-    std::shared_ptr<TPlatformServices> previous;
-    TQzPadShortCut keys;
-    std::unique_ptr<TQzPad> pad;
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "editor/model/QzSmiSyntax.h"
 #include "platform/core/Cp949.h"
+#include "tests/editor/SyntaxDump.h"
 
 namespace {
 
@@ -42,17 +43,6 @@ std::string Joined(const Items& items) {
     for (const TQzSyntaxItem& i : items)
         s += i.Text;
     return s;
-}
-
-// "text@colour" per item, for compact comparisons.
-std::vector<std::string> Dump(const Items& items) {
-    std::vector<std::string> out;
-    for (const TQzSyntaxItem& i : items) {
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "@%X", static_cast<unsigned>(i.Color));
-        out.push_back(i.Text + buf);
-    }
-    return out;
 }
 
 class SmiSyntaxTest : public ::testing::Test {

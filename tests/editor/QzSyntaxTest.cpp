@@ -8,18 +8,9 @@
 #include "editor/model/QzFileError.h"
 #include "editor/model/QzSyntax.h"
 #include "platform/core/FileUtils.h"
+#include "tests/editor/SyntaxDump.h"
 
 namespace {
-
-std::vector<std::string> Dump(const std::vector<TQzSyntaxItem>& items) {
-    std::vector<std::string> out;
-    for (const TQzSyntaxItem& i : items) {
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "@%X", static_cast<unsigned>(i.Color));
-        out.push_back(i.Text + buf);
-    }
-    return out;
-}
 
 TStringList List(std::initializer_list<const char*> words) {
     TStringList l;
