@@ -40,6 +40,7 @@
 #include "platform/core/FileUtils.h"
 #include "platform/core/SysUtils.h"
 #include "platform/gui/QtText.h"
+#include "platform/gui/Screens.h"
 #include "platform/gui/Services.h"
 
 namespace {
@@ -77,10 +78,24 @@ TMainForm::TMainForm(const std::string& appDir) : TForm(nullptr), appDir_(appDir
     XPMenu->SetActive(true);
     OnCloseQuery = [this](TObject*, bool& canClose) { FormCloseQuery(canClose); };
     OnClose = [this](TObject*, TCloseAction&) { FormClose(); };
+    // The dialogs centre themselves over this window (over the screen while it is hidden).
+    SetMainFormGeometryHook([this] {
+        TMainFormGeometry g;
+        const QRect frame = frameGeometry();
+        g.MainVisible = isVisible();
+        g.Left = frame.x();
+        g.Top = frame.y();
+        g.Width = frame.width();
+        g.Height = frame.height();
+        g.ScreenWidth = ScreenWidth();
+        g.ScreenHeight = ScreenHeight();
+        return g;
+    });
     FormCreate();
 }
 
 TMainForm::~TMainForm() {
+    SetMainFormGeometryHook(nullptr);
     if (controller_) controller_->SetMovie(nullptr);
     // The controls go while the controller whose rows the list shows still exists.
     ListView->setModel(nullptr);

@@ -126,6 +126,11 @@ TEST_F(MainFormTest, FindNextWithoutAWordOpensTheFindDialogOnce) {
     ASSERT_NE(form->FindDialog(), nullptr);
     EXPECT_EQ(FindForm, form->FindDialog());
     EXPECT_TRUE(form->FindDialog()->isVisible());
+    // It stands centred over the main window, not in the corner of the screen.
+    const QRect main = form->frameGeometry();
+    const QRect dialog = form->FindDialog()->frameGeometry();
+    EXPECT_NEAR(dialog.center().x(), main.center().x(), 1);
+    EXPECT_NEAR(dialog.center().y(), main.center().y(), 1);
     TFindForm* first = form->FindDialog();
     Trigger("mnuFind");
     EXPECT_EQ(form->FindDialog(), first);
