@@ -207,12 +207,13 @@ void TMainForm::BuildEntryEditor(QWidget* panel) {
     LabelMovCaption = new TQzCaptionLabel(panel);
     LabelMovCaption->SetColor(clBlack);
     LabelMovCaption->Font()->SetName(Cp949("NanumGothic"));
-    LabelMovCaption->Font()->SetHeight(-14);
-    LabelMovCaption->Font()->SetStyle(fsBold);
+    LabelMovCaption->Font()->SetHeight(-12);
     LabelMovCaption->Font()->SetColor(clWhite);
     LabelMovCaption->SetTextAlign(qztalCenter);
     LabelMovCaption->SetWordWrap(true);
-    LabelMovCaption->SetSpaceTop(4);
+    LabelMovCaption->SetSpaceTop(5);
+    LabelMovCaption->SetSpaceLine(2);
+    LabelMovCaption->SetSpaceLeft(5);
     LabelMovCaption->SetBevelOuter(bvLowered);
     LabelMovCaption->setMinimumHeight(44);
     layout->addWidget(LabelMovCaption);

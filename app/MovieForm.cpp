@@ -194,8 +194,7 @@ void TMovieForm::BuildControls() {
     labelMovCaption_->SetBevelOuter(bvNone);
     labelMovCaption_->SetColor(clBlack);
     labelMovCaption_->Font()->SetName("NanumGothic");
-    labelMovCaption_->Font()->SetHeight(-16);
-    labelMovCaption_->Font()->SetStyle(fsBold);
+    labelMovCaption_->Font()->SetHeight(-12);
     labelMovCaption_->Font()->SetColor(clWhite);
     labelMovCaption_->SetSpaceTop(5);
     labelMovCaption_->SetSpaceLine(2);

@@ -36,7 +36,8 @@ const char* const kColorNames[][2] = {
 constexpr char tkText = 'T', tkColor = 'C', tkReset = 'R', tkBoldOn = 'B', tkBoldOff = 'b',
                tkUnderOn = 'U', tkUnderOff = 'u';
 
-bool IsValueBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+// Only spaces delimit a colour value; a TAB or line break belongs to it.
+bool IsValueBlank(char c) { return c == ' '; }
 
 // The digit rule of the colour values: below 'A' the character minus '0', else the upper-cased
 // character minus 'A' plus 10 (other characters give values outside 0..15).
@@ -82,7 +83,7 @@ int TQzCaptionLabel::WrapColumns() const
     // A font height of 0, 1 or above 0 would give no column width; one pixel is the least.
     const int columnWidth = std::max(1, (1 - Font()->Height()) / 2);
     const int columns = (Width() - 2 * spaceLeft_) / columnWidth;
-    return std::clamp(columns, 1, 4086);
+    return std::min(columns, 4086);
 }
 
 void TQzCaptionLabel::LayoutLines()

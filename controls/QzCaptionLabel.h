@@ -54,7 +54,8 @@ public:
     const TStringList& Lines() const { return lines_; }
     // Lays out Caption for the current width and font (what Paint draws).
     void LayoutLines();
-    // Columns available for wrapping (at least 1).
+    // Columns available for wrapping, at most 4086; 0 or less when not one column fits, and then
+    // the lines are not wrapped.
     int WrapColumns() const;
     // Height of one line: -Font.Height + SpaceLine (+ 2 with OutLine).
     int LineHeight() const;

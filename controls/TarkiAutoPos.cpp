@@ -136,7 +136,8 @@ void TTarkiAutoPos::SetWinPosition()
     int x = 0, y = 0;
     if (!ComputePosition(position_, FrameRect(main), w, h, own.Left, own.Top, x, y))
         return;
-    if (position_ == ptMainFormCenter && !owner->isWindow()) {
+    // An owner that is not a form takes the point through its own screen-to-client conversion.
+    if (position_ == ptMainFormCenter && !dynamic_cast<TForm*>(owner)) {
         const QPoint p = owner->mapFromGlobal(QPoint(x, y));
         owner->move(p);
         return;

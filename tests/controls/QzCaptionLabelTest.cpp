@@ -257,3 +257,79 @@ TEST_F(QzCaptionLabelTest, CentredAndRightAlignedLines)
     EXPECT_LT(lastWhite(right), 202 - 5);
     EXPECT_GE(firstWhite(right), 202 - 5 - w);
 }
+
+TEST_F(QzCaptionLabelTest, NoRoomForAColumnLeavesLinesUnwrapped)
+{
+    TQzCaptionLabel label;
+    StyleAsMovieLabel(label);
+    label.SetWordBreak(true);
+    label.SetCaption("abc<br>de");
+    // Margins wider than the label, and a label narrower than one 6-pixel column.
+    for (auto [width, spaceLeft] : {std::pair{8, 5}, std::pair{5, 0}}) {
+        label.SetSpaceLeft(spaceLeft);
+        label.SetBounds(0, 0, width, 40);
+        EXPECT_LE(label.WrapColumns(), 0) << width;
+        label.LayoutLines();
+        ASSERT_EQ(label.Lines().Count(), 2) << width;
+        EXPECT_EQ(label.Lines()[0], "abc");
+        EXPECT_EQ(label.Lines()[1], "de");
+    }
+    label.SetSpaceLeft(0);
+    label.SetBounds(0, 0, 12, 40);
+    EXPECT_EQ(label.WrapColumns(), 2);
+    label.LayoutLines();
+    EXPECT_EQ(label.Lines().Count(), 3);
+}
+
+TEST_F(QzCaptionLabelTest, OnlySpacesDelimitAnUnquotedColourValue)
+{
+    TQzCaptionLabel label;
+    for (const char* dropped : {"<font color=\tred>X", "<font color=red\tx>X"}) {
+        LineDrawing d(label, dropped);
+        EXPECT_EQ(CountPixels(d.bmp, clRed), 0) << dropped;
+        EXPECT_GT(CountPixels(d.bmp, clWhite), 0) << dropped;
+    }
+    LineDrawing d(label, "<font color=  red size=2>X");
+    EXPECT_GT(CountPixels(d.bmp, clRed), 0);
+}
+
+TEST_F(QzCaptionLabelTest, MarkupCarriesIntoLaterLinesAndNotIntoTheNextPaint)
+{
+    TQzCaptionLabel label;
+    StyleAsMovieLabel(label);
+    label.SetTextAlign(qztalLeft);
+    label.SetBounds(0, 0, 200, 60);
+    label.SetCaption("<font color=red>A<br>B");
+    const QImage both = label.PaintToImage();
+    // Line 1 (y 5..18) and line 2 (y 19..32) are both red: no colour resets at a line's start.
+    auto rowsWith = [](const QImage& img, TColor color, int y0, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (PixelAt(img, x, y) == color) {
+                    ++n;
+                    break;
+                }
+        return n;
+    };
+    EXPECT_GT(rowsWith(both, clRed, 5, 19), 0);
+    EXPECT_GT(rowsWith(both, clRed, 19, 33), 0);
+    EXPECT_EQ(rowsWith(both, clWhite, 0, 60), 0);
+    label.SetCaption("B");
+    const QImage next = label.PaintToImage();
+    EXPECT_EQ(rowsWith(next, clRed, 0, 60), 0);
+    EXPECT_GT(rowsWith(next, clWhite, 0, 60), 0);
+}
+
+TEST_F(QzCaptionLabelTest, ColourFoundPastTheFontTag)
+{
+    TQzCaptionLabel label;
+    // COLOR after the tag's '>' still colours what follows the tag; a value that runs to the end
+    // of the line has no end and is dropped.
+    LineDrawing found(label, "<font>A color=red B");
+    EXPECT_GT(CountPixels(found.bmp, clRed), 0);
+    EXPECT_EQ(CountPixels(found.bmp, clWhite), 0);
+    LineDrawing unended(label, "<font>A color=red");
+    EXPECT_EQ(CountPixels(unended.bmp, clRed), 0);
+    EXPECT_GT(CountPixels(unended.bmp, clWhite), 0);
+}

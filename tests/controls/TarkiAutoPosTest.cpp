@@ -151,3 +151,18 @@ TEST_F(TarkiAutoPosTest, TaskBarOnTheSideOrTop)
     SetScreenProvider(std::make_shared<TFixedScreenProvider>(std::vector<TRect>{Rect(0, 0, 1024, 768)}));
     EXPECT_EQ(TTarkiAutoPos::MonitorWorkArea(0, 0), Rect(0, 0, 1024, 768));
 }
+
+TEST_F(TarkiAutoPosTest, CentreForAnOwnerThatIsNotAForm)
+{
+    // A top-level panel: the centre point goes through the panel's screen-to-client conversion
+    // and becomes its left and top as it is, without clamping.
+    TCustomPanel panel;
+    panel.SetBounds(10, 20, 300, 200);
+    TTarkiAutoPos* panelPos = new TTarkiAutoPos(&panel);
+    panelPos->SetRepeat(false);
+    EXPECT_EQ(QPoint(panel.x(), panel.y()), QPoint(340, 230));  // (350, 250) less (10, 20)
+    // A form is clamped into the work area instead.
+    main.SetBounds(700, 600, 400, 300);
+    pos->SetPosition(ptMainFormCenter);
+    EXPECT_EQ(At(), QPoint(724, 538));
+}
