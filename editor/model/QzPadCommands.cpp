@@ -12,6 +12,14 @@
 
 // ---- SetSelText and the clipboard ----
 
+TPoint TQzPadModel::OffTrailByte(TPoint p) const
+{
+    // Stream text goes in before or after a double-byte character, never between its bytes; a
+    // column block moves its own insertion column row by row.
+    if (blockMode_ == qzbmLine && QzIsTrailAt(ExpandedLine(p.Y), p.X)) ++p.X;
+    return p;
+}
+
 void TQzPadModel::SetSelText(const std::string& s)
 {
     ImeTakeOut();
@@ -26,6 +34,7 @@ void TQzPadModel::SetSelText(const std::string& s)
         if (ro) options_.Include(qzoReadOnly);
         // Trimming the joined line may have left the start past the line's end.
         if (!options_.Contains(qzoScrollPastEOL) && blockMode_ == qzbmLine) p.X = std::min(p.X, ExpandedLineLength(p.Y));
+        p = OffTrailByte(p);
         SetCaretPosition(p);
         SetSelStart(p);
         if (!s.empty()) {
@@ -37,14 +46,17 @@ void TQzPadModel::SetSelText(const std::string& s)
     } else if (!s.empty()) {
         p = CaretPos();
         if (!options_.Contains(qzoScrollPastEOL)) p.X = std::min(p.X, ExpandedLineLength(p.Y));
-        p = StablePos(p);
+        const TPoint off = OffTrailByte(p);
+        if (off != p) SetCaretPosition(off);
+        p = StablePos(off);
         InsertText(s);
         TPoint end = CaretPos();
         if (blockMode_ == qzbmColumn) end.X = std::max(end.X, lastInsertMaxCol_);
         // A column block keeps its text, so that undo can take out each row exactly.
         Record(qzcInsertBlock, p, p, end, blockMode_ == qzbmColumn ? s : std::string());
     }
-    if (blockMode_ == qzbmColumn) SetCaretPosition(p);
+    // The block's start column may fall inside a character of its first row; the caret goes after it.
+    if (blockMode_ == qzbmColumn) SetCaretPosition(TPoint(QzAdjustEdge(ExpandedLine(p.Y), p.X), p.Y));
     if (caretX_ <= leftCol_) {
         leftCol_ = std::max(caretX_ - VisibleCols() / 2, 0);
         UpdateHorzScrollBar();
@@ -74,7 +86,8 @@ void TQzPadModel::PasteFromClipboard()
 {
     if (ReadOnly()) return;
     std::string text;
-    if (!view_->ClipboardGetText(text)) return;
+    // An empty clipboard holds no text: pasting it must not delete the selection.
+    if (!view_->ClipboardGetText(text) || text.empty()) return;
     SetSelText(text);
     FireChanged();
 }
@@ -229,6 +242,8 @@ void TQzPadModel::DeleteLine()
     RepaintForComment(raw);
     caretY_ = std::clamp(caretY_, 0, std::max(lines_.Count() - 1, 0));
     SetCaretX(std::min(caretX_, ExpandedCurLineLength()));
+    // The line that moved up may hold a double-byte character at the caret column.
+    if (QzIsTrailAt(ExpandedCurLine(), caretX_)) SetCaretX(caretX_ + 1);
     UpdateCaretPos();
 }
 
@@ -256,7 +271,11 @@ void TQzPadModel::ProcessReturn()
             SetCaretX(0);
         }
         SetCaretY(caretY_ + 1);
+        // The column is kept, but never inside a double-byte character of the line below: text
+        // typed there would split the character.
+        if (QzIsTrailAt(ExpandedCurLine(), caretX_)) SetCaretX(caretX_ + 1);
         trailStep_ = false;
+        UpdateCaretPos();
         return;
     }
     if (GetSelectAvail()) SetSelText(std::string());

@@ -200,6 +200,8 @@ void TQzPadModel::PutString(const std::string& s)
         else
             SetCaretX(len);
     }
+    // Text goes in before or after a double-byte character, never between its two bytes.
+    if (QzIsTrailAt(line, caretX_)) SetCaretX(caretX_ + 1);
     const int x = caretX_;
     const int newCol = static_cast<int>(ExpandStr(line.substr(0, static_cast<size_t>(x)) + s).size());
     lastOverwritten_.clear();
@@ -242,6 +244,11 @@ void TQzPadModel::TypeText(const std::string& text)
     TPoint selStart;
     if (DeleteSelectionForTyping(selStart)) p = selStart;
     if (!options_.Contains(qzoScrollPastEOL)) p.X = std::min(p.X, ExpandedLineLength(p.Y));
+    // A caret left inside a character (a column block's edge, an edit of the line) types after it.
+    if (QzIsTrailAt(ExpandedLine(p.Y), p.X)) {
+        ++p.X;
+        SetCaretPosition(p);
+    }
     p = StablePos(p);
     PutString(text);
     Record(qzcInsert, CaretPos(), p, CaretPos(), text);

@@ -476,6 +476,8 @@ private:
     void DoBlockIndent(bool indent, bool record, const std::string& mask = std::string());
     void UndoColumnInsert(TPoint start, const std::string& text);
     TPoint ReinsertRemoved(const TQzUndoItem& item);
+    void ReinsertColumnRows(TPoint start, const std::string& text);
+    TPoint OffTrailByte(TPoint p) const;
     // Cuts selection points that lie past their line's end back to it (stream blocks without
     // scrolling past the end), so that a removal records where its text really began.
     void ClampSelectionToText();

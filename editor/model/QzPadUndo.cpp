@@ -1,5 +1,6 @@
 // Undo: replays the newest record backwards.
 
+#include "editor/model/QzPadDbcs.h"
 #include "editor/model/QzPadModel.h"
 
 #include <algorithm>
@@ -195,7 +196,10 @@ TPoint TQzPadModel::ReinsertRemoved(const TQzUndoItem& item)
     SetCaretY(start.Y);
     SetCaretX(start.X);
     SetSelStart(start);
-    InsertText(item.Text);
+    if (item.BlockMode == qzbmColumn)
+        ReinsertColumnRows(start, item.Text);
+    else
+        InsertText(item.Text);
     if (item.TrailingBlanks > 0) {
         const std::string line = ExpandedCurLine() + std::string(static_cast<size_t>(item.TrailingBlanks), ' ');
         const TPoint caret = CaretPos();
@@ -203,4 +207,44 @@ TPoint TQzPadModel::ReinsertRemoved(const TQzUndoItem& item)
         StoreCaret(caret);
     }
     return start;
+}
+
+// The rows of a removed column block go back where each was taken from: a row's left edge was
+// moved right off a trail byte on its own line, so each row is put back at its own edge. Removing
+// the block removed no lines, so none are added below the text.
+void TQzPadModel::ReinsertColumnRows(TPoint start, const std::string& text)
+{
+    std::vector<std::string> pieces;
+    size_t p = 0;
+    while (p < text.size()) {
+        size_t q = text.find_first_of("\r\n", p);
+        if (q == std::string::npos) q = text.size();
+        pieces.push_back(text.substr(p, q - p));
+        if (q < text.size() && text[q] == '\r') ++q;
+        if (q < text.size() && text[q] == '\n') ++q;
+        p = q;
+    }
+    BeginUpdate();
+    const bool wasLoading = loading_;
+    loading_ = true;
+    TPoint caret = start;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const int y = start.Y + static_cast<int>(i);
+        if (!lines_.IsLine(y)) lines_.Add(std::string());
+        std::string line = ExpandedLine(y);
+        if (static_cast<int>(line.size()) < start.X) line.append(static_cast<size_t>(start.X) - line.size(), ' ');
+        const int k = QzAdjustEdge(line, start.X);
+        line.insert(static_cast<size_t>(k), pieces[i]);
+        StoreCaret(TPoint(k, y));
+        SetLine(y, line);
+        caret = TPoint(k + static_cast<int>(pieces[i].size()), y);
+    }
+    loading_ = wasLoading;
+    modified_ = true;
+    SetCaretY(caret.Y);
+    SetCaretX(caret.X);
+    EndUpdate();
+    UpdateVertScrollBar();
+    UpdateHorzScrollBar();
+    FireChanged();
 }

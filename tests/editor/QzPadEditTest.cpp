@@ -698,3 +698,138 @@ TEST_F(PadTest, AnEmptiedStoreStillTakesInput)
     pad.ProcessEditorCommand(qzcInsertCR);
     EXPECT_EQ(pad.Lines().Count(), 2);
 }
+
+TEST_F(PadTest, WordKeysAndLineBreaksOverKoreanText)
+{
+    SetText({std::string("abc ") + Cp949("가나") + " d"});
+    Key(VK_END);
+    Key(VK_LEFT, kCtrl);
+    EXPECT_EQ(pad.CaretX(), 9);
+    Key(VK_LEFT, kCtrl);
+    EXPECT_EQ(pad.CaretX(), 4);
+    Key('T', kCtrl);
+    EXPECT_EQ(Lines(), (Ls{"abc  d"}));
+    Key(VK_BACK, kCtrl);
+    EXPECT_EQ(Lines(), (Ls{" d"}));
+
+    SetText({Cp949("가나") + ", d"});
+    Key(VK_RIGHT, kShift | kCtrl);
+    EXPECT_EQ(pad.GetSelText(), Cp949("가나") + ", ");
+    Key(VK_BACK);
+    EXPECT_EQ(Lines(), (Ls{"d"}));
+
+    SetText({Cp949("가나")});
+    Key(VK_RIGHT);
+    Key(VK_RETURN);
+    EXPECT_EQ(Lines(), (Ls{Cp949("가"), Cp949("나")}));
+    Key(VK_BACK);
+    EXPECT_EQ(Lines(), (Ls{Cp949("가나")}));
+    EXPECT_EQ(pad.CaretX(), 2);
+    Key(VK_END);
+    Key(VK_RETURN, kShift);
+    Key(VK_BACK);
+    Key(VK_DELETE);
+    EXPECT_EQ(Lines(), (Ls{Cp949("가나")}));
+}
+
+TEST_F(PadTest, PagingAndClipboardKeys)
+{
+    std::vector<std::string> many;
+    for (int i = 0; i < 30; ++i) many.push_back("line" + std::to_string(i));
+    SetText(many);
+    Key(VK_NEXT, kShift);
+    EXPECT_EQ(pad.CaretPos(), TPoint(0, 10));
+    EXPECT_EQ(pad.GetSelEnd(), TPoint(0, 10));
+    Key(VK_NEXT);
+    EXPECT_EQ(pad.CaretPos(), TPoint(0, 20));
+    EXPECT_FALSE(pad.GetSelectAvail());
+    Key(VK_PRIOR);
+    EXPECT_EQ(pad.CaretPos(), TPoint(0, 10));
+
+    SetText({"hello world"});
+    Key(VK_END);
+    Key(VK_HOME, kShift);
+    Key('X', kCtrl);
+    EXPECT_EQ(Lines(), (Ls{""}));
+    EXPECT_EQ(view.clipboard, "hello world");
+    Key('V', kCtrl);
+    Key(VK_INSERT, kShift);
+    EXPECT_EQ(Lines(), (Ls{"hello worldhello world"}));
+    EXPECT_EQ(pad.CaretX(), 22);
+    Key(VK_LEFT, kShift);
+    Key(VK_INSERT, kCtrl);
+    EXPECT_EQ(view.clipboard, "d");
+    Key(VK_DELETE, kShift);
+    EXPECT_EQ(Lines(), (Ls{"hello worldhello worl"}));
+}
+
+// The caret never rests between the two bytes of a double-byte character after an edit, so text
+// typed there cannot split one.
+TEST_F(PadTest, EditsNeverLeaveTheCaretInsideACharacter)
+{
+    // Enter in overwrite mode keeps the column on the line below.
+    SetText({"abc", Cp949("가나")});
+    pad.SetEditMode(qzmOverwrite);
+    Caret(1, 0);
+    Key(VK_RETURN);
+    EXPECT_EQ(pad.CaretPos(), TPoint(2, 1));
+    Type("x");
+    EXPECT_EQ(Lines(), (Ls{"abc", Cp949("가") + "x"}));
+    pad.SetEditMode(qzmInsert);
+
+    // Deleting a line moves the next one up under the caret.
+    SetText({"abc", Cp949("가나")});
+    Caret(1, 0);
+    Key('Y', kCtrl);
+    EXPECT_EQ(pad.CaretPos(), TPoint(2, 0));
+    Type("x");
+    EXPECT_EQ(Lines(), (Ls{Cp949("가") + "x" + Cp949("나")}));
+
+    // A column block's start column can fall inside a character of its first row.
+    SetText({Cp949("가나"), "abcd"});
+    Key('B', kCtrl);
+    Caret(3, 1);
+    Key(VK_UP, kShift);
+    EXPECT_EQ(pad.CaretPos(), TPoint(4, 0));
+    Type("x");
+    EXPECT_EQ(Lines(), (Ls{Cp949("가나") + "x", "abc"}));
+    Key('Z', kCtrl);
+    Key('Z', kCtrl);
+    EXPECT_EQ(Lines(), (Ls{Cp949("가나"), "abcd"}));
+
+    Caret(3, 1);
+    Key(VK_ESCAPE);
+    Key(VK_UP, kShift);
+    Key(VK_DELETE);
+    EXPECT_EQ(Lines(), (Ls{Cp949("가나"), "abc"}));
+    EXPECT_EQ(pad.CaretPos(), TPoint(4, 0));
+}
+
+TEST_F(PadTest, PastingAnEmptyClipboardKeepsTheSelection)
+{
+    SetText({"keep me"});
+    view.ClipboardSetText("");
+    Key(VK_END, kShift);
+    Key('V', kCtrl);
+    EXPECT_EQ(Lines(), (Ls{"keep me"}));
+    EXPECT_TRUE(pad.GetSelectAvail());
+    EXPECT_FALSE(pad.CanUndo());
+}
+
+TEST_F(PadTest, InsertedTextNeverSplitsACharacterAtTheCaret)
+{
+    // A caret put between the two bytes of a character (by a caller) inserts after the character.
+    SetText({Cp949("가나")});
+    Caret(1, 0);
+    view.ClipboardSetText("a\r\nb");
+    Key('V', kCtrl);
+    EXPECT_EQ(Lines(), (Ls{Cp949("가") + "a", "b" + Cp949("나")}));
+    pad.Undo();
+    EXPECT_EQ(Lines(), (Ls{Cp949("가나")}));
+
+    Caret(3, 0);
+    Type("x");
+    EXPECT_EQ(Lines(), (Ls{Cp949("가나") + "x"}));
+    pad.Undo();
+    EXPECT_EQ(Lines(), (Ls{Cp949("가나")}));
+}

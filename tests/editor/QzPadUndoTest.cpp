@@ -8,6 +8,7 @@ using Ls = std::vector<std::string>;
 
 namespace {
 const TShiftState kCtrl(ssCtrl);
+const TShiftState kShift(ssShift);
 const TShiftState kShiftCtrl = TShiftState(ssShift) | TShiftState(ssCtrl);
 }
 
@@ -302,4 +303,26 @@ TEST_F(PadTest, UndoLineBreaksInColumnBlockMode)
     pad.Undo();
     EXPECT_EQ(Lines(), (Ls{"abc", "def"}));
     EXPECT_EQ(pad.BlockMode(), qzbmColumn);
+}
+
+TEST_F(PadTest, UndoColumnBlockRemovalAtTheLastLineAddsNoLine)
+{
+    SetText({"abcd", "efgh"});
+    Key('B', kCtrl);
+    Caret(1, 0);
+    Key(VK_RIGHT, kShift);
+    Key(VK_DOWN, kShift);
+    Key(VK_DELETE);
+    EXPECT_EQ(Lines(), (Ls{"acd", "egh"}));
+    pad.Undo();
+    EXPECT_EQ(Lines(), (Ls{"abcd", "efgh"}));
+
+    Caret(1, 0);
+    Key(VK_RIGHT, kShift);
+    Key(VK_DOWN, kShift);
+    Type("x");
+    EXPECT_EQ(Lines(), (Ls{"axcd", "egh"}));
+    pad.Undo();
+    pad.Undo();
+    EXPECT_EQ(Lines(), (Ls{"abcd", "efgh"}));
 }
