@@ -4,6 +4,8 @@
 #include "editor/model/QzPadModel.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 void TQzPadModel::Undo()
 {
@@ -146,20 +148,31 @@ void TQzPadModel::Undo()
     UpdateCaretPos();
 }
 
-// A column block went in row by row, each row at most one column right of the start column (off
-// a trail byte); each row's piece is taken out again where it stands.
-void TQzPadModel::UndoColumnInsert(TPoint start, const std::string& text)
+namespace {
+
+// The rows of a column block's text: split at CR LF, LF or CR; a final line end adds no row.
+std::vector<std::string> ColumnRows(const std::string& text)
 {
-    std::vector<std::string> pieces;
+    std::vector<std::string> rows;
     size_t p = 0;
     while (p < text.size()) {
         size_t q = text.find_first_of("\r\n", p);
         if (q == std::string::npos) q = text.size();
-        pieces.push_back(text.substr(p, q - p));
+        rows.push_back(text.substr(p, q - p));
         if (q < text.size() && text[q] == '\r') ++q;
         if (q < text.size() && text[q] == '\n') ++q;
         p = q;
     }
+    return rows;
+}
+
+}  // namespace
+
+// A column block went in row by row, each row at most one column right of the start column (off
+// a trail byte); each row's piece is taken out again where it stands.
+void TQzPadModel::UndoColumnInsert(TPoint start, const std::string& text)
+{
+    const std::vector<std::string> pieces = ColumnRows(text);
     BeginUpdate();
     const bool wasLoading = loading_;
     loading_ = true;
@@ -214,16 +227,7 @@ TPoint TQzPadModel::ReinsertRemoved(const TQzUndoItem& item)
 // the block removed no lines, so none are added below the text.
 void TQzPadModel::ReinsertColumnRows(TPoint start, const std::string& text)
 {
-    std::vector<std::string> pieces;
-    size_t p = 0;
-    while (p < text.size()) {
-        size_t q = text.find_first_of("\r\n", p);
-        if (q == std::string::npos) q = text.size();
-        pieces.push_back(text.substr(p, q - p));
-        if (q < text.size() && text[q] == '\r') ++q;
-        if (q < text.size() && text[q] == '\n') ++q;
-        p = q;
-    }
+    const std::vector<std::string> pieces = ColumnRows(text);
     BeginUpdate();
     const bool wasLoading = loading_;
     loading_ = true;
