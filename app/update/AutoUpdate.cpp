@@ -13,7 +13,7 @@ const char kDownloadSuffix[] = ".tmp";
 
 }  // namespace
 
-const char* const TAutoUpdate::kDefaultServer = "http://update.morvane.example";
+const char* const TAutoUpdate::kDefaultServer = "https://update.morvane.example";
 const char* const TAutoUpdate::kDefaultSite = "morvane.example";
 
 std::string MsgNoUpdater() { return Cp949("업데이트 프로그램이 존재하지 않습니다."); }

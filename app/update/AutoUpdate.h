@@ -11,7 +11,7 @@
 
 class TAutoUpdate {
 public:
-    // The update server used when none is given: scheme and host, without a trailing '/'.
+    // The update server used when none is given: "https://" and the host, without a trailing '/'.
     static const char* const kDefaultServer;
     // The site named in the user agent ("Morvo for " + site).
     static const char* const kDefaultSite;

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <fstream>
 
 namespace {
@@ -29,6 +30,15 @@ bool FinishProgramFile(const std::string& path) {
 }
 
 }  // namespace
+
+bool IsVerifiedUrl(const std::string& url) {
+    static const char kScheme[] = "https://";
+    const size_t n = sizeof kScheme - 1;
+    if (url.size() < n) return false;
+    for (size_t i = 0; i < n; ++i)
+        if (std::tolower(static_cast<unsigned char>(url[i])) != kScheme[i]) return false;
+    return true;
+}
 
 std::string MsgCannotConnect() { return Cp949("업데이트 서버에 접속할 수 없습니다."); }
 std::string MsgProgramNotListed() { return Cp949("업데이트 정보에 현재 프로그램이 포함되어있지 않습니다."); }
@@ -54,6 +64,12 @@ void TQzUpdateCheck::Error(const std::string& msg) {
 
 bool TQzUpdateCheck::UpdateCheck() {
     if (UpdateInfURL.empty() || UpdateSession.empty() || CurVersion.empty()) return false;
+    // The description decides what is downloaded and run: nothing is asked of a server that the
+    // transport cannot vouch for.
+    if (!IsVerifiedUrl(UpdateInfURL) || (!UpdateFileURL.empty() && !IsVerifiedUrl(UpdateFileURL))) {
+        Error(MsgCannotConnect());
+        return false;
+    }
     std::string body;
     try {
         body = Get(UpdateInfURL);
@@ -79,6 +95,10 @@ bool TQzUpdateCheck::UpdateCheck() {
 
 bool TQzUpdateCheck::UpdateFile(const std::string& FileName, int Verify) {
     if (FileName.empty() || UpdateFileURL.empty()) return false;
+    if (!IsVerifiedUrl(UpdateFileURL)) {
+        Error(MsgCannotConnect());
+        return false;
+    }
     bool received = false;
     {
         std::ofstream file;

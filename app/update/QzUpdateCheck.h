@@ -1,6 +1,8 @@
 #pragma once
-// The update check: reads an update description over HTTP, compares the newest version named
-// there with the running one, and downloads the new program file.
+// The update check: reads an update description over HTTPS, compares the newest version named
+// there with the running one, and downloads the new program file. Both URLs must be https://
+// addresses: the program file is installed and run, so it is taken only from a server whose
+// certificate verifies (see THttpClient).
 //
 // The update description is plain text, one "name=value" line per entry (names match ignoring
 // ASCII case, the first line wins): the line named UpdateSession holds the newest version, the
@@ -34,21 +36,26 @@ public:
 
     // Fetches the description and fires OnUpdate or OnUpdateNo (when assigned). False without an
     // event when UpdateInfURL, UpdateSession or CurVersion is empty; false after OnErrorMsg when
-    // the description cannot be fetched or is empty.
+    // UpdateInfURL or a non-empty UpdateFileURL is not an https:// address (nothing is fetched
+    // then), or when the description cannot be fetched or is empty.
     bool UpdateCheck();
 
     // Downloads UpdateFileURL into `FileName` (replacing an existing file) and gives it the
     // running program's permission bits. With Verify != 0 the file must be an executable: at least
     // 256 bytes, the ELF signature at its start and a NUL byte among its first 256 bytes. A file
-    // that fails the checks and a transfer that fails or breaks off are deleted, after which
-    // OnErrorMsg fires and the result is false. False without an event when FileName or
-    // UpdateFileURL is empty.
+    // that fails the checks and a transfer that fails or breaks off (an unverified certificate
+    // among the causes) are deleted, after which OnErrorMsg fires and the result is false. An
+    // UpdateFileURL that is not an https:// address fires OnErrorMsg before anything is created
+    // or fetched. False without an event when FileName or UpdateFileURL is empty.
     bool UpdateFile(const std::string& FileName, int Verify);
 
 private:
     std::string FillMessage(const std::string& text) const;
     void Error(const std::string& msg);
 };
+
+// True when `url` is an https:// address (the scheme's case ignored).
+bool IsVerifiedUrl(const std::string& url);
 
 // True when `path` holds what a downloaded program file must: at least 256 bytes, "\x7F" "ELF"
 // at its start and a NUL byte among its first 256 bytes.

@@ -28,6 +28,8 @@ struct SList {
     }
 };
 
+const char* NullIfEmpty(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
+
 }  // namespace
 
 std::string EncodeUrl(const std::string& url) {
@@ -126,6 +128,12 @@ void THttpClient::Perform(const std::string& url, Transfer& t) {
     if (!curl_) {
         curl_ = curl_easy_init();
         if (!curl_) throw EHttpError("Cannot create an HTTP session");
+        char* path = nullptr;
+        if (curl_easy_getinfo(static_cast<CURL*>(curl_), CURLINFO_CAINFO, &path) == CURLE_OK && path)
+            systemCAFile_ = path;
+        path = nullptr;
+        if (curl_easy_getinfo(static_cast<CURL*>(curl_), CURLINFO_CAPATH, &path) == CURLE_OK && path)
+            systemCAPath_ = path;
     }
     CURL* h = static_cast<CURL*>(curl_);
     const std::string target = (HTTPOptions & hoForceEncodeParams) ? EncodeUrl(url) : url;
@@ -143,6 +151,12 @@ void THttpClient::Perform(const std::string& url, Transfer& t) {
     curl_easy_setopt(h, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
 #endif
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+    // Set on every request, since the handle is kept: a null path switches that source off.
+    const bool system = TrustedCAFile.empty();
+    curl_easy_setopt(h, CURLOPT_CAINFO, system ? NullIfEmpty(systemCAFile_) : TrustedCAFile.c_str());
+    curl_easy_setopt(h, CURLOPT_CAPATH, system ? NullIfEmpty(systemCAPath_) : nullptr);
     curl_easy_setopt(h, CURLOPT_PROXY, "");  // no proxy, whatever the environment says
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.list);

@@ -1,6 +1,8 @@
 #pragma once
 // A blocking HTTP client over libcurl's easy interface: request settings, GET into a string or a
-// stream, and work events that report the progress of the response body.
+// stream, and work events that report the progress of the response body. An https:// URL is
+// fetched only from a server whose certificate chain verifies and names the URL's host; redirects
+// are never followed.
 //
 // Every failure (no connection, a broken transfer, a response status other than 2xx, a write
 // error of the target stream, an exception thrown by an event handler) reaches the caller as one
@@ -57,6 +59,10 @@ public:
     int ConnectTimeout = 0;               // ms to establish the connection; 0 = no limit
     int ReadTimeout = 0;                  // ms without any received byte before the transfer fails; 0 = no limit
     int64_t MaxStringSize = 16 << 20;     // bytes a GET into a string accepts before it fails
+    // The certificate authorities that HTTPS servers are verified against. Empty: the system's
+    // certificate store. Otherwise a file of PEM certificates that alone is trusted, so that a
+    // test can trust the certificate of its own local server; no user setting reaches it.
+    std::string TrustedCAFile;
 
     // Body progress. OnWorkBegin fires once before the first block with the announced length (0
     // when the server announces none), OnWork after every block with the bytes received so far,
@@ -84,6 +90,8 @@ private:
     static size_t HeaderCallback(char* data, size_t size, size_t count, void* user);
 
     void* curl_ = nullptr;   // CURL*, created on first use and kept for connection and cookie reuse
+    // libcurl's built-in certificate file and folder (the system store); empty when it has none.
+    std::string systemCAFile_, systemCAPath_;
     bool cookiesEnabled_ = false;
     int responseCode_ = 0;
     bool busy_ = false;

@@ -2,8 +2,12 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <openssl/ssl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -25,15 +29,6 @@ int ListenOnLoopback(int& port) {
     return fd;
 }
 
-void SendAll(int fd, const char* data, size_t size) {
-    while (size > 0) {
-        const ssize_t n = send(fd, data, size, MSG_NOSIGNAL);
-        if (n <= 0) return;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-}
-
 const char* Reason(int status) {
     switch (status) {
         case 200: return "OK";
@@ -44,6 +39,62 @@ const char* Reason(int status) {
 }
 
 }  // namespace
+
+// One accepted connection, plain or TLS. Reads and writes give up after 5 s of silence.
+class TestHttpServer::Connection {
+public:
+    Connection(int fd, SSL_CTX* tls) : fd_(fd) {
+        timeval timeout{5, 0};
+        setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+        setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
+        if (tls) {
+            ssl_ = SSL_new(tls);
+            if (ssl_) SSL_set_fd(ssl_, fd_);
+        }
+    }
+    ~Connection() {
+        if (ssl_) {
+            if (open_) SSL_shutdown(ssl_);
+            SSL_free(ssl_);
+        }
+        close(fd_);
+    }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // The TLS handshake (nothing for plain HTTP); false when the client broke it off.
+    bool Open(bool tls) {
+        open_ = !tls || (ssl_ && SSL_accept(ssl_) == 1);
+        return open_;
+    }
+    // Bytes received, 0 at the end or on an error.
+    size_t Read(char* buffer, size_t size) {
+        if (ssl_) {
+            const int n = SSL_read(ssl_, buffer, static_cast<int>(size));
+            return n > 0 ? static_cast<size_t>(n) : 0;
+        }
+        const ssize_t n = recv(fd_, buffer, size, 0);
+        return n > 0 ? static_cast<size_t>(n) : 0;
+    }
+    void Write(const char* data, size_t size) {
+        while (size > 0) {
+            const long n = ssl_ ? SSL_write(ssl_, data, static_cast<int>(size))
+                                : static_cast<long>(send(fd_, data, size, MSG_NOSIGNAL));
+            if (n <= 0) return;
+            data += n;
+            size -= static_cast<size_t>(n);
+        }
+    }
+
+private:
+    int fd_;
+    SSL* ssl_ = nullptr;
+    bool open_ = false;
+};
+
+std::string TestHttpServer::TlsFile(const std::string& name) {
+    return std::string(MORVANE_TEST_DATA) + "/tls/" + name;
+}
 
 std::string HeaderValue(const std::string& block, const std::string& name) {
     size_t pos = 0;
@@ -68,7 +119,22 @@ std::string HeaderValue(const std::string& block, const std::string& name) {
     return {};
 }
 
-TestHttpServer::TestHttpServer() {
+TestHttpServer::TestHttpServer() { Start(); }
+
+TestHttpServer::TestHttpServer(const std::string& certificate) {
+    SSL_CTX* ctx = SSL_CTX_new(TLS_server_method());
+    if (!ctx) throw std::runtime_error("SSL_CTX_new");
+    tls_ = ctx;
+    if (SSL_CTX_use_certificate_chain_file(ctx, TlsFile(certificate).c_str()) != 1 ||
+        SSL_CTX_use_PrivateKey_file(ctx, TlsFile("server.key").c_str(), SSL_FILETYPE_PEM) != 1 ||
+        SSL_CTX_check_private_key(ctx) != 1) {
+        SSL_CTX_free(ctx);
+        throw std::runtime_error("cannot load the test certificate " + certificate);
+    }
+    Start();
+}
+
+void TestHttpServer::Start() {
     listener_ = ListenOnLoopback(port_);
     listen(listener_, 16);
     thread_ = std::thread([this] { Serve(); });
@@ -79,6 +145,7 @@ TestHttpServer::~TestHttpServer() {
     shutdown(listener_, SHUT_RDWR);
     thread_.join();
     close(listener_);
+    SSL_CTX_free(static_cast<SSL_CTX*>(tls_));
 }
 
 int TestHttpServer::ClosedPort() {
@@ -93,7 +160,9 @@ void TestHttpServer::Route(const std::string& target, Response response) {
     routes_[target] = std::move(response);
 }
 
-std::string TestHttpServer::Base() const { return "http://127.0.0.1:" + std::to_string(port_); }
+std::string TestHttpServer::Base() const {
+    return (tls_ ? "https://127.0.0.1:" : "http://127.0.0.1:") + std::to_string(port_);
+}
 
 std::vector<std::string> TestHttpServer::Targets() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -106,25 +175,31 @@ std::vector<std::string> TestHttpServer::HeaderBlocks() {
 }
 
 void TestHttpServer::Serve() {
+    // A client that hangs up early must not end the test program: writes then fail with EPIPE.
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
     while (!stop_) {
         pollfd p{listener_, POLLIN, 0};
         if (poll(&p, 1, 100) <= 0) continue;
-        const int client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (client < 0) continue;
-        Handle(client);
-        close(client);
+        const int fd = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (fd < 0) continue;
+        Connection client(fd, static_cast<SSL_CTX*>(tls_));
+        if (client.Open(tls_ != nullptr))
+            Handle(client);
+        else
+            ++failedHandshakes_;
     }
 }
 
-void TestHttpServer::Handle(int client) {
+void TestHttpServer::Handle(Connection& client) {
     std::string request;
     char buffer[4096];
     while (request.find("\r\n\r\n") == std::string::npos) {
-        pollfd p{client, POLLIN, 0};
-        if (poll(&p, 1, 5000) <= 0) return;
-        const ssize_t n = recv(client, buffer, sizeof buffer, 0);
-        if (n <= 0) return;
-        request.append(buffer, static_cast<size_t>(n));
+        const size_t n = client.Read(buffer, sizeof buffer);
+        if (n == 0) return;
+        request.append(buffer, n);
     }
     const size_t lineEnd = request.find("\r\n");
     const std::string line = request.substr(0, lineEnd);
@@ -147,9 +222,9 @@ void TestHttpServer::Handle(int client) {
     head += "Connection: close\r\n";
     for (const std::string& h : response.headers) head += h + "\r\n";
     head += "\r\n";
-    SendAll(client, head.data(), head.size());
+    client.Write(head.data(), head.size());
     size_t bodySize = response.body.size();
     if (response.truncateAt >= 0 && static_cast<size_t>(response.truncateAt) < bodySize)
         bodySize = static_cast<size_t>(response.truncateAt);
-    SendAll(client, response.body.data(), bodySize);
+    client.Write(response.body.data(), bodySize);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A small HTTP/1.1 server on 127.0.0.1 for tests: it answers each request from a table of routes
 // (the request target, query included) on a port the system picks, one connection per request.
+// It speaks plain HTTP, or HTTPS itself (OpenSSL) with a certificate from tests/data/tls.
 
 #include <atomic>
 #include <map>
@@ -19,24 +20,37 @@ public:
         long truncateAt = -1;
     };
 
+    // Plain HTTP.
     TestHttpServer();
+    // HTTPS with the certificate `certificate` of tests/data/tls ("localhost.pem",
+    // "wronghost.pem", "expired.pem"), all signed by TlsFile("ca.pem").
+    explicit TestHttpServer(const std::string& certificate);
     ~TestHttpServer();
 
+    // The path of `name` in tests/data/tls.
+    static std::string TlsFile(const std::string& name);
+
     void Route(const std::string& target, Response response);
-    // "http://127.0.0.1:<port>"
+    // "http://127.0.0.1:<port>", or "https://127.0.0.1:<port>"
     std::string Base() const;
 
     // The request targets and header blocks received so far, in order.
     std::vector<std::string> Targets();
     std::vector<std::string> HeaderBlocks();
+    // Connections whose TLS handshake failed (the client refused the certificate).
+    int FailedHandshakes() const { return failedHandshakes_; }
 
     // A port on 127.0.0.1 on which nothing listens.
     static int ClosedPort();
 
 private:
+    class Connection;
+    void Start();
     void Serve();
-    void Handle(int client);
+    void Handle(Connection& client);
 
+    void* tls_ = nullptr;   // SSL_CTX*, null for plain HTTP
+    std::atomic<int> failedHandshakes_{0};
     int listener_ = -1;
     int port_ = 0;
     std::atomic<bool> stop_{false};

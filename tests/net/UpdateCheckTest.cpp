@@ -33,11 +33,12 @@ protected:
         check.UpdateFileURL = server.Base() + "/down?file=Morvane";
         check.UpdateSession = "Morvane";
         check.CurVersion = "Morvane 1.22 p1";
+        check.TrustedCAFile = TestHttpServer::TlsFile("ca.pem");
         rec.Attach(check);
     }
     void Serve(const std::string& inf) { server.Route("/update.inf", {200, inf, {}, -1}); }
 
-    TestHttpServer server;
+    TestHttpServer server{"localhost.pem"};
     TQzUpdateCheck check;
     Recorder rec;
     TempDir dir;
@@ -74,6 +75,24 @@ TEST_F(UpdateCheckTest, VersionsCompareAsBytes) {
     }
 }
 
+TEST_F(UpdateCheckTest, ADescriptionWithCrLfLineEndsReadsAsWithLineFeeds) {
+    struct Case {
+        std::string inf;
+        std::string event;
+    } cases[] = {
+        {"Morvane=Morvane 1.22 p1\r\nMsg=Newest: ($ver.cur)\r\nMsgUpdateAsk=ask\r\n", "no:Newest: Morvane 1.22 p1"},
+        {"\r\nMsgUpdateAsk=Get ($ver.new)\\nnow\r\n\r\nMorvane=Morvane 1.23", "update:Get Morvane 1.23\nnow"},
+        {"Msg=\r\nMORVANE=Morvane 1.22 p1\r\n", "no:"},
+    };
+    for (const Case& c : cases) {
+        rec.log.clear();
+        Serve(c.inf);
+        EXPECT_TRUE(check.UpdateCheck()) << c.inf;
+        EXPECT_EQ(check.NewVersion.find('\r'), std::string::npos) << c.inf;
+        EXPECT_EQ(rec.log, std::vector<std::string>{c.event}) << c.inf;
+    }
+}
+
 TEST_F(UpdateCheckTest, AMissingKeyGivesAnEmptyVersionAndTheNoUpdateText) {
     Serve("Something=else\r\n");
     EXPECT_TRUE(check.UpdateCheck());
@@ -90,7 +109,7 @@ TEST_F(UpdateCheckTest, FailuresOfTheCheckAreReported) {
     rec.log.clear();
     check.UpdateInfURL = server.Base() + "/gone.inf";   // 404
     EXPECT_FALSE(check.UpdateCheck());
-    check.UpdateInfURL = "http://127.0.0.1:" + std::to_string(TestHttpServer::ClosedPort()) + "/update.inf";
+    check.UpdateInfURL = "https://127.0.0.1:" + std::to_string(TestHttpServer::ClosedPort()) + "/update.inf";
     EXPECT_FALSE(check.UpdateCheck());
     const std::string connect = "error:" + Cp949("업데이트 서버에 접속할 수 없습니다.");
     EXPECT_EQ(rec.log, (std::vector<std::string>{connect, connect}));
@@ -182,4 +201,62 @@ TEST_F(UpdateCheckTest, AFailedTransferLeavesNoPartialFile) {
     check.UpdateFileURL.clear();
     EXPECT_FALSE(check.UpdateFile(target, 1));
     EXPECT_TRUE(rec.log.empty());
+}
+
+TEST_F(UpdateCheckTest, AnAddressThatIsNotHttpsIsRefusedBeforeAnyTransfer) {
+    TestHttpServer plain;
+    plain.Route("/update.inf", {200, "Morvane=Morvane 9\nMsgUpdateAsk=ask\n", {}, -1});
+    plain.Route("/down?file=Morvane", {200, ElfImage(1000), {}, -1});
+    Serve("Morvane=Morvane 9\nMsgUpdateAsk=ask\n");
+    const std::string address = plain.Base().substr(std::string("http://").size());
+    const std::string connect = "error:" + MsgCannotConnect();
+    const std::string target = dir.Path() + "Morvane.tmp";
+    const std::string secureInf = check.UpdateInfURL, secureFile = check.UpdateFileURL;
+
+    // libcurl reads an address without a scheme as http://.
+    for (const std::string& base : {"http://" + address, "HTTP://" + address, address}) {
+        rec.log.clear();
+        check.UpdateInfURL = base + "/update.inf";
+        EXPECT_FALSE(check.UpdateCheck()) << base;
+        check.UpdateInfURL = secureInf;
+        check.UpdateFileURL = base + "/down?file=Morvane";
+        EXPECT_FALSE(check.UpdateCheck()) << base;
+        EXPECT_FALSE(check.UpdateFile(target, 1)) << base;
+        EXPECT_FALSE(FileExists(target));
+        EXPECT_EQ(rec.log, (std::vector<std::string>{connect, connect, connect})) << base;
+        check.UpdateFileURL = secureFile;
+    }
+    EXPECT_TRUE(plain.Targets().empty());
+    EXPECT_TRUE(server.Targets().empty());
+
+    // The scheme's case does not matter to an https:// address.
+    rec.log.clear();
+    check.UpdateInfURL = "HTTPS" + secureInf.substr(5);
+    EXPECT_TRUE(check.UpdateCheck());
+    EXPECT_EQ(rec.log, std::vector<std::string>{"update:ask"});
+}
+
+TEST_F(UpdateCheckTest, ACertificateThatDoesNotVerifyIsAFailedTransfer) {
+    struct Case {
+        const char* certificate;
+        bool trustTestAuthority;   // else only the system's store is trusted
+    } cases[] = {{"localhost.pem", false}, {"wronghost.pem", true}, {"expired.pem", true}};
+    const std::string target = dir.Path() + "Morvane.tmp";
+    for (const Case& c : cases) {
+        TestHttpServer other(c.certificate);
+        other.Route("/update.inf", {200, "Morvane=Morvane 9\nMsgUpdateAsk=ask\n", {}, -1});
+        other.Route("/down?file=Morvane", {200, ElfImage(1000), {}, -1});
+        check.UpdateInfURL = other.Base() + "/update.inf";
+        check.UpdateFileURL = other.Base() + "/down?file=Morvane";
+        check.TrustedCAFile = c.trustTestAuthority ? TestHttpServer::TlsFile("ca.pem") : "";
+        rec.log.clear();
+        ASSERT_TRUE(WriteFileAtomic(target, "left from before"));
+
+        EXPECT_FALSE(check.UpdateCheck()) << c.certificate;
+        EXPECT_FALSE(check.UpdateFile(target, 1)) << c.certificate;
+        EXPECT_FALSE(FileExists(target)) << c.certificate;
+        EXPECT_EQ(rec.log, (std::vector<std::string>{"error:" + MsgCannotConnect(), "error:" + MsgCannotConnect()}))
+            << c.certificate;
+        EXPECT_TRUE(other.Targets().empty()) << c.certificate;
+    }
 }
