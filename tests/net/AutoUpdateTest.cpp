@@ -74,6 +74,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(WriteFileAtomic(dir.Path() + "Kelvoran", "#!/bin/sh\n"));
         host.update = &update;
+        update.UpdateCheck.TrustedCAFile = TestHttpServer::TlsFile("ca.pem");
         server.Route(kInfTarget, {200,
                                   "Morvane=Morvane 1.23\r\n"
                                   "MsgUpdateAsk=($ver.new) is out.\\nUpdate?\r\n"
@@ -82,7 +83,7 @@ protected:
         server.Route(kFileTarget, {200, ElfImage(300000), {}, -1});
     }
 
-    TestHttpServer server;
+    TestHttpServer server{"localhost.pem"};
     TempDir dir;
     RecordingHost host{dir.Path()};
     TAutoUpdate update{host, server.Base(), "test.example"};
@@ -151,11 +152,30 @@ TEST_F(AutoUpdateTest, FailuresAreShownAndTheProgramStaysOpen) {
     EXPECT_EQ(host.log.back(), "enable");
     EXPECT_TRUE(host.started.empty());
 
-    // A dead server.
+    // A dead server, a plain HTTP server, and a server whose certificate is not trusted.
+    TestHttpServer plain;
+    plain.Route(kInfTarget, {200, "Morvane=Morvane 9\r\nMsgUpdateAsk=ask\r\n", {}, -1});
+    for (const std::string& base : {"https://127.0.0.1:" + std::to_string(TestHttpServer::ClosedPort()),
+                                    plain.Base(), server.Base()}) {
+        host.log.clear();
+        TAutoUpdate failing(host, base, "x");
+        failing.mnuAutoUpdateClick();
+        EXPECT_EQ(host.log, (Lines{"disable", "enable", "message:" + MsgCannotConnect(), "enable"})) << base;
+    }
+    EXPECT_TRUE(plain.Targets().empty());
+    EXPECT_TRUE(server.Targets().size() == 2 && server.Targets()[1] == kFileTarget);
+
+    // A program file from a server whose certificate has expired: nothing is kept or started.
     host.log.clear();
-    TAutoUpdate dead(host, "http://127.0.0.1:" + std::to_string(TestHttpServer::ClosedPort()), "x");
-    dead.mnuAutoUpdateClick();
-    EXPECT_EQ(host.log, (Lines{"disable", "enable", "message:" + MsgCannotConnect(), "enable"}));
+    TestHttpServer expired("expired.pem");
+    expired.Route(kFileTarget, {200, ElfImage(1000), {}, -1});
+    update.UpdateCheck.UpdateFileURL = expired.Base() + kFileTarget;
+    update.mnuAutoUpdateClick();
+    EXPECT_EQ(host.log[host.log.size() - 2], "message:" + MsgCannotConnect());
+    EXPECT_FALSE(FileExists(dir.Path() + "Morvane.tmp"));
+    EXPECT_TRUE(host.started.empty());
+    EXPECT_TRUE(expired.Targets().empty());
+    update.UpdateCheck.UpdateFileURL = server.Base() + kFileTarget;
 
     // An updater that cannot be started: the download stays, the window stays open.
     host.log.clear();
@@ -165,6 +185,15 @@ TEST_F(AutoUpdateTest, FailuresAreShownAndTheProgramStaysOpen) {
     EXPECT_EQ(host.log[host.log.size() - 2], "message:" + Cp949("업데이트 프로그램을 실행할 수 없습니다."));
     EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "close"), 0);
     EXPECT_TRUE(FileExists(dir.Path() + "Morvane.tmp"));
+}
+
+TEST(AutoUpdateDefaults, TheUpdateServerIsAnHttpsAddress) {
+    TempDir dir;
+    RecordingHost host(dir.Path());
+    TAutoUpdate update(host);
+    EXPECT_EQ(update.UpdateCheck.UpdateInfURL, std::string("https://update.morvane.example") + kInfTarget);
+    EXPECT_EQ(update.UpdateCheck.UpdateFileURL, std::string("https://update.morvane.example") + kFileTarget);
+    EXPECT_TRUE(update.UpdateCheck.TrustedCAFile.empty());
 }
 
 TEST(AutoUpdateEndToEnd, AServedUpdateIsInstalledByTheUpdaterAndStarted) {
@@ -177,13 +206,14 @@ TEST(AutoUpdateEndToEnd, AServedUpdateIsInstalledByTheUpdaterAndStarted) {
 
     std::string program;
     ASSERT_TRUE(ReadFileBytes(STANDIN_PATH, program));
-    TestHttpServer server;
+    TestHttpServer server("localhost.pem");
     server.Route(kInfTarget, {200, "Morvane=Morvane 2.0\nMsgUpdateAsk=Update?\n", {}, -1});
     server.Route(kFileTarget, {200, program, {}, -1});
 
     RecordingHost host(dir);
     host.startReal = true;
     TAutoUpdate update(host, server.Base());
+    update.UpdateCheck.TrustedCAFile = TestHttpServer::TlsFile("ca.pem");
     update.mnuAutoUpdateClick();
     ASSERT_EQ(std::count(host.log.begin(), host.log.end(), "close"), 1);
 

@@ -37,8 +37,6 @@ public:
     // The request targets and header blocks received so far, in order.
     std::vector<std::string> Targets();
     std::vector<std::string> HeaderBlocks();
-    // Connections whose TLS handshake failed (the client refused the certificate).
-    int FailedHandshakes() const { return failedHandshakes_; }
 
     // A port on 127.0.0.1 on which nothing listens.
     static int ClosedPort();
@@ -50,7 +48,6 @@ private:
     void Handle(Connection& client);
 
     void* tls_ = nullptr;   // SSL_CTX*, null for plain HTTP
-    std::atomic<int> failedHandshakes_{0};
     int listener_ = -1;
     int port_ = 0;
     std::atomic<bool> stop_{false};

@@ -240,7 +240,7 @@ TEST_F(UpdateCheckTest, ACertificateThatDoesNotVerifyIsAFailedTransfer) {
     struct Case {
         const char* certificate;
         bool trustTestAuthority;   // else only the system's store is trusted
-    } cases[] = {{"localhost.pem", false}, {"wronghost.pem", true}, {"expired.pem", true}};
+    } cases[] = {{"wronghost.pem", true}, {"localhost.pem", false}, {"expired.pem", true}};
     const std::string target = dir.Path() + "Morvane.tmp";
     for (const Case& c : cases) {
         TestHttpServer other(c.certificate);

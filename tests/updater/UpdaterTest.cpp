@@ -72,6 +72,21 @@ TEST(Kelvoran, StopsWithoutChangesWhenThereIsNothingToDo) {
     EXPECT_TRUE(dir.Exists("Morvane.tmp"));
 }
 
+TEST(Kelvoran, AFolderInTheDownloadsPlaceIsNoUpdate) {
+    for (const Lines& args : {Lines{"Morvane", "1"}, Lines{"Morvane"}}) {
+        UpdaterFolder dir;
+        dir.PutScript("Morvane", "old");
+        const std::string program = dir.Read("Morvane");
+        ASSERT_EQ(mkdir((dir.Path() + "Morvane.tmp").c_str(), 0755), 0);
+        dir.PutStandIn("Morvane.tmp/Morvane");
+        EXPECT_EQ(dir.RunKelvoran(args), 0);
+        Settle();
+        EXPECT_TRUE(dir.Marker().empty());
+        EXPECT_TRUE(dir.Read("Morvane") == program);
+        EXPECT_TRUE(dir.Exists("Morvane.tmp/Morvane"));
+    }
+}
+
 TEST(Kelvoran, LeavesBothFilesWhileTheOldProgramKeepsRunning) {
     UpdaterFolder dir;
     dir.PutStandIn("Morvane");
