@@ -385,8 +385,9 @@ bool TQzPadTransform::InsertFile(const std::string& fileName, TQzInsertPos pos)
         break;
     }
     case pfpEnd:
-        if (last < 0 || pad_.Lines()[last].empty())
-            InsertAt(TPoint(0, std::max(last, 0)), text + "\r\n");
+        // After the last line, also when that line is empty.
+        if (last < 0)
+            InsertAt(TPoint(0, 0), text);
         else
             InsertAt(TPoint(pad_.ExpandedLineLength(last), last), "\r\n" + text);
         break;

@@ -294,9 +294,15 @@ TEST_F(TransformTest, InsertFileAtTopCaretAndEnd)
     SetText({"abcd", "last"});
     ASSERT_TRUE(tx.InsertFile(file, pfpEnd));
     EXPECT_EQ(Lines(), (V{"abcd", "last", "f1", "f2"}));
+    // An empty last line is a line too: the file goes after it.
+    SetText({"a", ""});
+    ASSERT_TRUE(tx.InsertFile(file, pfpEnd));
+    EXPECT_EQ(Lines(), (V{"a", "", "f1", "f2"}));
+    pad.Undo();
+    EXPECT_EQ(Lines(), (V{"a", ""}));
 
     EXPECT_FALSE(tx.InsertFile(file + ".missing", pfpTop));
-    EXPECT_EQ(Lines(), (V{"abcd", "last", "f1", "f2"}));
+    EXPECT_EQ(Lines(), (V{"a", ""}));
     std::remove(file.c_str());
 }
 
