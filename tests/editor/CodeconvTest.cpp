@@ -277,3 +277,43 @@ TEST(Codeconv, HanjaBecomeTheirReadings)
     EXPECT_FALSE(Hanja2Han(code));
     EXPECT_EQ(code, 0xE031);
 }
+
+TEST(Codeconv, ATextTakenForJohabSavesEveryPairItKeptAsItWas)
+{
+    // Random texts of ASCII, KS X 1001 and extended syllables, Johab syllables and jamo, Hanja and
+    // pairs that one or both codes lack; whenever such a text is read as Johab, converting it to
+    // Wansung and back gives each pair that the first conversion kept as it was.
+    const std::string pieces[] = {"a",      " ",        Cp949("가"), Cp949("똠"), Cp949("※"), Cp949("漢"),
+                                  Bytes({0x88, 0x61}), Bytes({0xD0, 0x65}), Bytes({0x88, 0x41}),
+                                  Bytes({0x86, 0x86}), Bytes({0x80, 0x41}), Bytes({0xC9, 0xA1}),
+                                  Bytes({0xD4, 0x80}), Bytes({0xA2, 0xE8}), Bytes({0xE0, 0x31})};
+    unsigned seed = 949;
+    auto rnd = [&](unsigned m) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % m;
+    };
+    int johabTexts = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        for (unsigned i = 0, n = 1 + rnd(6); i < n; ++i)
+            text += pieces[rnd(15)];
+        if (!IsJohabText(text))
+            continue;
+        ++johabTexts;
+        std::string saved = text;
+        Convert_Text(saved, ccJohabToWansung);
+        Convert_Text(saved, ccWansungToJohab);
+        ASSERT_EQ(saved.size(), text.size());
+        for (size_t i = 0; i + 1 < text.size(); ++i) {
+            const unsigned char lead = static_cast<unsigned char>(text[i]);
+            if (lead < 0x80)
+                continue;
+            uint16_t code = static_cast<uint16_t>((lead << 8) | static_cast<unsigned char>(text[i + 1]));
+            if (!Convert_Code(code, ccJohabToWansung)) {
+                ASSERT_EQ(saved.substr(i, 2), text.substr(i, 2)) << "pair " << i << " of " << Cp949ToUtf8(text);
+            }
+            ++i;
+        }
+    }
+    EXPECT_GT(johabTexts, 300);
+}
