@@ -4,13 +4,13 @@
 
 #include "controls/common/QzString.h"
 #include "editor/model/QzPadDbcs.h"
+#include "editor/model/QzFileError.h"
 #include "editor/model/QzPadFormat.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/StringList.h"
 #include "platform/core/SysUtils.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace {
 
@@ -402,8 +402,12 @@ bool TQzPadTransform::Reload()
     if (fileName.empty()) return false;
     const int top = pad_.TopLine();
     const TPoint caret = pad_.CaretPos();
-    if (!FileExists(fileName) || !std::ifstream(fileName, std::ios::binary).is_open()) return false;
-    pad_.LoadFromFile(fileName);
+    if (!FileExists(fileName)) return false;
+    try {
+        pad_.LoadFromFile(fileName);
+    } catch (const EFOpenError&) {
+        return false;  // nothing was changed
+    }
     pad_.SetTopLine(std::min(top, pad_.Lines().Count() - 1));
     pad_.SetCaretPosition(caret);
     pad_.SetSelStart(pad_.CaretPos());

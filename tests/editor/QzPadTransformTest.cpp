@@ -323,4 +323,7 @@ TEST_F(TransformTest, ReloadReadsTheFileAgainAndKeepsTheCaret)
     pad.SetLine(0, "kept");
     EXPECT_FALSE(tx.Reload());  // a file that is gone leaves the text alone
     EXPECT_EQ(Lines()[0], "kept");
+    pad.SetFileName("/proc/self/clear_refs");  // one that cannot be read does too
+    EXPECT_FALSE(tx.Reload());
+    EXPECT_EQ(Lines()[0], "kept");
 }
