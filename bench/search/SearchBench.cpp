@@ -95,35 +95,27 @@ void WholeWordBackwardOver100000Lines(benchmark::State& state) {
 }
 BENCHMARK(WholeWordBackwardOver100000Lines)->Unit(benchmark::kMillisecond);
 
-// A backward whole-word search for "x*" on one 40,000-byte line without an x, as the find dialog
-// runs it from the line's end: every empty match is rejected, so the search has to look further
-// back each time.
-void WholeWordBackwardEmptyMatchesOnALongLine(benchmark::State& state) {
+// A backward whole-word search on one 40,000-byte line of "a", as the find dialog runs it from
+// the line's end: every match is rejected as a word, so the search has to look further back each
+// time.
+void WholeWordBackwardOnALongLine(benchmark::State& state, const std::string& pattern) {
     const std::string line(40000, 'a');
     const TCharSet delims = DefaultDelimSet();
     const TQzFindOptions options{qzfoWholeWord, qzfoBackward, qzfoRegular};
     odregexp::TCompiledPattern compiled;
-    CompileSearchText("x*", options, compiled);
+    CompileSearchText(pattern, options, compiled);
     for (auto _ : state) {
         int len = 0;
         benchmark::DoNotOptimize(ScanCompiled(line, compiled, static_cast<int>(line.size()) + 1, delims, len, options));
     }
 }
+
+// Empty matches at every position.
+void WholeWordBackwardEmptyMatchesOnALongLine(benchmark::State& state) { WholeWordBackwardOnALongLine(state, "x*"); }
 BENCHMARK(WholeWordBackwardEmptyMatchesOnALongLine)->Unit(benchmark::kMillisecond);
 
-// The same with a pattern anchored by "$": the one match ends right before the search start, and
-// each rejected match moves that end to before it.
-void WholeWordBackwardAnchoredOnALongLine(benchmark::State& state) {
-    const std::string line(40000, 'a');
-    const TCharSet delims = DefaultDelimSet();
-    const TQzFindOptions options{qzfoWholeWord, qzfoBackward, qzfoRegular};
-    odregexp::TCompiledPattern compiled;
-    CompileSearchText("a$", options, compiled);
-    for (auto _ : state) {
-        int len = 0;
-        benchmark::DoNotOptimize(ScanCompiled(line, compiled, static_cast<int>(line.size()) + 1, delims, len, options));
-    }
-}
+// One match ending right before the search start; each rejection moves that end before it.
+void WholeWordBackwardAnchoredOnALongLine(benchmark::State& state) { WholeWordBackwardOnALongLine(state, "a$"); }
 BENCHMARK(WholeWordBackwardAnchoredOnALongLine)->Unit(benchmark::kMillisecond);
 
 // Find on an editor holding 100,000 lines, from the top, with no match: every line is expanded
