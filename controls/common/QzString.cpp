@@ -188,15 +188,30 @@ std::string StringReplace(std::string_view text, std::string_view oldText, std::
         hay = searchText;
         needle = pattern;
     }
+    // A text that ends in a lone lead byte would take only the first byte of a character.
+    size_t k = 0;
+    while (k + 1 < oldText.size())
+        k += IsDbcsLeadByte(static_cast<unsigned char>(oldText[k])) ? 2 : 1;
+    const bool endsInLead = k + 1 == oldText.size() && IsDbcsLeadByte(static_cast<unsigned char>(oldText[k]));
     std::string result;
-    size_t pos = 0;
-    while (pos <= text.size()) {
-        size_t hit = hay.find(needle, pos);
+    size_t pos = 0;        // the text before pos is done
+    size_t from = 0;       // where the next search begins
+    size_t character = 0;  // a character start at or before the next hit, found by walking from 0
+    while (from <= text.size()) {
+        const size_t hit = hay.find(needle, from);
         if (hit == std::string_view::npos)
             break;
+        while (character < hit)
+            character += IsDbcsLeadByte(static_cast<unsigned char>(text[character])) ? 2 : 1;
+        if (character != hit || (endsInLead && hit + oldText.size() < text.size())) {
+            // Inside a character, or ending inside one: go on at the next character start.
+            from = character != hit ? character : hit + (IsDbcsLeadByte(static_cast<unsigned char>(text[hit])) ? 2 : 1);
+            continue;
+        }
         result.append(text.substr(pos, hit - pos));
         result.append(newText);
         pos = hit + oldText.size();
+        from = character = pos;
         if (!(flags & rfReplaceAll))
             break;
     }

@@ -86,7 +86,8 @@ void SplitWord(std::string_view text, const TCharSet& delims, TStringList& lines
 int PosFrom(std::string_view text, std::string_view sub, int from);
 // Replaces the first (or, with rfReplaceAll, every) occurrence of `oldText`, scanning left to
 // right without searching replaced text again. rfIgnoreCase compares through the locale's
-// upper-casing. An empty `oldText` replaces nothing.
+// upper-casing. A match begins and ends on character boundaries, so a double-byte character is
+// never taken apart. An empty `oldText` replaces nothing.
 std::string StringReplace(std::string_view text, std::string_view oldText, std::string_view newText,
                           TReplaceFlags flags);
 // Replaces sub.size() bytes at `index` with `sub`, lengthening the text when it runs past the

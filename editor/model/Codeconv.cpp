@@ -152,6 +152,24 @@ bool JohabArea(uint16_t code)
            (code >= 0xD4B0 && code <= 0xD4CF);
 }
 
+// Which pairs code page 949 defines, as the system's conversion reads them; index
+// (lead - 0x80) * 256 + trail.
+const std::vector<bool>& Cp949Pairs()
+{
+    static const std::vector<bool> pairs = [] {
+        std::vector<bool> t(128 * 256, false);
+        for (int lead = 0x81; lead <= 0xFE; ++lead)
+            for (int trail = 0x41; trail <= 0xFE; ++trail) {
+                const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                const std::string utf8 = Cp949ToUtf8(std::string_view(pair, 2));
+                t[static_cast<size_t>((lead - 0x80) * 256 + trail)] =
+                    !utf8.empty() && utf8.find("\xEF\xBF\xBD") == std::string::npos;
+            }
+        return t;
+    }();
+    return pairs;
+}
+
 }  // namespace
 
 uint16_t WansungToJohabCell(int index)
@@ -194,6 +212,43 @@ bool CheckCode(const std::string& text)
         }
     }
     return result;
+}
+
+bool IsJohabText(const std::string& text)
+{
+    const std::vector<bool>& cp949 = Cp949Pairs();
+    bool cp949Valid = true, johabValid = true, keptOnSave = true;
+    size_t pairs = 0, ksPairs = 0;
+    const size_t n = text.size();
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80)
+            continue;
+        if (i + 1 == n) {
+            cp949Valid = johabValid = false;
+            break;
+        }
+        const unsigned char trail = static_cast<unsigned char>(text[++i]);
+        const uint16_t code = static_cast<uint16_t>((lead << 8) | trail);
+        ++pairs;
+        if (lead >= 0xA1 && lead <= 0xFE && trail >= 0xA1 && trail <= 0xFE)
+            ++ksPairs;
+        if (!cp949[static_cast<size_t>((lead - 0x80) * 256 + trail)])
+            cp949Valid = false;
+        uint16_t converted = code;
+        if (!Convert_Code(converted, ccJohabToWansung)) {
+            johabValid = false;
+            // Kept as it stands on loading: it must come back as the same pair on saving.
+            uint16_t saved = code;
+            Convert_Code(saved, ccWansungToJohab);
+            keptOnSave = keptOnSave && saved == code;
+        }
+    }
+    if (johabValid)
+        return !cp949Valid || ksPairs * 2 < pairs;
+    if (cp949Valid)
+        return false;
+    return keptOnSave && CheckCode(text);
 }
 
 bool ConvertCode(TStringList* lines, bool toWansung)

@@ -293,13 +293,54 @@ void TPatternSearch::BuildEnds(int from) {
     endsFrom_ = from;
 }
 
-void TPatternSearch::Shrink(int Last) {
-    if (Last >= last_)
-        return;
-    last_ = Last;
-    hopelessFrom_ = 0;
-    ends_.clear();
-    endsFrom_ = 0;
+// One left-to-right pass over the window with every element but the final "$": at each position
+// p, best[j] is the smallest start from which elements 0..j-1 can match S[start..p-1] (0: none).
+// Two threads in the same element at the same position have the same future, so keeping the
+// smaller start is enough. A starred element may be skipped (best[j + 1] takes best[j]) or take
+// the byte at p and stay; "^" may be passed only at First.
+void TPatternSearch::BuildEndStarts() {
+    if (!parsed_)
+        ParseCharacters();
+    const size_t core = elements_.empty() ? 0 : elements_.size() - 1;
+    endStarts_.assign(static_cast<size_t>(std::max(last_ + 2 - first_, 1)), 0);
+    std::vector<int> best(core + 1, 0);
+    std::vector<int> next(core + 1, 0);
+    auto keep = [](int& slot, int start) {
+        if (start && (slot == 0 || start < slot))
+            slot = start;
+    };
+    for (int p = first_; p <= last_ + 1; ++p) {
+        if (p <= last_ && IsBoundary(p))
+            keep(best[0], p);
+        for (size_t j = 0; j < core; ++j) {
+            const TRegElement& e = elements_[j];
+            if (e.Starred || (e.Kind == rekTextStart && p == first_ && p <= last_))
+                keep(best[j + 1], best[j]);
+        }
+        if (IsBoundary(p))
+            endStarts_[static_cast<size_t>(p - first_)] = best[core];
+        if (p > last_)
+            break;
+        std::fill(next.begin(), next.end(), 0);
+        for (size_t j = 0; j < core; ++j) {
+            const TRegElement& e = elements_[j];
+            if (best[j] == 0 || e.Kind == rekTextStart || e.Kind == rekTextEnd || !Matches(j, p))
+                continue;
+            keep(next[e.Starred ? j : j + 1], best[j]);
+        }
+        best.swap(next);
+    }
+}
+
+int TPatternSearch::StartOfMatchEndingAt(int End) {
+    if (!compiled_.Valid || elements_.empty() || elements_.back().Kind != rekTextEnd)
+        return 0;
+    if (endStarts_.empty())
+        BuildEndStarts();
+    if (End <= first_ || End > last_ + 1)
+        return 0;
+    const int start = endStarts_[static_cast<size_t>(End - first_)];
+    return start != 0 && start < End ? start : 0;
 }
 
 int TPatternSearch::Next(int From, int& Len) {

@@ -90,9 +90,11 @@ public:
     // The first match starting in From..Last (From below First counts as First); 0 when none.
     // Len receives its length. Calls may come in any order; the work done for one window is kept.
     int Next(int From, int& Len);
-    // Ends the window earlier: the searched text becomes S[First..Last] for a Last at or before the
-    // current one (a later one is ignored). What was learnt about the characters of S is kept.
-    void Shrink(int Last);
+    // For a pattern whose last element is "$": the match that Next(First) finds in the shorter
+    // window S[First..End - 1], which is the first start whose match ends exactly at End; 0 when
+    // none (also for End outside First + 1 .. Last + 1). The first call answers every End at once,
+    // in time linear in the window times the pattern's element count.
+    int StartOfMatchEndingAt(int End);
 
 private:
     bool Matches(size_t element, int p) const {
@@ -105,6 +107,7 @@ private:
     bool CanMatchFrom(int from) const;
     int MatchAt(int p) const;
     void BuildEnds(int from);
+    void BuildEndStarts();
 
     std::string_view s_;
     int size_;
@@ -123,6 +126,9 @@ private:
     // match starting at p, 0 for none; valid for p >= endsFrom_.
     std::vector<int> ends_;
     int endsFrom_ = 0;
+    // For StartOfMatchEndingAt: endStarts_[e - first_] is the first start whose match of every
+    // element but the final "$" ends at e, 0 for none.
+    std::vector<int> endStarts_;
 };
 
 }  // namespace odregexp

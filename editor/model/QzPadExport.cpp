@@ -84,6 +84,7 @@ std::string HtmlEscape(const std::string& text)
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
+        case '&': out += "&amp;"; break;
         case '\t': out += "&nbsp;"; break;
         case '"': out += "&quot;"; break;
         case '<': out += "&lt;"; break;

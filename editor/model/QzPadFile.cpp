@@ -44,6 +44,14 @@ private:
 
 void TQzPadModel::LoadFromFile(const std::string& fileName)
 {
+    // The file is read before anything changes, so a file that cannot be read leaves the text,
+    // the caret and Modified as they were.
+    const bool exists = FileExists(fileName);
+    std::string data;
+    if (exists) {
+        errno = 0;
+        if (!ReadFileBytes(fileName, data)) throw EFOpenError(fileName, ErrnoText(errno));
+    }
     BeginUpdate();
     struct TUpdateScope {
         TQzPadModel& pad;
@@ -58,15 +66,11 @@ void TQzPadModel::LoadFromFile(const std::string& fileName)
         composing_ = false;
         imeShown_.clear();
         imeCovered_.clear();
-        if (FileExists(fileName)) {
-            errno = 0;
-            if (!lines_.LoadFromFile(fileName)) {
-                const int err = errno;
-                if (lines_.Count() == 0) lines_.Add(std::string());
-                throw EFOpenError(fileName, ErrnoText(err));
-            }
+        if (exists) {
+            lines_.SetStr(data);
+            data = std::string();
             hanguelCodeType_ = qzctWansung;
-            if (CheckCode(lines_.Text())) {
+            if (IsJohabText(lines_.Text())) {
                 std::vector<std::string> text;
                 text.reserve(static_cast<size_t>(lines_.Count()));
                 for (int i = 0; i < lines_.Count(); ++i) text.push_back(lines_.Get(i));

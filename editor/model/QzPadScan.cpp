@@ -51,52 +51,45 @@ int ScanCompiled(std::string_view Line, const TCompiledPattern& Compiled, int St
     if (!Options.Contains(qzfoBackward))
         return ScanRange(Line, Compiled, Start, n, Start, Delims, Len, Options);
 
-    int last = std::min(Start - 1, n);
+    const int last = std::min(Start - 1, n);
+    if (last < 1)
+        return 0;
     TPatternSearch search(Line, 1, last, Compiled, caseSensitive);
-    const bool endAnchored = std::any_of(Compiled.Elements.begin(), Compiled.Elements.end(),
-                                         [](const odregexp::TRegElement& e) { return e.Kind == odregexp::rekTextEnd; });
-    if (!Compiled.HasStar && !endAnchored) {
-        // Where a match can end does not depend on where the searched text ends, so the scan of a
-        // shorter head finds the same matches up to its end: the last accepted match of one
-        // left-to-right scan is the result, rejected ones included in the scan.
-        int found = 0;
-        for (int from = 1; from <= last;) {
-            int len = 0;
-            const int pos = search.Next(from, len);
+    const bool endAnchored = !Compiled.Elements.empty() && Compiled.Elements.back().Kind == odregexp::rekTextEnd;
+    if (endAnchored) {
+        // Every match ends right before the end of the searched head, so the scan of a head finds
+        // one match: the first start whose match ends there. A rejected match makes the head end
+        // before it.
+        for (int end = last + 1; end > 1;) {
+            const int pos = search.StartOfMatchEndingAt(end);
             if (pos == 0)
-                break;
-            if (!wholeWord || IsWholeWord(Line, pos, len, Delims)) {
-                found = pos;
-                Len = len;
+                return 0;
+            if (!wholeWord || IsWholeWord(Line, pos, end - pos, Delims)) {
+                Len = end - pos;
+                return pos;
             }
-            from = pos + std::max(len, 1);
+            end = pos;
         }
-        if (found == 0)
-            Len = 0;
-        return found;
+        return 0;
     }
-    while (last >= 1) {
-        search.Shrink(last);
-        int found = 0;
-        int foundLen = 0;
-        for (int from = 1; from <= last;) {
-            int len = 0;
-            const int pos = search.Next(from, len);
-            if (pos == 0)
-                break;
+    // Without "$" a shorter head allows only matches that the longer one allows too, so the scan
+    // of the head before a rejected match finds the same matches as the first scan up to it: the
+    // result is the last accepted match of one left-to-right scan, in time linear in the line.
+    int found = 0;
+    for (int from = 1; from <= last;) {
+        int len = 0;
+        const int pos = search.Next(from, len);
+        if (pos == 0)
+            break;
+        if (!wholeWord || IsWholeWord(Line, pos, len, Delims)) {
             found = pos;
-            foundLen = len;
-            from = pos + std::max(len, 1);
+            Len = len;
         }
-        if (found == 0)
-            return 0;
-        if (!wholeWord || IsWholeWord(Line, found, foundLen, Delims)) {
-            Len = foundLen;
-            return found;
-        }
-        last = found - 1;
+        from = pos + std::max(len, 1);
     }
-    return 0;
+    if (found == 0)
+        Len = 0;
+    return found;
 }
 
 int ScanRange(std::string_view Line, const TCompiledPattern& Compiled, int First, int Last, int From,

@@ -30,7 +30,9 @@ int CharWidthAt(const std::string& s, int p) {
 }
 
 // Replaces, left to right, every match that starts at or after `from` and ends by `limit` (a
-// 1-based position; -1 for the line's end). Returns the count.
+// 1-based position; -1 for the line's end). Returns the count. The searched part of the line
+// starts at `from`, so "^" matches there and nowhere else; "$" matches only at the line's end,
+// so a pattern ending in "$" finds nothing when the limit lies before that end.
 //
 // Replaced text is never searched again, so the matches are those of one scan of the original
 // line, each resuming after the previous one; the new line is built as the scan goes, in time
@@ -41,9 +43,10 @@ int ReplaceInLine(std::string& line, int from, int limit, const TCompiledPattern
     const int n = static_cast<int>(line.size());
     const int last = limit < 0 ? n : std::min(limit, n);
     int pos = std::max(from, 1);
-    if (pos > last)
+    const bool endAnchored = !compiled.Elements.empty() && compiled.Elements.back().Kind == odregexp::rekTextEnd;
+    if (pos > last || (endAnchored && last < n))
         return 0;
-    odregexp::TPatternSearch search(line, 1, last, compiled, options.Contains(qzfoMatchCase));
+    odregexp::TPatternSearch search(line, pos, last, compiled, options.Contains(qzfoMatchCase));
     const bool wholeWord = options.Contains(qzfoWholeWord);
     std::string out;
     size_t copied = 0;

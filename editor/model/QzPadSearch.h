@@ -11,8 +11,10 @@
 //   repeats the remembered search from the caret. A forward search that ended on an empty match
 //   moves on by one character when it is repeated from that same place.
 // - ReplaceAll replaces every match, left to right, in the selection (a stream or a column block)
-//   or from the caret to the end; qzfoBackward is not read. "^" matches only at a line's start and
-//   "$" at the end of the searched part of the line. Replaced text is not searched again. Changed
+//   or from the caret to the end; qzfoBackward is not read. "^" matches where the searched part of
+//   each line starts (the caret or the selection's start column on the first line, the block's
+//   left column in a column block, else column 0), as Find would match it, and never again after a
+//   replacement; "$" matches only at the line's end. Replaced text is not searched again. Changed
 //   lines are written back whole (tabs become blanks); with word wrap on, a wrapped line is written
 //   back with its own continuation lines. The caret and the selection stay where they were.
 

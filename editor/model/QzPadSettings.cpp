@@ -7,10 +7,33 @@
 #include "platform/core/IniFile.h"
 #include "platform/core/SysUtils.h"
 
+#include <algorithm>
+
 namespace {
 
 const char kEditor[] = "Editor Settings";
 const char kPrint[] = "Print Settings";
+
+// A text as one INI value: each CR or LF becomes a blank, so that no value writes a line of its
+// own, and a text that the reader would trim (a blank or control character at either end) or
+// unquote (a double quote at either end) is written inside one pair of double quotes, which the
+// reader strips again.
+void WriteText(TIniFile& ini, const char* section, const char* key, const std::string& text)
+{
+    std::string value = text;
+    for (char& c : value)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    auto guarded = [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == '"'; };
+    if (!value.empty() && (guarded(value.front()) || guarded(value.back())))
+        value = '"' + value + '"';
+    ini.WriteString(section, key, value);
+}
+
+int ReadNumber(const TIniFile& ini, const char* section, const char* key, int def, TQzSettingRange range)
+{
+    return std::clamp(ini.ReadInteger(section, key, def), range.Min, range.Max);
+}
 
 bool ReadBoolName(const TIniFile& ini, const char* key, const char* def)
 {
@@ -34,7 +57,9 @@ void WriteColor(TIniFile& ini, const char* key, TColor value)
 
 TQzFontDesc ReadFont(const TIniFile& ini, const char* section, const char* key, const TQzFontDesc& font)
 {
-    return FontFromPropText(font, ini.ReadString(section, key, ""));
+    TQzFontDesc result = FontFromPropText(font, ini.ReadString(section, key, ""));
+    result.Size = std::clamp(result.Size, kQzFontSizeRange.Min, kQzFontSizeRange.Max);
+    return result;
 }
 
 // The stored form of a font: the Korean character set, pitch 2 for a fixed-pitch font.
@@ -90,11 +115,11 @@ void LoadSettingFromINI(TQzPadModel& pad, TQzCodeTemplates* templates, const std
         pad.SetGutterColor(ReadColor(ini, "GutterColor", 12566463));
         pad.SetLineNoColor(ReadColor(ini, "LineNoColor", 12566463));
         pad.SetBookmarkColor(ReadColor(ini, "BookmarkColor", 65535));
-        pad.SetColumnCount(ini.ReadInteger(kEditor, "ColumnCount", 80));
-        pad.SetGutterWidth(ini.ReadInteger(kEditor, "GutterWidth", 30));
-        pad.SetTabSize(ini.ReadInteger(kEditor, "TabSize", 2));
-        pad.SetIndentSize(ini.ReadInteger(kEditor, "IndentSize", 2));
-        pad.SetLineSpace(ini.ReadInteger(kEditor, "LineSpace", 2));
+        pad.SetColumnCount(ReadNumber(ini, kEditor, "ColumnCount", 80, kQzColumnCountRange));
+        pad.SetGutterWidth(ReadNumber(ini, kEditor, "GutterWidth", 30, kQzGutterWidthRange));
+        pad.SetTabSize(ReadNumber(ini, kEditor, "TabSize", 2, kQzTabSizeRange));
+        pad.SetIndentSize(ReadNumber(ini, kEditor, "IndentSize", 2, kQzIndentSizeRange));
+        pad.SetLineSpace(ReadNumber(ini, kEditor, "LineSpace", 2, kQzLineSpaceRange));
         pad.SetNewLineMarkColor(ReadColor(ini, "NewLineMarkColor", 8355584));
         pad.SetNewLineMark(ini.ReadString(kEditor, "NewLineMark", Cp949("↓")));
         pad.SetCurrentLineColor(ReadColor(ini, "CurrentLineColor", 65535));
@@ -112,10 +137,10 @@ void LoadSettingFromINI(TQzPadModel& pad, TQzCodeTemplates* templates, const std
         po.PrintLineNo = ReadBoolName(ini, "PrintLineNo", "False");
         po.PrintSeperator = ReadBoolName(ini, "PrintSeperator", "True");
         po.WordWrap = ReadBoolName(ini, "PrintWordWrap", "False");
-        po.MarginLeft = ini.ReadInteger(kPrint, "MarginLeft", 15);
-        po.MarginTop = ini.ReadInteger(kPrint, "MarginTop", 15);
-        po.MarginRight = ini.ReadInteger(kPrint, "MarginRight", 15);
-        po.MarginBottom = ini.ReadInteger(kPrint, "MarginBottom", 15);
+        po.MarginLeft = ReadNumber(ini, kPrint, "MarginLeft", 15, kQzMarginRange);
+        po.MarginTop = ReadNumber(ini, kPrint, "MarginTop", 15, kQzMarginRange);
+        po.MarginRight = ReadNumber(ini, kPrint, "MarginRight", 15, kQzMarginRange);
+        po.MarginBottom = ReadNumber(ini, kPrint, "MarginBottom", 15, kQzMarginRange);
         // A layout outside the three known ones would index past the printing tables.
         const int pages = ini.ReadInteger(kPrint, "PagesPerSheet", 0);
         po.PagesPerSheet = pages >= ppps1 && pages <= ppps4 ? static_cast<TQzPagesPerSheet>(pages) : ppps1;
@@ -136,8 +161,8 @@ void LoadSettingFromINI(TQzPadModel& pad, TQzCodeTemplates* templates, const std
         footer.Font = ReadFont(ini, kPrint, "PrintFooterFont", footer.Font);
         if (templates) {
             templates->Font = ReadFont(ini, kEditor, "CodeTemplatesFont", templates->Font);
-            templates->Width = ini.ReadInteger(kEditor, "CodeTemplatesWidth", 400);
-            templates->Height = ini.ReadInteger(kEditor, "CodeTemplatesHeight", 100);
+            templates->Width = ReadNumber(ini, kEditor, "CodeTemplatesWidth", 400, kQzTemplatesSizeRange);
+            templates->Height = ReadNumber(ini, kEditor, "CodeTemplatesHeight", 100, kQzTemplatesSizeRange);
         }
     }
     pad.EndUpdate();
@@ -157,7 +182,7 @@ bool SaveSettingToINI(TQzPadModel& pad, const TQzCodeTemplates* templates, const
     ini.WriteInteger(kEditor, "LineSpace", pad.LineSpace());
     WriteColor(ini, "CurrentLineColor", pad.CurrentLineColor());
     ini.WriteString(kEditor, "Options", SetToString(pad.Options().Word(), QzPadOptionInfo()));
-    ini.WriteString(kEditor, "NewLineMark", pad.NewLineMark());
+    WriteText(ini, kEditor, "NewLineMark", pad.NewLineMark());
     WriteColor(ini, "NewLineMarkColor", pad.NewLineMarkColor());
 
     const TQzPrintOptions& po = pad.PrintOptions();
@@ -171,22 +196,22 @@ bool SaveSettingToINI(TQzPadModel& pad, const TQzCodeTemplates* templates, const
     ini.WriteInteger(kPrint, "PagesPerSheet", po.PagesPerSheet);
     const TQzPrintHeader& header = pad.PrintHeader();
     WriteBoolName(ini, "PrintHeader", header.Visible);
-    ini.WriteString(kPrint, "HeaderLeft", header.TextLeft);
-    ini.WriteString(kPrint, "HeaderCenter", header.TextCenter);
-    ini.WriteString(kPrint, "HeaderRight", header.TextRight);
+    WriteText(ini, kPrint, "HeaderLeft", header.TextLeft);
+    WriteText(ini, kPrint, "HeaderCenter", header.TextCenter);
+    WriteText(ini, kPrint, "HeaderRight", header.TextRight);
     const TQzPrintHeader& footer = pad.PrintFooter();
     WriteBoolName(ini, "PrintFooter", footer.Visible);
-    ini.WriteString(kPrint, "FooterLeft", footer.TextLeft);
-    ini.WriteString(kPrint, "FooterCenter", footer.TextCenter);
-    ini.WriteString(kPrint, "FooterRight", footer.TextRight);
+    WriteText(ini, kPrint, "FooterLeft", footer.TextLeft);
+    WriteText(ini, kPrint, "FooterCenter", footer.TextCenter);
+    WriteText(ini, kPrint, "FooterRight", footer.TextRight);
     ini.WriteInteger(kEditor, "CodeTemplatesWidth", templates ? templates->Width : 400);
     ini.WriteInteger(kEditor, "CodeTemplatesHeight", templates ? templates->Height : 100);
 
-    ini.WriteString(kEditor, "Font", FontToPropText(pad.Font()));
-    ini.WriteString(kPrint, "PrintFont", FontToPropText(po.Font));
-    ini.WriteString(kPrint, "PrintHeaderFont", FontToPropText(header.Font));
-    ini.WriteString(kPrint, "PrintFooterFont", FontToPropText(footer.Font));
+    WriteText(ini, kEditor, "Font", FontToPropText(pad.Font()));
+    WriteText(ini, kPrint, "PrintFont", FontToPropText(po.Font));
+    WriteText(ini, kPrint, "PrintHeaderFont", FontToPropText(header.Font));
+    WriteText(ini, kPrint, "PrintFooterFont", FontToPropText(footer.Font));
     if (templates)
-        ini.WriteString(kEditor, "CodeTemplatesFont", FontToPropText(templates->Font));
+        WriteText(ini, kEditor, "CodeTemplatesFont", FontToPropText(templates->Font));
     return ini.UpdateFile();
 }

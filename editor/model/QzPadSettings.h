@@ -5,13 +5,33 @@
 // as "[qzoAutoIndent,...]" and fonts as one property text "Charset|Color|Height|Name|Pitch|Size|Style".
 //
 // Reading: a missing file or key gives the documented default; an integer key whose text is not a
-// number reads as its default; a Boolean reads false only for "False" (any case); an empty font
-// text leaves that font as it is. Nothing is reported.
+// number reads as its default, and a number outside its range below is clamped into it; a Boolean
+// reads false only for "False" (any case); an empty font text leaves that font as it is. Nothing
+// is reported.
+//
+// Writing: no value writes a line of its own (a CR or LF inside a text or font name is written as
+// a blank); a text that begins or ends with a blank, a control character or a double quote is
+// written inside one pair of double quotes, so it reads back with them.
 
 #include "editor/model/QzPadTypes.h"
 
 #include <functional>
 #include <string>
+
+// The ranges of the numbers read from the file (inclusive): sizes in characters, pixels, points
+// and millimetres that the control can lay out and paint.
+struct TQzSettingRange {
+    int Min;
+    int Max;
+};
+constexpr TQzSettingRange kQzTabSizeRange{1, 64};
+constexpr TQzSettingRange kQzIndentSizeRange{1, 64};
+constexpr TQzSettingRange kQzColumnCountRange{1, 2048};
+constexpr TQzSettingRange kQzGutterWidthRange{0, 1000};
+constexpr TQzSettingRange kQzLineSpaceRange{0, 100};
+constexpr TQzSettingRange kQzMarginRange{0, 200};
+constexpr TQzSettingRange kQzTemplatesSizeRange{16, 4096};
+constexpr TQzSettingRange kQzFontSizeRange{1, 500};
 
 class TQzCodeTemplates;
 class TQzPadModel;

@@ -4,13 +4,13 @@
 
 #include "controls/common/QzString.h"
 #include "editor/model/QzPadDbcs.h"
+#include "editor/model/QzFileError.h"
 #include "editor/model/QzPadFormat.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/StringList.h"
 #include "platform/core/SysUtils.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace {
 
@@ -385,8 +385,9 @@ bool TQzPadTransform::InsertFile(const std::string& fileName, TQzInsertPos pos)
         break;
     }
     case pfpEnd:
-        if (last < 0 || pad_.Lines()[last].empty())
-            InsertAt(TPoint(0, std::max(last, 0)), text + "\r\n");
+        // After the last line, also when that line is empty.
+        if (last < 0)
+            InsertAt(TPoint(0, 0), text);
         else
             InsertAt(TPoint(pad_.ExpandedLineLength(last), last), "\r\n" + text);
         break;
@@ -401,8 +402,12 @@ bool TQzPadTransform::Reload()
     if (fileName.empty()) return false;
     const int top = pad_.TopLine();
     const TPoint caret = pad_.CaretPos();
-    if (!FileExists(fileName) || !std::ifstream(fileName, std::ios::binary).is_open()) return false;
-    pad_.LoadFromFile(fileName);
+    if (!FileExists(fileName)) return false;
+    try {
+        pad_.LoadFromFile(fileName);
+    } catch (const EFOpenError&) {
+        return false;  // nothing was changed
+    }
     pad_.SetTopLine(std::min(top, pad_.Lines().Count() - 1));
     pad_.SetCaretPosition(caret);
     pad_.SetSelStart(pad_.CaretPos());

@@ -53,8 +53,7 @@ public:
     // does not exist or cannot be read.
     bool InsertFile(const std::string& fileName, TQzInsertPos pos);
     // Loads the control's FileName again through its LoadFromFile and puts back the scroll and
-    // caret position. False, with the text left alone, when the file is gone or cannot be
-    // opened for reading (LoadFromFile would empty the control first).
+    // caret position. False, with the text left alone, when the file is gone or cannot be read.
     bool Reload();
 
 private:

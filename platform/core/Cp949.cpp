@@ -50,6 +50,21 @@ public:
         return out;
     }
 
+    // Converts `in` as one whole and appends the result; false, appending nothing, when any part
+    // of it does not convert.
+    bool RunOne(std::string_view in, std::string& out) {
+        if (cd_ == reinterpret_cast<iconv_t>(-1)) return false;
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char* src = const_cast<char*>(in.data());
+        size_t srcLeft = in.size();
+        char buf[16];
+        char* dst = buf;
+        size_t dstLeft = sizeof buf;
+        if (iconv(cd_, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1) || srcLeft != 0) return false;
+        out.append(buf, static_cast<size_t>(dst - buf));
+        return true;
+    }
+
 private:
     iconv_t cd_;
 };
@@ -72,6 +87,27 @@ std::string Cp949FromUtf8(std::string_view utf8) {
 }
 
 std::string Cp949ToUtf8(std::string_view cp949) {
+    // Converted one double-byte character at a time: glibc's converter reports the pair A2 E8 as
+    // invalid after stepping over it, so after an error in a longer run it is not known where the
+    // bad bytes began (skipping on from there lost the byte after the pair, or ran past the end).
     thread_local Converter conv("UTF-8", "CP949");
-    return conv.Run(cp949, "\xEF\xBF\xBD", [](std::string_view) { return size_t{1}; });
+    const std::string_view bad = "\xEF\xBF\xBD";
+    std::string out;
+    out.reserve(cp949.size() * 3 / 2 + 8);
+    size_t i = 0;
+    while (i < cp949.size()) {
+        const unsigned char c = static_cast<unsigned char>(cp949[i]);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        if (i + 1 < cp949.size() && conv.RunOne(cp949.substr(i, 2), out)) {
+            i += 2;
+            continue;
+        }
+        out.append(bad);
+        ++i;
+    }
+    return out;
 }

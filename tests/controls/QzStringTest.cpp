@@ -49,6 +49,28 @@ TEST(QzStringSearch, PosFromAndReplace) {
     EXPECT_EQ(StringReplace("abc", "", "z", rfReplaceAll), "abc");
 }
 
+TEST(QzStringSearch, ReplaceNeverTakesACharacterApart) {
+    // "\x81\x41" is a syllable whose trail byte is "A"; "\xB0\xA1\xB0\xA1" holds "\xA1\xB0" across
+    // two characters.
+    struct Case {
+        std::string text, oldText, newText;
+        TReplaceFlags flags;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"\x81\x41" "A", "A", "B", rfReplaceAll, "\x81\x41" "B"},
+        {"\x81\x41" "A", "a", "B", rfReplaceAll | rfIgnoreCase, "\x81\x41" "B"},
+        {"\x81\x41" "A", "A", "B", 0, "\x81\x41" "B"},
+        {"\xB0\xA1\xB0\xA1", "\xA1\xB0", "x", rfReplaceAll, "\xB0\xA1\xB0\xA1"},
+        {"\xB0\xA1\xB0\xA1", "\xB0\xA1", "x", rfReplaceAll, "xx"},
+        {"a\xB0\xA1" "b", "\xB0", "x", rfReplaceAll, "a\xB0\xA1" "b"},
+        {"a\xB0", "\xB0", "x", rfReplaceAll, "ax"},
+        {"A\x81\x41" "A\x81", "A", "-", rfReplaceAll, "-\x81\x41-\x81"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(StringReplace(c.text, c.oldText, c.newText, c.flags), c.expected) << c.text;
+}
+
 TEST(QzStringEdit, OverWriteReplacesAndExtends) {
     std::string s = "abcd";
     OverWrite(s, "XY", 3);

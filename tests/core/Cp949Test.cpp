@@ -18,6 +18,10 @@ TEST(Cp949, ExtendedSyllablesRoundTrip) {
 TEST(Cp949, BadBytesBecomeReplacementCharacters) {
     EXPECT_EQ(Cp949ToUtf8(std::string("a\xB8")), "a\xEF\xBF\xBD");
     EXPECT_EQ(Cp949ToUtf8(std::string("\xFF" "b")), "\xEF\xBF\xBD" "b");
+    // The C library's converter steps over this pair when it rejects it: no byte after it may be
+    // lost, and at the end nothing may be read past the text.
+    EXPECT_EQ(Cp949ToUtf8(std::string("\xA2\xE8")), "\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(Cp949ToUtf8(std::string("a\xA2\xE8" "b") + Cp949("가")), "a\xEF\xBF\xBD\xEF\xBF\xBD" "b가");
     EXPECT_EQ(Cp949FromUtf8("x\xC3\x28y"), "x?(y");
     EXPECT_EQ(Cp949FromUtf8("\xF0\x9F\x98\x80"), "?");  // an emoji has no code page 949 form
 }

@@ -188,3 +188,132 @@ TEST(Codeconv, Is2ndHan)
     EXPECT_FALSE(Is2ndHan(text, 6));  // past the text
     EXPECT_FALSE(Is2ndHan("", 2));
 }
+
+TEST(Codeconv, IsJohabTextByValidityThenShareOfKsCodesThenTheLastPair)
+{
+    const struct {
+        std::string text;
+        bool johab;
+    } cases[] = {
+        {"", false},
+        {"plain ascii", false},
+        {Cp949("안녕하세요\r\n둘째 똠\r\n"), false},  // ends in an extended syllable
+        {Cp949("가똠"), false},                        // half of the pairs are KS X 1001 codes
+        {Cp949("똠똠가"), true},                       // fewer: valid Johab too, so Johab
+        {Bytes({0x88, 0x61, 0x90, 0x61, 0x94, 0x61}), true},
+        {Bytes({0xD0, 0x65, 0x8B, 0x69}), true},       // not code page 949 (D0 65)
+        {Bytes({0x88, 0x61, 0x86, 0x86}), false},      // 86 86 is not Johab
+        {Bytes({0xD0, 0x65, 0x80, 0x41}), true},       // neither; 80 41 survives a save
+        {Bytes({0xD0, 0x65, 0x86, 0x86}), false},      // neither; 86 86 would not
+        {Bytes({0xD0, 0x65, 0x80, 0x41}) + Cp949("가"), false},  // neither; the last pair is Wansung
+        {Cp949("가") + Bytes({0xB0}), false},          // a lead byte at the very end
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsJohabText(c.text), c.johab) << Cp949ToUtf8(c.text);
+}
+
+TEST(Codeconv, HanjaReadingTable)
+{
+    ASSERT_EQ(kHanjaReadingCount, 474);
+    const std::pair<uint16_t, uint16_t> first[] = {{0x8861, 0}, {0x8862, 29}, {0x8865, 40}, {0x8869, 64}};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(kHanjaReadings[k].Reading, first[k].first);
+        EXPECT_EQ(kHanjaReadings[k].Start, first[k].second);
+    }
+    EXPECT_EQ(kHanjaReadings[473].Reading, 0x8F7B);
+    EXPECT_EQ(kHanjaReadings[473].Start, 4888);
+    // The runs rise, each reading is a KS X 1001 syllable, and the readings rise with them.
+    for (int k = 0; k < 473; ++k) {
+        EXPECT_LT(kHanjaReadings[k].Start, kHanjaReadings[k + 1].Start) << k;
+        if (k > 0) {
+            EXPECT_LT(kHanjaReadings[k - 1].Reading, kHanjaReadings[k].Reading) << k;
+        }
+        const uint16_t wansung = ToWansung(kHanjaReadings[k].Reading);
+        EXPECT_TRUE(wansung >= 0xB0A1 && wansung <= 0xC8FE && (wansung & 0xFF) >= 0xA1) << k;
+    }
+}
+
+TEST(Codeconv, HanjaBecomeTheirReadings)
+{
+    std::string wansung = Cp949("大韓民國 學校 漢字, 똠") + Bytes({0xC9, 0xA1, 0xAD, 0xA1, 0xB0});
+    const std::string untouched = wansung.substr(wansung.size() - 5);
+    convert_hanja2HanW(wansung);
+    EXPECT_EQ(wansung, Cp949("대한민국 학교 한자, 똠") + untouched);
+
+    // The same in Johab: 大 E4DE, 韓 F7DB; the pairs around them stay.
+    std::string johab = Bytes({0xE4, 0xDE, 'a', 0xF7, 0xDB, 0x88, 0x61, 0xF7});
+    convert_hanja2HanJ(johab);
+    EXPECT_EQ(johab, Bytes({0x94, 0x81, 'a', 0xD0, 0x65, 0x88, 0x61, 0xF7}));  // 대 and 한 in Johab
+    std::string viaFlag = Bytes({0xE4, 0xDE});
+    convert_hanja2Han(viaFlag, true);
+    EXPECT_EQ(viaFlag, Bytes({0x94, 0x81}));
+
+    const struct {
+        int lead, trail;
+        bool found;
+        int readingLead, readingTrail;
+    } pairs[] = {
+        {0xE0, 0x31, true, 0x88, 0x61},   // the first Hanja, read 가
+        {0xF9, 0xFE, true, 0xD3, 0xA9},   // the last, read 힐
+        {0xE0, 0x7E, true, 0x88, 0x71},   // index 77: the run from 74
+        {0xE0, 0x91, true, 0x88, 0x71},   // index 78
+        {0xE0, 0x80, false, 0xE0, 0x80},  // no Johab Hanja trail
+        {0xE0, 0x30, false, 0xE0, 0x30},
+        {0xDF, 0x31, false, 0xDF, 0x31},  // not the Hanja area
+        {0x88, 0x61, false, 0x88, 0x61},
+    };
+    for (const auto& p : pairs) {
+        unsigned char lead = static_cast<unsigned char>(p.lead), trail = static_cast<unsigned char>(p.trail);
+        EXPECT_EQ(hanja2hangul(lead, trail), p.found) << std::hex << p.lead << p.trail;
+        EXPECT_EQ(lead, p.readingLead);
+        EXPECT_EQ(trail, p.readingTrail);
+    }
+
+    // Hanja2Han reads the word's bytes in memory order: the low byte is the lead byte.
+    uint16_t code = 0x31E0;
+    EXPECT_TRUE(Hanja2Han(code));
+    EXPECT_EQ(code, 0x6188);
+    code = 0xE031;
+    EXPECT_FALSE(Hanja2Han(code));
+    EXPECT_EQ(code, 0xE031);
+}
+
+TEST(Codeconv, ATextTakenForJohabSavesEveryPairItKeptAsItWas)
+{
+    // Random texts of ASCII, KS X 1001 and extended syllables, Johab syllables and jamo, Hanja and
+    // pairs that one or both codes lack; whenever such a text is read as Johab, converting it to
+    // Wansung and back gives each pair that the first conversion kept as it was.
+    const std::string pieces[] = {"a",      " ",        Cp949("가"), Cp949("똠"), Cp949("※"), Cp949("漢"),
+                                  Bytes({0x88, 0x61}), Bytes({0xD0, 0x65}), Bytes({0x88, 0x41}),
+                                  Bytes({0x86, 0x86}), Bytes({0x80, 0x41}), Bytes({0xC9, 0xA1}),
+                                  Bytes({0xD4, 0x80}), Bytes({0xA2, 0xE8}), Bytes({0xE0, 0x31})};
+    unsigned seed = 949;
+    auto rnd = [&](unsigned m) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % m;
+    };
+    int johabTexts = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        for (unsigned i = 0, n = 1 + rnd(6); i < n; ++i)
+            text += pieces[rnd(15)];
+        if (!IsJohabText(text))
+            continue;
+        ++johabTexts;
+        std::string saved = text;
+        Convert_Text(saved, ccJohabToWansung);
+        Convert_Text(saved, ccWansungToJohab);
+        ASSERT_EQ(saved.size(), text.size());
+        for (size_t i = 0; i + 1 < text.size(); ++i) {
+            const unsigned char lead = static_cast<unsigned char>(text[i]);
+            if (lead < 0x80)
+                continue;
+            uint16_t code = static_cast<uint16_t>((lead << 8) | static_cast<unsigned char>(text[i + 1]));
+            if (!Convert_Code(code, ccJohabToWansung)) {
+                ASSERT_EQ(saved.substr(i, 2), text.substr(i, 2)) << "pair " << i << " of " << Cp949ToUtf8(text);
+            }
+            ++i;
+        }
+    }
+    EXPECT_GT(johabTexts, 300);
+}

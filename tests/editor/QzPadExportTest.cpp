@@ -53,15 +53,15 @@ const char* const kColorTable =
 
 }  // namespace
 
-TEST_F(ExportTest, PlainHtmlEscapesMarkupButNotAmpersands)
+TEST_F(ExportTest, PlainHtmlEscapesMarkupAndAmpersands)
 {
     pad.SetFileName("movie.smi");
-    pad.SetText("a<b & \"c\">\n\tx");
+    pad.SetText("a<b & \"c\">\n\tx&nbsp;");
     TStringList out;
     ExportToHTML(pad, out, 0, 1);
     const std::vector<std::string> expected = {
         "<HTML><HEAD>", "<META NAME=\"Generator\" CONTENT=\"Pendrix\">", "<TITLE>movie.smi</TITLE>",
-        "</HEAD>", "<BODY>", "<PRE>", "a&lt;b & &quot;c&quot;&gt;", "  x", "</PRE>", "</BODY>", "</HTML>"};
+        "</HEAD>", "<BODY>", "<PRE>", "a&lt;b &amp; &quot;c&quot;&gt;", "  x&amp;nbsp;", "</PRE>", "</BODY>", "</HTML>"};
     EXPECT_EQ(out.Strings, expected);
 }
 
@@ -74,7 +74,7 @@ TEST_F(ExportTest, ColouredSamiLineAsHtml)
     ASSERT_EQ(out.Count(), 10);
     EXPECT_EQ(out[6], "<FONT COLOR=\"#ffff00\">&lt;</FONT><FONT COLOR=\"#ffff00\">B</FONT>"
                       "<FONT COLOR=\"#ffff00\">&gt;</FONT>" + Cp949("가") +
-                      "<FONT COLOR=\"#00ff00\">&amp;</FONT>");
+                      "<FONT COLOR=\"#00ff00\">&amp;amp;</FONT>");
 }
 
 TEST_F(ExportTest, PlainRtfDocument)

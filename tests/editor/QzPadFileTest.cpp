@@ -5,6 +5,7 @@
 
 #include "editor/model/QzFileError.h"
 #include "platform/core/Cp949.h"
+#include "platform/core/FileUtils.h"
 
 #include <sys/stat.h>
 
@@ -159,6 +160,82 @@ TEST_F(PadFileTest, JohabTextIsEditedAsWansungAndSavedAsJohabWithCrLf)
     EXPECT_EQ(pad.HanguelCodeType(), qzctWansung);
     pad.SaveToFile(wansung);
     EXPECT_EQ(Read(wansung), Cp949("한글") + "\n");
+}
+
+TEST_F(PadFileTest, CodePage949FilesKeepTheirBytesWhateverCharacterTheyEndIn)
+{
+    // Mostly KS X 1001 text whose last character is of each kind; without a final line end the
+    // save adds CR LF.
+    const std::string body = Cp949("안녕하세요") + "\r\n" + Cp949("둘째 ");
+    const struct {
+        const char* kind;
+        std::string last;
+        const char* end;
+    } cases[] = {
+        {"ASCII", "z", "\r\n"},
+        {"KS X 1001 syllable", Cp949("가"), "\r\n"},
+        {"extended syllable", Cp949("똠"), "\r\n"},
+        {"extended syllable, no line end", Cp949("똠"), ""},
+        {"symbol", Cp949("※"), "\r\n"},
+        {"Hanja", Cp949("漢"), "\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        const std::string bytes = body + c.last + c.end;
+        const std::string path = Write("cp949.txt", bytes);
+        pad.LoadFromFile(path);
+        EXPECT_EQ(pad.HanguelCodeType(), qzctWansung);
+        EXPECT_EQ(pad.Lines()[1], Cp949("둘째 ") + c.last);
+        pad.SaveToFile(path);
+        EXPECT_EQ(Read(path), *c.end ? bytes : bytes + "\r\n");
+    }
+}
+
+TEST_F(PadFileTest, JohabFilesAndPairsThatNeitherCodeDefines)
+{
+    const struct {
+        const char* name;
+        std::string bytes;
+        TQzPadCodeType type;
+        std::string firstLine;
+        std::string saved;
+    } cases[] = {
+        // Valid in both codes, no KS X 1001 pair: Johab.
+        {"ga na da", "\x88\x61\x90\x61\x94\x61\n", qzctJohab, Cp949("가나다"), "\x88\x61\x90\x61\x94\x61\r\n"},
+        // Johab holding a pair that Johab conversion cannot read but code page 949 can: kept as it is.
+        {"86 86", "\x88\x61\x86\x86\r\n", qzctWansung, "\x88\x61\x86\x86", "\x88\x61\x86\x86\r\n"},
+        // Valid in neither: the last pair looks Johab, but 86 86 would be saved as another pair.
+        {"neither, 86 86", "\xD0\x65\x86\x86\r\n", qzctWansung, "\xD0\x65\x86\x86", "\xD0\x65\x86\x86\r\n"},
+        // Valid in neither, and the pair Johab cannot read comes back as it was.
+        {"neither, 80 41", "\xD0\x65\x80\x41\r\n", qzctJohab, Cp949("한") + "\x80\x41", "\xD0\x65\x80\x41\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Write("johab.txt", c.bytes);
+        pad.LoadFromFile(path);
+        EXPECT_EQ(pad.HanguelCodeType(), c.type);
+        EXPECT_EQ(pad.Lines()[0], c.firstLine);
+        pad.SaveToFile(path);
+        EXPECT_EQ(Read(path), c.saved);
+    }
+}
+
+TEST_F(PadFileTest, AFileThatCannotBeReadLeavesTheTextAlone)
+{
+    // A regular file that nobody can read, root included.
+    const std::string path = "/proc/self/clear_refs";
+    std::string probe;
+    ASSERT_TRUE(FileExists(path));
+    ASSERT_FALSE(ReadFileBytes(path, probe));
+
+    SetText({"keep", "me"});
+    Caret(2, 1);
+    Type("x");
+    EXPECT_THROW(pad.LoadFromFile(path), EFOpenError);
+    EXPECT_EQ(Lines(), (Ls{"keep", "mex"}));
+    EXPECT_EQ(pad.CaretPos(), TPoint(3, 1));
+    EXPECT_TRUE(pad.Modified());
+    EXPECT_TRUE(pad.CanUndo());
 }
 
 TEST_F(PadFileTest, ReadOnlyFollowsTheFileAndAMissingFileIsReadOnly)

@@ -162,7 +162,7 @@ int ReferenceBackward(const std::string& line, const std::string& pattern, int s
 }  // namespace
 
 TEST(QzPadScan, BackwardAgreesWithTheDescribedRescan) {
-    const char* patternPieces[] = {"a", "b", " ", "a*", ".", "$", "[ab]"};
+    const char* patternPieces[] = {"a", "b", " ", "a*", ".", "$", "[ab]", "^", ".*", "[^a]*"};
     const char* linePieces[] = {"a", "b", " ", "ab", "\xB0\xA1", "-"};
     unsigned seed = 777;
     auto rnd = [&](unsigned m) {
@@ -172,7 +172,7 @@ TEST(QzPadScan, BackwardAgreesWithTheDescribedRescan) {
     for (int round = 0; round < 20000; ++round) {
         std::string pattern, line;
         for (unsigned i = 0, n = 1 + rnd(3); i < n; ++i)
-            pattern += patternPieces[rnd(7)];
+            pattern += patternPieces[rnd(10)];
         for (unsigned i = 0, n = rnd(10); i < n; ++i)
             line += linePieces[rnd(6)];
         TQzFindOptions options{qzfoBackward};

@@ -168,6 +168,42 @@ TEST(QzPadSearch, ReplaceAllWithPatterns) {
     EXPECT_EQ(back.Lines(), Lines({"b b"}));
 }
 
+TEST(QzPadSearch, ReplaceAllAnchorsAtTheSearchedPartAndTheLineEnd) {
+    // "^" matches where the searched part of a line starts, once; "$" only at the line's end.
+    struct Case {
+        Lines text;
+        TPoint anchor, end;  // equal: no selection, the caret there
+        bool column;
+        const char* find;
+        const char* rep;
+        Lines expected;
+    };
+    const Case cases[] = {
+        {{"abcd"}, {0, 0}, {2, 0}, false, "b$", "X", {"abcd"}},
+        {{"abcd"}, {0, 0}, {4, 0}, false, "d$", "X", {"abcX"}},
+        {{"ab", "ab", "ab"}, {0, 0}, {1, 2}, false, "b$", "X", {"aX", "aX", "ab"}},
+        {{"ab ab"}, {0, 0}, {0, 0}, false, "ab$", "X", {"ab X"}},
+        {{"abab"}, {2, 0}, {2, 0}, false, "^ab", "X", {"abX"}},
+        {{"xxab", "ab"}, {2, 0}, {2, 1}, false, "^a", "Y", {"xxYb", "Yb"}},
+        {{"ab", "cd"}, {1, 0}, {1, 0}, false, "^", "> ", {"a> b", "> cd"}},
+        {{"aaa"}, {0, 0}, {0, 0}, false, "^a*", "b", {"b"}},
+        {{"abab", "abab"}, {2, 0}, {4, 1}, true, "^a", "X", {"abXb", "abXb"}},
+        {{"abab", "abab"}, {1, 0}, {3, 1}, true, "b$", "X", {"abab", "abab"}},
+        {{"abab", "abab"}, {2, 0}, {4, 1}, true, "b$", "X", {"abaX", "abaX"}},
+    };
+    for (const Case& c : cases) {
+        Pad pad(c.text);
+        if (c.column)
+            pad.model.SetBlockMode(qzbmColumn);
+        if (c.anchor == c.end)
+            pad.model.SetCaretPosition(c.anchor);
+        else
+            pad.Select(c.anchor, c.end);
+        EXPECT_EQ(pad.search.ReplaceAll(c.find, c.rep, {qzfoRegular}), c.expected != c.text) << c.find;
+        EXPECT_EQ(pad.Lines(), c.expected) << c.find << " in " << c.text[0];
+    }
+}
+
 TEST(QzPadSearch, ReplaceAllInAStreamSelection) {
     Pad pad({"cat cat cat", "cat cat", "cat"});
     pad.Select(TPoint(4, 0), TPoint(5, 1));
@@ -227,17 +263,19 @@ TEST(QzPadSearch, ReplaceAllWithWordWrapKeepsEachLineWhole) {
 
 namespace {
 
-// Replace all in one line as described: scan, replace in place, resume after the inserted text
-// (one character further after an empty match), "^" only at the line's start.
-std::string ReferenceReplace(std::string line, const std::string& find, const std::string& rep,
+// Replace all in one line as described: scan from `from`, replace in place, resume after the
+// inserted text (one character further after an empty match), "^" only at `from` and only before
+// the first replacement.
+std::string ReferenceReplace(std::string line, int from, const std::string& find, const std::string& rep,
                              TQzFindOptions options) {
     odregexp::TCompiledPattern compiled;
     CompileSearchText(find, options, compiled);
+    const bool anchored = !compiled.Elements.empty() && compiled.Elements[0].Kind == odregexp::rekTextStart;
     int last = static_cast<int>(line.size());
-    int pos = 1;
-    while (pos <= last) {
+    int pos = from;
+    for (bool replaced = false; pos <= last && !(anchored && replaced); replaced = true) {
         int len = 0;
-        const int m = ScanRange(line, compiled, 1, last, pos, DefaultDelimSet(), len, options);
+        const int m = ScanRange(line, compiled, from, last, pos, DefaultDelimSet(), len, options);
         if (m == 0)
             break;
         line.replace(static_cast<size_t>(m - 1), static_cast<size_t>(len), rep);
@@ -252,7 +290,7 @@ std::string ReferenceReplace(std::string line, const std::string& find, const st
 }  // namespace
 
 TEST(QzPadSearch, ReplaceAllAgreesWithReplacingInPlace) {
-    const char* findPieces[] = {"a", "b", "-", "a*", ".", "^", "[ab]"};
+    const char* findPieces[] = {"a", "b", "-", "a*", ".", "^", "[ab]", "$"};
     const char* linePieces[] = {"a", "b", " ", "ab", "\xB0\xA1", "-"};
     const char* replacements[] = {"", "x", "a", "--", "ab-"};
     unsigned seed = 4242;
@@ -263,7 +301,7 @@ TEST(QzPadSearch, ReplaceAllAgreesWithReplacingInPlace) {
     for (int round = 0; round < 5000; ++round) {
         std::string find, line;
         for (unsigned i = 0, n = 1 + rnd(3); i < n; ++i)
-            find += findPieces[rnd(7)];
+            find += findPieces[rnd(8)];
         for (unsigned i = 0, n = 1 + rnd(10); i < n; ++i)
             line += linePieces[rnd(6)];
         const std::string rep = replacements[rnd(5)];
@@ -276,9 +314,15 @@ TEST(QzPadSearch, ReplaceAllAgreesWithReplacingInPlace) {
         CompileSearchText(find, options, compiled);
         if (!compiled.Valid)
             continue;
+        // The caret on a character start.
+        int from = 1;
+        for (unsigned steps = rnd(4); steps > 0 && from <= static_cast<int>(line.size()); --steps)
+            from += static_cast<unsigned char>(line[static_cast<size_t>(from - 1)]) >= 0x80 ? 2 : 1;
         Pad pad({line});
+        pad.model.SetCaretPosition(TPoint(from - 1, 0));
         pad.search.ReplaceAll(find, rep, options);
-        ASSERT_EQ(pad.Lines(), Lines({ReferenceReplace(line, find, rep, options)}))
-            << "find '" << find << "' in '" << line << "' by '" << rep << "' options " << int(options.Byte());
+        ASSERT_EQ(pad.Lines(), Lines({ReferenceReplace(line, from, find, rep, options)}))
+            << "find '" << find << "' in '" << line << "' from " << from << " by '" << rep << "' options "
+            << int(options.Byte());
     }
 }

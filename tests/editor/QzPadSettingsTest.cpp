@@ -175,3 +175,58 @@ TEST_F(SettingsTest, KeepsOtherSectionsAndReportsAFailedWrite)
     EXPECT_EQ(ini.ReadInteger("Editor Settings", "CodeTemplatesWidth", 0), 400);
     EXPECT_FALSE(SaveSettingToINI(pad, nullptr, "/nonexistent-dir/x.ini"));
 }
+
+TEST_F(SettingsTest, TextsKeepTheirBlanksAndQuotesAndWriteNoLinesOfTheirOwn)
+{
+    // Each text as the header's left text, the footer's right text and the newline mark.
+    struct Case {
+        std::string text, readBack;
+    };
+    const Case cases[] = {
+        {" left", " left"},       {"right ", "right "},        {"\"quoted\"", "\"quoted\""},
+        {"\"", "\""},             {" ", " "},                  {"", ""},
+        {"a\"b", "a\"b"},         {"\tx", "\tx"},              {"line1\nMarginLeft=99", "line1 MarginLeft=99"},
+        {"a\r\n[Editor Settings]\r\nTabSize=9", "a  [Editor Settings]  TabSize=9"},
+    };
+    for (const Case& c : cases) {
+        TQzPadModel a;
+        a.PrintHeader().TextLeft = c.text;
+        a.PrintFooter().TextRight = c.text;
+        a.SetNewLineMark(c.text);
+        a.PrintOptions().MarginLeft = 7;
+        ASSERT_TRUE(SaveSettingToINI(a, nullptr, path));
+        TQzPadModel b;
+        LoadSettingFromINI(b, nullptr, path);
+        EXPECT_EQ(b.PrintHeader().TextLeft, c.readBack) << c.text;
+        EXPECT_EQ(b.PrintFooter().TextRight, c.readBack) << c.text;
+        EXPECT_EQ(b.NewLineMark(), c.readBack) << c.text;
+        EXPECT_EQ(b.PrintOptions().MarginLeft, 7) << c.text;
+        EXPECT_EQ(b.TabSize(), 2) << c.text;
+        DeleteFile(path);
+    }
+}
+
+TEST_F(SettingsTest, NumbersAreClampedToWhatTheControlCanLayOut)
+{
+    ASSERT_TRUE(WriteFileAtomic(path, "[Editor Settings]\r\nTabSize=748421376\r\nIndentSize=0\r\n"
+                                      "ColumnCount=-5\r\nGutterWidth=99999\r\nLineSpace=-1\r\n"
+                                      "CodeTemplatesWidth=2000000000\r\nCodeTemplatesHeight=1\r\n"
+                                      "Font=129|255|-16|Mono|fpFixed|900000|[]\r\n"
+                                      "[Print Settings]\r\nMarginLeft=-3\r\nMarginTop=100000\r\n"
+                                      "MarginRight=20\r\nPrintFont=129|0|-16|Mono|fpFixed|0|[]\r\n"));
+    TQzPadModel pad;
+    TQzCodeTemplates t;
+    LoadSettingFromINI(pad, &t, path);
+    EXPECT_EQ(pad.TabSize(), kQzTabSizeRange.Max);
+    EXPECT_EQ(pad.IndentSize(), kQzIndentSizeRange.Min);
+    EXPECT_EQ(pad.ColumnCount(), kQzColumnCountRange.Min);
+    EXPECT_EQ(pad.GutterWidth(), kQzGutterWidthRange.Max);
+    EXPECT_EQ(pad.LineSpace(), kQzLineSpaceRange.Min);
+    EXPECT_EQ(t.Width, kQzTemplatesSizeRange.Max);
+    EXPECT_EQ(t.Height, kQzTemplatesSizeRange.Min);
+    EXPECT_EQ(pad.Font().Size, kQzFontSizeRange.Max);
+    EXPECT_EQ(pad.PrintOptions().Font.Size, kQzFontSizeRange.Min);
+    EXPECT_EQ(pad.PrintOptions().MarginLeft, kQzMarginRange.Min);
+    EXPECT_EQ(pad.PrintOptions().MarginTop, kQzMarginRange.Max);
+    EXPECT_EQ(pad.PrintOptions().MarginRight, 20);
+}

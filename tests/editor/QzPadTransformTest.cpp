@@ -294,9 +294,15 @@ TEST_F(TransformTest, InsertFileAtTopCaretAndEnd)
     SetText({"abcd", "last"});
     ASSERT_TRUE(tx.InsertFile(file, pfpEnd));
     EXPECT_EQ(Lines(), (V{"abcd", "last", "f1", "f2"}));
+    // An empty last line is a line too: the file goes after it.
+    SetText({"a", ""});
+    ASSERT_TRUE(tx.InsertFile(file, pfpEnd));
+    EXPECT_EQ(Lines(), (V{"a", "", "f1", "f2"}));
+    pad.Undo();
+    EXPECT_EQ(Lines(), (V{"a", ""}));
 
     EXPECT_FALSE(tx.InsertFile(file + ".missing", pfpTop));
-    EXPECT_EQ(Lines(), (V{"abcd", "last", "f1", "f2"}));
+    EXPECT_EQ(Lines(), (V{"a", ""}));
     std::remove(file.c_str());
 }
 
@@ -316,5 +322,8 @@ TEST_F(TransformTest, ReloadReadsTheFileAgainAndKeepsTheCaret)
     std::remove(file.c_str());
     pad.SetLine(0, "kept");
     EXPECT_FALSE(tx.Reload());  // a file that is gone leaves the text alone
+    EXPECT_EQ(Lines()[0], "kept");
+    pad.SetFileName("/proc/self/clear_refs");  // one that cannot be read does too
+    EXPECT_FALSE(tx.Reload());
     EXPECT_EQ(Lines()[0], "kept");
 }
