@@ -28,6 +28,8 @@ TQzPadModel::TEditScope::~TEditScope()
     pad_.lines_.SetJournal(nullptr);
     pad_.pending_.clear();
     pad_.KeepCaretOnText();
+    // The window's caret goes where the next character will go.
+    pad_.UpdateCaretPos();
 }
 
 void TQzPadModel::KeepCaretOnText()
@@ -42,7 +44,6 @@ void TQzPadModel::KeepCaretOnText()
     if (x == caretX_) return;
     if (selAnchor_ == selEnd_ && selEnd_ == CaretPos()) selAnchor_ = selEnd_ = TPoint(x, caretY_);
     StoreCaret(TPoint(x, caretY_));
-    UpdateCaretPos();
 }
 
 void TQzPadModel::MarkBefore()

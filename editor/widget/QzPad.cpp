@@ -35,6 +35,8 @@ namespace {
 // for 1 ms and so ticks at that rate.
 constexpr int kAutoScrollInterval = 10;
 constexpr int kWheelNotch = 120;
+// How long after a reset the input method's second commit of a cut-off syllable is expected.
+constexpr qint64 kResetEchoMs = 1000;
 
 TQzMouseButton ButtonOf(Qt::MouseButton b)
 {
@@ -467,6 +469,7 @@ bool TQzPad::event(QEvent* e)
 
 void TQzPad::keyPressEvent(QKeyEvent* e)
 {
+    resetEcho_.clear();
     const TShiftState shift = QzPadShiftState(e->modifiers());
     PadGuarded([&] {
         if (dragging_ && e->key() == Qt::Key_Escape) {
@@ -522,6 +525,11 @@ void TQzPad::inputMethodEvent(QInputMethodEvent* e)
     PadGuarded([&] {
         const std::string commit = QStringToCp949(e->commitString());
         const std::string preedit = QStringToCp949(e->preeditString());
+        if (!resetEcho_.empty() && !(commit.empty() && preedit.empty())) {
+            const bool echo = commit == resetEcho_ && preedit.empty() && resetEchoAge_.elapsed() < kResetEchoMs;
+            resetEcho_.clear();
+            if (echo) return;
+        }
         if (!commit.empty()) {
             if (!model_.Composing()) model_.ImeStartComposition();
             model_.ImeResult(commit);
@@ -552,7 +560,12 @@ void TQzPad::FinishComposition(bool resetInputMethod)
     preedit_.clear();
     if (!text.empty()) model_.ImeResult(text);
     model_.ImeEndComposition();
-    if (resetInputMethod) QGuiApplication::inputMethod()->reset();
+    if (!resetInputMethod) return;
+    // Reset, an input method that still holds the syllable (ibus with its Hangul engine) commits
+    // it again, after the click has moved the caret: that commit was made here already.
+    resetEcho_ = text;
+    resetEchoAge_.start();
+    QGuiApplication::inputMethod()->reset();
 }
 
 QPoint TQzPad::CodeTemplatesPopupPos(int width, int height) const

@@ -148,12 +148,21 @@ TEST_F(WidgetImeTest, AClickCommitsTheSyllableAndReadOnlyRefusesInput)
     EXPECT_FALSE(m.Composing());
     EXPECT_EQ(Line(0), "abc" + Cp949("한"));
     EXPECT_EQ(m.CaretPos(), TPoint(0, 0));
+    // Reset by the click, the input method commits the syllable it held once more (ibus does);
+    // it was committed already, where it was composed.
+    Ime("", "한");
+    EXPECT_EQ(Line(0), "abc" + Cp949("한"));
+    EXPECT_EQ(m.UndoItems().Count(), 1);
+    // The next syllable goes in at the click.
+    Ime("ㄱ");
+    Ime("", "가");
+    EXPECT_EQ(Line(0), Cp949("가") + "abc" + Cp949("한"));
 
     pad->SetReadOnly(true);
     EXPECT_FALSE(Query(Qt::ImEnabled).toBool());
     Ime("ㄱ");
     Ime("", "가");
-    EXPECT_EQ(Line(0), "abc" + Cp949("한"));
+    EXPECT_EQ(Line(0), Cp949("가") + "abc" + Cp949("한"));
     EXPECT_FALSE(m.Composing());
 }
 
