@@ -542,6 +542,21 @@ void TQzPadModel::ProcessEditorCommand(TQzPadCommand command)
 
 // ---- drag and drop of the selection ----
 
+TQzPadModel::TLogicalPos TQzPadModel::ToLogical(TPoint p) const
+{
+    int line = 0;
+    const int first = LogicalFirst(p.Y);
+    for (int y = 0; y < first; y = LogicalLast(y) + 1) ++line;
+    return TLogicalPos{line, LogicalOffset(p)};
+}
+
+TPoint TQzPadModel::FromLogical(TLogicalPos p) const
+{
+    int y = 0;
+    for (int k = 0; k < p.Line && lines_.IsLine(LogicalLast(y) + 1); ++k) y = LogicalLast(y) + 1;
+    return PhysicalPos(y, p.Offset);
+}
+
 bool TQzPadModel::DragOver(bool fromSelf, int x, int y, TShiftState shift)
 {
     // Text moves only within this control.
@@ -567,34 +582,44 @@ void TQzPadModel::DragDrop(bool fromSelf, int x, int y, TShiftState shift)
         return;
     }
     const std::string text = GetSelText();
-    const TPoint s = GetSelStart();
-    const TPoint e = GetSelEnd();
+    const TPoint s = blockMode_ == qzbmLine ? SelEdge(GetSelStart()) : GetSelStart();
+    const TPoint e = blockMode_ == qzbmLine ? SelEdge(GetSelEnd()) : GetSelEnd();
     const bool copy = shift.Contains(ssCtrl);
     BeginUpdate();
     if (copy) {
         SetSelStart(CaretPos());
     } else {
         const TPoint caret = CaretPos();
+        // A drop point behind the moved text keeps its place in the text that remains, counted in
+        // logical lines, since a word wrap lays the joined line out again.
+        const TLogicalPos ls = ToLogical(s);
+        const TLogicalPos le = ToLogical(e);
+        TLogicalPos ld = ToLogical(d);
         DeleteSelection();
         Record(qzcDeleteSelBlock, caret, s, e, text);
         if (blockMode_ == qzbmLine) {
-            if (e.Y > s.Y && d.Y >= e.Y) {
-                if (d.Y == e.Y && d.X >= e.X) d.X = s.X + (d.X - e.X);
-                d.Y -= e.Y - s.Y;
-            } else if (d.Y == e.Y && d.X >= e.X) {
-                d.X = s.X + (d.X - e.X);
+            if (ld.Line == le.Line && ld.Offset >= le.Offset) {
+                ld = TLogicalPos{ls.Line, ls.Offset + ld.Offset - le.Offset};
+                d = FromLogical(ld);
+            } else if (ld.Line > le.Line) {
+                ld.Line -= le.Line - ls.Line;
+                d = FromLogical(ld);
             }
         } else if (d.Y >= s.Y && d.Y <= e.Y && d.X >= e.X) {
             d.X -= e.X - s.X;
         }
     }
     if (!PastEndAllowed(d.Y) && blockMode_ == qzbmLine) d.X = std::min(d.X, ExpandedLineLength(d.Y));
+    d = ClampPos(d);
     SetCaretPosition(d);
     SetSelStart(d);
+    // Where the dropped text begins, in its logical line: a word wrap may move it to another row.
+    const int dropFirst = blockMode_ == qzbmLine ? LogicalFirst(d.Y) : d.Y;
+    const int dropOffset = blockMode_ == qzbmLine ? LogicalOffset(d) : d.X;
     InsertText(text);
     TPoint end = CaretPos();
     if (blockMode_ == qzbmColumn) end.X = std::max(end.X, lastInsertMaxCol_);
-    selAnchor_ = d;
+    selAnchor_ = blockMode_ == qzbmLine ? PhysicalPos(dropFirst, dropOffset) : d;
     selEnd_ = end;
     Record(copy ? qzcDragDropCopy : qzcDragDropMove, CaretPos(), GetSelStart(), GetSelEnd(), text);
     EndUpdate();

@@ -449,6 +449,8 @@ void TQzPadModel::InsertTextLines(const std::vector<std::string>& pieces, bool e
     const int cy = caretY_;
     std::string line = ExpandedLine(cy);
     int cx = caretX_;
+    // Text goes in before or after a double-byte character, never between its two bytes.
+    if (QzIsTrailAt(line, cx)) ++cx;
     if (cx > static_cast<int>(line.size())) {
         if (PastEndAllowed(cy))
             line.append(static_cast<size_t>(cx) - line.size(), ' ');

@@ -125,6 +125,12 @@ void TQzPadModel::SetCursorWidth(int v)
 
 void TQzPadModel::SetBlockMode(TQzBlockMode m)
 {
+    // The moving edge of a column block may stand inside a character; a stream's may not.
+    if (m == qzbmLine && blockMode_ == qzbmColumn && QzIsTrailAt(ExpandedCurLine(), caretX_)) {
+        if (selEnd_ == CaretPos()) ++selEnd_.X;
+        StoreCaret(TPoint(caretX_ + 1, caretY_));
+        UpdateCaretPos();
+    }
     blockMode_ = m;
     if (GetSelectAvail()) InvalidateLines(GetSelStart().Y - 1, GetSelEnd().Y + 1);
     FireChanged();
@@ -219,16 +225,11 @@ void TQzPadModel::SetTabSize(int v)
 {
     // The composition's place is a column of the expanded text, which the new size moves.
     ImeRemoveShown();
+    const bool changed = v != tabSize_;
     tabSize_ = v;
-    // Under word wrap, a line that keeps its tabs may no longer fit its row.
-    if (wordWrap_ != qzwwNone) {
-        const int width = WrapWidth();
-        for (int i = 0; i < lines_.Count(); ++i) {
-            if (lines_.Get(i).find('\t') == std::string::npos || ExpandedLineLength(i) <= width) continue;
-            Rewrap();
-            break;
-        }
-    }
+    // Under word wrap a line that keeps its tabs takes another width now (and so may a line that
+    // undo would give back): the text is wrapped again, which empties the undo list.
+    if (changed && wordWrap_ != qzwwNone) Rewrap();
     // The caret's column may now fall inside a character of a line with tabs, or past its end.
     if (!PastEndAllowed(caretY_)) caretX_ = std::min(caretX_, ExpandedCurLineLength());
     if (QzIsTrailAt(ExpandedCurLine(), caretX_)) StoreCaret(TPoint(caretX_ + 1, caretY_));

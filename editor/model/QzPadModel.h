@@ -471,6 +471,13 @@ private:
     bool PastEndAllowed(int y) const;
     int LogicalOffset(TPoint p) const;
     TPoint PhysicalPos(int first, int offset) const;
+    // A place as the number of the logical line and the offset in it.
+    struct TLogicalPos {
+        int Line;
+        int Offset;
+    };
+    TLogicalPos ToLogical(TPoint p) const;
+    TPoint FromLogical(TLogicalPos p) const;
     // Replaces the logical line that starts at row `first` by `text` (wrapped again); the caret and
     // the selection points on it go to move(offset), those below follow the rows.
     void RewriteLogicalLine(int first, const std::string& text, const std::function<int(int)>& move);

@@ -17,6 +17,12 @@ TQzPadModel::TEditScope::TEditScope(TQzPadModel& pad) : pad_(pad)
     // An edit takes the composition out of the text first (the input method's next update
     // shows it again at the caret), so that the caret and selection noted here fit the text.
     pad_.ImeRemoveShown();
+    // The moving edge of a column block may stand inside a character; what an edit reads at the
+    // caret, or as the block's edge, begins after it.
+    if (QzIsTrailAt(pad_.ExpandedCurLine(), pad_.caretX_)) {
+        if (pad_.selEnd_ == pad_.CaretPos()) ++pad_.selEnd_.X;
+        pad_.StoreCaret(TPoint(pad_.caretX_ + 1, pad_.caretY_));
+    }
     pad_.pending_.clear();
     if (pad_.undoRecording_) pad_.lines_.SetJournal(&pad_.pending_);
     pad_.MarkBefore();
