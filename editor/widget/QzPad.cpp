@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -35,8 +36,39 @@ namespace {
 // for 1 ms and so ticks at that rate.
 constexpr int kAutoScrollInterval = 10;
 constexpr int kWheelNotch = 120;
-// How long after a reset the input method's second commit of a cut-off syllable is expected.
-constexpr qint64 kResetEchoMs = 1000;
+// How long after a composition was cut off the input method's second commit of it is expected.
+constexpr qint64 kCutOffEchoMs = 1000;
+
+// A syllable committed when a click or a change of focus cut its composition off. ibus with its
+// Hangul engine hands such a syllable over once more, after the reset or the focus change, to
+// whichever editor has the focus by then: that second commit, arriving first (before any key or
+// composition) and within a moment, is dropped.
+struct TCutOffSyllable {
+    std::string Text;
+    QElapsedTimer Age;
+};
+
+TCutOffSyllable& CutOff()
+{
+    static TCutOffSyllable syllable;
+    return syllable;
+}
+
+void NoteCutOff(const std::string& text)
+{
+    CutOff().Text = text;
+    CutOff().Age.start();
+}
+
+// True (and forgotten) when an input-method event is the second commit of a cut-off syllable.
+bool IsCutOffEcho(const std::string& commit, const std::string& preedit)
+{
+    TCutOffSyllable& cut = CutOff();
+    if (cut.Text.empty() || (commit.empty() && preedit.empty())) return false;
+    const bool echo = commit == cut.Text && preedit.empty() && cut.Age.elapsed() < kCutOffEchoMs;
+    cut.Text.clear();
+    return echo;
+}
 
 TQzMouseButton ButtonOf(Qt::MouseButton b)
 {
@@ -469,7 +501,7 @@ bool TQzPad::event(QEvent* e)
 
 void TQzPad::keyPressEvent(QKeyEvent* e)
 {
-    resetEcho_.clear();
+    CutOff().Text.clear();
     const TShiftState shift = QzPadShiftState(e->modifiers());
     PadGuarded([&] {
         if (dragging_ && e->key() == Qt::Key_Escape) {
@@ -525,11 +557,10 @@ void TQzPad::inputMethodEvent(QInputMethodEvent* e)
     PadGuarded([&] {
         const std::string commit = QStringToCp949(e->commitString());
         const std::string preedit = QStringToCp949(e->preeditString());
-        if (!resetEcho_.empty() && !(commit.empty() && preedit.empty())) {
-            const bool echo = commit == resetEcho_ && preedit.empty() && resetEchoAge_.elapsed() < kResetEchoMs;
-            resetEcho_.clear();
-            if (echo) return;
-        }
+        if (IsCutOffEcho(commit, preedit)) return;
+        // A composition that ends in its result with nothing after it may have been cut off by a
+        // change of focus (Qt hands the syllable over before the focus moves).
+        if (!commit.empty() && preedit.empty() && !preedit_.empty()) NoteCutOff(commit);
         if (!commit.empty()) {
             if (!model_.Composing()) model_.ImeStartComposition();
             model_.ImeResult(commit);
@@ -560,12 +591,8 @@ void TQzPad::FinishComposition(bool resetInputMethod)
     preedit_.clear();
     if (!text.empty()) model_.ImeResult(text);
     model_.ImeEndComposition();
-    if (!resetInputMethod) return;
-    // Reset, an input method that still holds the syllable (ibus with its Hangul engine) commits
-    // it again, after the click has moved the caret: that commit was made here already.
-    resetEcho_ = text;
-    resetEchoAge_.start();
-    QGuiApplication::inputMethod()->reset();
+    NoteCutOff(text);
+    if (resetInputMethod) QGuiApplication::inputMethod()->reset();
 }
 
 QPoint TQzPad::CodeTemplatesPopupPos(int width, int height) const

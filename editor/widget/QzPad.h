@@ -24,7 +24,6 @@
 #include "editor/widget/QzPadPainter.h"
 
 #include <QAbstractScrollArea>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QTimer>
 
@@ -236,11 +235,6 @@ private:
     QMenu* popupMenu_ = nullptr;
     TQzImeInputMode imeMode_ = imEnglish;
     std::string preedit_;  // the composition being built, code page 949
-    // A syllable committed here when a click cut its composition off: an input method that
-    // hands it over once more when it is reset (within a moment, before anything else) is not
-    // heard a second time.
-    std::string resetEcho_;
-    QElapsedTimer resetEchoAge_;
 
     // The caret, drawn by inverting its rectangle; it blinks while shown.
     QRect caretRect_;
