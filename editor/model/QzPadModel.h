@@ -15,7 +15,9 @@
 //   paste, SetSelText, deletion of the selection, a change of the block mode, SetLines, a change
 //   of HanguelCodeType and on every focus gain; typing and deleting inside one line only set
 //   Modified. It never fires while Loading is on.
-// - Edits record undo items while UndoRecording is on; Undo replays the newest one.
+// - Edits record undo items while UndoRecording is on; Undo takes the newest one back, giving
+//   back exactly the text before its step. The list is emptied by a change of the word wrap, a
+//   re-wrap to another width, Clear, SetLines and loading a file.
 
 #include "controls/common/QzString.h"
 #include "editor/model/QzPadCommand.h"
@@ -340,6 +342,9 @@ public:
     std::string Text() const { return lines_.Text(); }
 
     // ---- undo ----
+    // Takes the newest record back: the text before its step comes back exactly, with the caret
+    // and selection of that moment (a move by drag and drop and an overwrite of a selection go
+    // back together with their removal). Nothing in qzoReadOnly.
     void Undo();
     bool CanUndo() const { return undoList_.Count() > 0; }
     void ClearUndoItem() { undoList_.Clear(); }
@@ -526,8 +531,8 @@ private:
     TPoint OffTrailByte(TPoint p) const;
     // A point of the selection moved right off a trail byte.
     TPoint SelEdge(TPoint p) const;
-    // Cuts selection points that lie past their line's end back to it (stream blocks without
-    // scrolling past the end), so that a removal records where its text really began.
+    // Cuts the points of a stream selection that lie past their line's end, where the caret may
+    // not stand, back to it, so that a removal records where its text really began.
     void ClampSelectionToText();
     // What typing over a selection does first: clamps it to the text and, when there is one,
     // deletes it as an undoable step and puts the caret at its start. True when it deleted one;
