@@ -41,8 +41,8 @@ constexpr qint64 kCutOffEchoMs = 1000;
 
 // A syllable committed when a click or a change of focus cut its composition off. ibus with its
 // Hangul engine hands such a syllable over once more, after the reset or the focus change, to
-// whichever editor has the focus by then: that second commit, arriving first (before any key or
-// composition) and within a moment, is dropped.
+// whichever editor has the focus by then: that second commit, arriving as the first event of the
+// input method (before any composition) and within a moment, is dropped.
 struct TCutOffSyllable {
     std::string Text;
     QElapsedTimer Age;
@@ -501,7 +501,6 @@ bool TQzPad::event(QEvent* e)
 
 void TQzPad::keyPressEvent(QKeyEvent* e)
 {
-    CutOff().Text.clear();
     const TShiftState shift = QzPadShiftState(e->modifiers());
     PadGuarded([&] {
         if (dragging_ && e->key() == Qt::Key_Escape) {
