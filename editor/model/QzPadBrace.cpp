@@ -1,6 +1,7 @@
 // Brace matching, the code-template shortcut and insertion, page breaks, and the replay of a
 // keyboard macro.
 
+#include "editor/model/QzPadDbcs.h"
 #include "editor/model/QzPadModel.h"
 
 #include <algorithm>
@@ -118,28 +119,47 @@ void TQzPadModel::ShowCodeTemplates()
 void TQzPadModel::InsertCodeTemplate(const std::string& code)
 {
     if (ReadOnly()) return;
+    TEditScope scope(*this);
     const size_t bar = code.find('|');
     std::string text = code;
     if (bar != std::string::npos) text.erase(bar, 1);
     ClampSelectionToText();
-    TPoint start = GetSelectAvail() ? StablePos(GetSelStart()) : CaretPos();
-    if (!options_.Contains(qzoScrollPastEOL)) start.X = std::min(start.X, ExpandedLineLength(start.Y));
+    TPoint start = GetSelectAvail() ? StablePos(SelEdge(GetSelStart())) : CaretPos();
+    if (!PastEndAllowed(start.Y)) start.X = std::min(start.X, ExpandedLineLength(start.Y));
+    start = OffTrailByte(start);
+    // Where the insertion begins, in its logical line (a stream) or its row (a column block).
+    const bool column = blockMode_ == qzbmColumn;
+    const int first = column ? start.Y : LogicalFirst(start.Y);
+    const int startOffset = column ? start.X : LogicalOffset(start);
+    const std::string head = column ? std::string(static_cast<size_t>(start.X), ' ') : LogicalLine(first).substr(0, static_cast<size_t>(startOffset));
     SetSelText(text);
     if (bar == std::string::npos) return;
-    // The caret goes where the "|" stood: a line break (CR LF, CR or LF, as the insertion
-    // splits them) starts a new line at column 0, any other byte is one column.
-    TPoint target = start;
+    // The caret goes where the "|" stood: each line break before it (CR LF, CR or LF, as the
+    // insertion splits them) goes on to the next line, and the text before it on that line
+    // counts by the columns it takes, its tabs as the blanks they stand for.
+    int breaks = 0;
+    size_t from = 0;
     for (size_t i = 0; i < bar; ++i) {
-        const char b = code[i];
-        if (b == '\r' || b == '\n') {
-            if (b == '\r' && i + 1 < bar && code[i + 1] == '\n') ++i;
-            target = TPoint(0, target.Y + 1);
-        } else {
-            ++target.X;
-        }
+        if (code[i] != '\r' && code[i] != '\n') continue;
+        if (code[i] == '\r' && i + 1 < bar && code[i + 1] == '\n') ++i;
+        ++breaks;
+        from = i + 1;
     }
+    const std::string segment = code.substr(from, bar - from);
+    TPoint target;
+    if (column) {
+        const int x = static_cast<int>(ExpandStr(head + segment).size());
+        target = ClampPos(TPoint(x, start.Y + breaks));
+    } else {
+        int y = first;
+        for (int k = 0; k < breaks && lines_.IsLine(LogicalLast(y) + 1); ++k) y = LogicalLast(y) + 1;
+        const int offset = static_cast<int>(ExpandStr(breaks == 0 ? head + segment : segment).size());
+        target = PhysicalPos(y, offset);
+    }
+    if (!PastEndAllowed(target.Y)) target.X = std::min(target.X, ExpandedLineLength(target.Y));
+    target.X = QzAdjustEdge(ExpandedLine(target.Y), target.X);
     trailStep_ = false;
-    SetCaretPosition(ClampPos(target));
+    SetCaretPosition(target);
     SetSelStart(CaretPos());
     UpdateCaretPos();
 }
@@ -149,6 +169,7 @@ void TQzPadModel::InsertCodeTemplate(const std::string& code)
 void TQzPadModel::InsertPageBreak()
 {
     if (ReadOnly()) return;
+    TEditScope scope(*this);
     ImeTakeOut();
     EnsureLine();
     TPoint selStart;
@@ -162,13 +183,14 @@ void TQzPadModel::InsertPageBreak()
         options_.Exclude(qzoAutoIndent);
         ProcessInsertNewLine();
         if (autoIndent) options_.Include(qzoAutoIndent);
-        AddMacroStep(qzcInsertCR, std::string());
     }
     const TPoint before = StablePos(CaretPos());
     const std::string formFeed(1, '\f');
     PutString(formFeed);
     Record(qzcInsert, CaretPos(), before, CaretPos(), formFeed);
     editMode_ = savedEdit;
+    // One step for the whole break, which the replay runs as a page break: replayed as a line
+    // break and a typed form feed, the break would take the indentation.
     AddMacroStep(qzcInsert, formFeed);
     UpdateCaretPos();
 }
@@ -196,7 +218,12 @@ void TQzPadModel::PlayMacro(int count)
     for (int k = 0; k < count; ++k) {
         for (const auto& step : steps) {
             switch (step.first) {
-            case qzcInsert: TypeText(step.second); break;
+            case qzcInsert:
+                if (step.second == "\f")
+                    InsertPageBreak();
+                else
+                    TypeText(step.second);
+                break;
             case qzcInsertBlock:
                 if (!step.second.empty()) SetSelText(step.second);
                 break;

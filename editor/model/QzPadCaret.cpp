@@ -56,6 +56,14 @@ TPoint TQzPadModel::ClampPos(TPoint p) const
     return p;
 }
 
+bool TQzPadModel::PastEndAllowed(int y) const
+{
+    if (!options_.Contains(qzoScrollPastEOL)) return false;
+    // Past the end of a row that goes on in a continuation lies the middle of its logical line.
+    const TQzLineAttribute* next = wordWrap_ != qzwwNone ? lines_.Attribute(y + 1) : nullptr;
+    return !(next && next->Wrapped);
+}
+
 void TQzPadModel::StoreCaret(TPoint p)
 {
     caretX_ = std::max(p.X, 0);
@@ -212,7 +220,7 @@ void TQzPadModel::AdjustCaretX()
 {
     const std::string line = ExpandedCurLine();
     const int len = static_cast<int>(line.size());
-    if (!options_.Contains(qzoScrollPastEOL) && !(blockMode_ == qzbmColumn && selecting_) && caretX_ > len)
+    if (!PastEndAllowed(caretY_) && !(blockMode_ == qzbmColumn && selecting_) && caretX_ > len)
         SetCaretX(len);
     if (trailStep_) {
         SetCaretX(caretX_ - 1);
@@ -304,9 +312,9 @@ void TQzPadModel::UpdateSelectionEnd()
 
 void TQzPadModel::ClampSelectionToText()
 {
-    if (blockMode_ != qzbmLine || options_.Contains(qzoScrollPastEOL)) return;
-    selAnchor_.X = std::min(selAnchor_.X, ExpandedLineLength(selAnchor_.Y));
-    selEnd_.X = std::min(selEnd_.X, ExpandedLineLength(selEnd_.Y));
+    if (blockMode_ != qzbmLine) return;
+    if (!PastEndAllowed(selAnchor_.Y)) selAnchor_.X = std::min(selAnchor_.X, ExpandedLineLength(selAnchor_.Y));
+    if (!PastEndAllowed(selEnd_.Y)) selEnd_.X = std::min(selEnd_.X, ExpandedLineLength(selEnd_.Y));
 }
 
 void TQzPadModel::SelectAll()
@@ -500,7 +508,7 @@ void TQzPadModel::MoveRight()
     const int len = static_cast<int>(line.size());
     if (caretX_ < len) {
         SetCaretX(caretX_ + QzCharWidthAt(line, caretX_));
-    } else if ((blockMode_ == qzbmLine || !selecting_) && !options_.Contains(qzoScrollPastEOL)) {
+    } else if ((blockMode_ == qzbmLine || !selecting_) && !PastEndAllowed(caretY_)) {
         if (caretY_ < lines_.Count() - 1) {
             SetCaretY(caretY_ + 1);
             SetCaretX(0);
@@ -610,7 +618,7 @@ TPoint TQzPadModel::TextPosFromPoint(TPoint p)
     const std::string line = ExpandedLine(y);
     const int len = static_cast<int>(line.size());
     if (x < len && QzIsTrailAt(line, x)) ++x;
-    if (x > len && !options_.Contains(qzoScrollPastEOL) && !(mouseSelecting_ && blockMode_ == qzbmColumn)) x = len;
+    if (x > len && !PastEndAllowed(y) && !(mouseSelecting_ && blockMode_ == qzbmColumn)) x = len;
     trailStep_ = false;
     return TPoint(x, y);
 }

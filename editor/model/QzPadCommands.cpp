@@ -22,18 +22,24 @@ TPoint TQzPadModel::OffTrailByte(TPoint p) const
 
 void TQzPadModel::SetSelText(const std::string& s)
 {
+    TEditScope scope(*this);
     ImeTakeOut();
     BeginUpdate();
     ClampSelectionToText();
-    TPoint p = StablePos(GetSelStart());
+    // Without a selection the text goes in at the caret (a collapsed selection may lie elsewhere).
+    TPoint p = StablePos(GetSelectAvail() ? GetSelStart() : CaretPos());
     if (GetSelectAvail()) {
-        Record(qzcDeleteSelBlock, CaretPos(), GetSelStart(), GetSelEnd(), GetSelText());
+        const TPoint caret = CaretPos();
+        const TPoint selStart = GetSelStart();
+        const TPoint selEnd = GetSelEnd();
+        const std::string removed = GetSelText();
         const bool ro = options_.Contains(qzoReadOnly);
         options_.Exclude(qzoReadOnly);  // SetSelText fills read-only controls too
         DeleteSelection();
         if (ro) options_.Include(qzoReadOnly);
+        Record(qzcDeleteSelBlock, caret, selStart, selEnd, removed);
         // Trimming the joined line may have left the start past the line's end.
-        if (!options_.Contains(qzoScrollPastEOL) && blockMode_ == qzbmLine) p.X = std::min(p.X, ExpandedLineLength(p.Y));
+        if (!PastEndAllowed(p.Y) && blockMode_ == qzbmLine) p.X = std::min(p.X, ExpandedLineLength(p.Y));
         p = OffTrailByte(p);
         SetCaretPosition(p);
         SetSelStart(p);
@@ -45,7 +51,7 @@ void TQzPadModel::SetSelText(const std::string& s)
         }
     } else if (!s.empty()) {
         p = CaretPos();
-        if (!options_.Contains(qzoScrollPastEOL)) p.X = std::min(p.X, ExpandedLineLength(p.Y));
+        if (!PastEndAllowed(p.Y)) p.X = std::min(p.X, ExpandedLineLength(p.Y));
         const TPoint off = OffTrailByte(p);
         if (off != p) SetCaretPosition(off);
         p = StablePos(off);
@@ -97,6 +103,7 @@ void TQzPadModel::PasteFromClipboard()
 void TQzPadModel::DeleteChar()
 {
     if (ReadOnly() || composing_) return;
+    TEditScope scope(*this);
     if (GetSelectAvail()) {
         SetSelText(std::string());
         return;
@@ -114,21 +121,23 @@ void TQzPadModel::DeleteChar()
     if (caretX_ >= len) {
         if (caretY_ >= lines_.Count() - 1) return;
         if (caretX_ > len) {
-            if (options_.Contains(qzoScrollPastEOL))
+            if (PastEndAllowed(caretY_))
                 line.append(static_cast<size_t>(caretX_ - len), ' ');
             else
                 SetCaretX(len);
         }
-        Record(qzcDeleteChar, CaretPos(), CaretPos(), CaretPos(), "\r");
+        const TPoint at = CaretPos();
         const std::string next = ExpandedLine(caretY_ + 1);
         lines_.Delete(caretY_ + 1);
         SetLine(caretY_, line + next);
+        Record(qzcDeleteChar, at, at, at, "\r");
     } else {
         const int w = QzCharWidthAt(line, caretX_);
         const std::string removed = line.substr(static_cast<size_t>(caretX_), static_cast<size_t>(w));
         line.erase(static_cast<size_t>(caretX_), static_cast<size_t>(w));
-        Record(qzcDeleteChar, CaretPos(), CaretPos(), CaretPos(), removed);
+        const TPoint at = CaretPos();
         SetLine(caretY_, line);
+        Record(qzcDeleteChar, at, at, at, removed);
         RepaintForComment(removed);
     }
     UpdateCaretPos();
@@ -137,6 +146,7 @@ void TQzPadModel::DeleteChar()
 void TQzPadModel::DeletePrevChar()
 {
     if (ReadOnly() || composing_) return;
+    TEditScope scope(*this);
     if (GetSelectAvail()) {
         SetSelText(std::string());
         return;
@@ -186,6 +196,7 @@ void TQzPadModel::DeletePrevChar()
 void TQzPadModel::DeleteWord()
 {
     if (ReadOnly()) return;
+    TEditScope scope(*this);
     SelectNone();  // an old selection would no longer match the text
     const int p = NextWordPos(caretX_, false);
     if (p == 0) {
@@ -197,8 +208,9 @@ void TQzPadModel::DeleteWord()
     const std::string original = line;
     const std::string removed = line.substr(static_cast<size_t>(caretX_), static_cast<size_t>(p - caretX_));
     line.erase(static_cast<size_t>(caretX_), static_cast<size_t>(p - caretX_));
-    Record(qzcDeleteWord, CaretPos(), CaretPos(), CaretPos(), removed);
+    const TPoint at = CaretPos();
     SetLine(caretY_, line);
+    Record(qzcDeleteWord, at, at, at, removed);
     RepaintForComment(original);
     UpdateCaretPos();
 }
@@ -206,6 +218,7 @@ void TQzPadModel::DeleteWord()
 void TQzPadModel::DeletePrevWord()
 {
     if (ReadOnly() || caretX_ <= 0) return;
+    TEditScope scope(*this);
     SelectNone();  // an old selection would no longer match the text
     std::string line = ExpandedCurLine();
     const int len = static_cast<int>(line.size());
@@ -220,8 +233,9 @@ void TQzPadModel::DeletePrevWord()
     const std::string removed = line.substr(static_cast<size_t>(p), static_cast<size_t>(to - p));
     line.erase(static_cast<size_t>(p), static_cast<size_t>(to - p));
     SetCaretX(p);
-    Record(qzcDeletePrevWord, CaretPos(), CaretPos(), CaretPos(), removed);
+    const TPoint at = CaretPos();
     SetLine(caretY_, line);
+    Record(qzcDeletePrevWord, at, at, at, removed);
     RepaintForComment(original);
     UpdateCaretPos();
 }
@@ -229,16 +243,24 @@ void TQzPadModel::DeletePrevWord()
 void TQzPadModel::DeleteLine()
 {
     if (ReadOnly()) return;
+    TEditScope scope(*this);
     SelectNone();  // an old selection would no longer match the text
     const std::string raw = CurLine();
-    if (lines_.Count() >= 2) {
-        Record(qzcDeleteLine, CaretPos(), CaretPos(), CaretPos(), raw);
+    const TPoint at = CaretPos();
+    const int first = LogicalFirst(caretY_);
+    if (LogicalLast(first) > first) {
+        // A row of a wrapped line: its text leaves the line, which is wrapped again in its place.
+        std::string text = LogicalLine(first);
+        const int from = LogicalOffset(TPoint(0, caretY_));
+        text.erase(static_cast<size_t>(from), static_cast<size_t>(ExpandedCurLineLength()));
+        RewriteLogicalLine(first, text, [from](int p) { return std::min(p, from); });
+        StoreCaret(at);
+    } else if (lines_.Count() >= 2) {
         lines_.Delete(caretY_);
     } else {
-        // The only line is emptied, not deleted; the record says so, so that undo refills it.
-        Record(qzcDeleteLine, CaretPos(), CaretPos(), TPoint(-1, -1), raw);
         SetLine(0, std::string());
     }
+    Record(qzcDeleteLine, at, at, at, raw);
     RepaintForComment(raw);
     caretY_ = std::clamp(caretY_, 0, std::max(lines_.Count() - 1, 0));
     SetCaretX(std::min(caretX_, ExpandedCurLineLength()));
@@ -250,13 +272,16 @@ void TQzPadModel::DeleteLine()
 void TQzPadModel::DeleteEOL()
 {
     if (ReadOnly()) return;
+    TEditScope scope(*this);
     SelectNone();  // an old selection would no longer match the text
     std::string line = ExpandedCurLine();
     if (caretX_ >= static_cast<int>(line.size())) return;
     const std::string original = line;
-    Record(qzcDeleteEOL, CaretPos(), CaretPos(), CaretPos(), line.substr(static_cast<size_t>(caretX_)));
+    const std::string removed = line.substr(static_cast<size_t>(caretX_));
+    const TPoint at = CaretPos();
     line.resize(static_cast<size_t>(caretX_));
     SetLine(caretY_, line);
+    Record(qzcDeleteEOL, at, at, at, removed);
     RepaintForComment(original);
 }
 
@@ -271,8 +296,10 @@ void TQzPadModel::ProcessReturn()
             SetCaretX(0);
         }
         SetCaretY(caretY_ + 1);
-        // The column is kept, but never inside a double-byte character of the line below: text
-        // typed there would split the character.
+        // The column is kept, but never past the end of the line below (unless the caret may
+        // stand there) nor inside one of its characters: text typed there would land elsewhere
+        // in the line or split the character.
+        if (!PastEndAllowed(caretY_)) SetCaretX(std::min(caretX_, ExpandedCurLineLength()));
         if (QzIsTrailAt(ExpandedCurLine(), caretX_)) SetCaretX(caretX_ + 1);
         trailStep_ = false;
         UpdateCaretPos();
@@ -310,12 +337,14 @@ void TQzPadModel::ProcessReturn()
 void TQzPadModel::ProcessInsertNewLine()
 {
     if (ReadOnly()) return;
+    TEditScope scope(*this);
     EnsureLine();
     // The selection goes first, so that the record below starts where the break is made.
     if (GetSelectAvail()) SetSelText(std::string());
     const TPoint start = StablePos(CaretPos());
     const int countBefore = lines_.Count();
-    if (caretX_ == 0 && editMode_ == qzmInsert && BreakAtContinuation()) {
+    // At the start of a continuation row, in either mode, the break goes where the row begins.
+    if (caretX_ == 0 && BreakAtContinuation()) {
         Record(qzcInsertCR, CaretPos(), CaretPos(), CaretPos(), std::string());
         SetSelStart(CaretPos());
         UpdateCaretPos();
@@ -345,7 +374,7 @@ bool TQzPadModel::BreakAtContinuation()
     if (wordWrap_ == qzwwNone || !attr || !attr->Wrapped) return false;
     // The start of a continuation line is the middle of a line: breaking there makes the
     // continuation a line of its own, which an undo of kind 38 joins back.
-    attr->Wrapped = false;
+    lines_.SetWrapped(caretY_, false);
     modified_ = true;
     InvalidateLines(caretY_, topLine_ + VisibleLines());
     return true;
@@ -465,13 +494,19 @@ void TQzPadModel::ProcessEditorCommand(TQzPadCommand command)
     case qzcDeletePrevWord: DeletePrevWord(); break;
     case qzcDeleteLine: DeleteLine(); break;
     case qzcDeleteEOL: DeleteEOL(); break;
-    case qzcDeleteSelBlock:
+    case qzcDeleteSelBlock: {
+        TEditScope scope(*this);
         ClampSelectionToText();
         if (GetSelectAvail() && !ReadOnly()) {
-            Record(qzcDeleteSelBlock, CaretPos(), GetSelStart(), GetSelEnd(), GetSelText());
+            const TPoint caret = CaretPos();
+            const TPoint s = GetSelStart();
+            const TPoint e = GetSelEnd();
+            const std::string removed = GetSelText();
             DeleteSelection();
+            Record(qzcDeleteSelBlock, caret, s, e, removed);
         }
         break;
+    }
     case qzcInsertCR: case qzcInsertNewLine: ProcessInsertNewLine(); break;
     case qzcInsertTab: InsertTab(); break;
     case qzcUndo: Undo(); break;
@@ -507,6 +542,21 @@ void TQzPadModel::ProcessEditorCommand(TQzPadCommand command)
 
 // ---- drag and drop of the selection ----
 
+TQzPadModel::TLogicalPos TQzPadModel::ToLogical(TPoint p) const
+{
+    int line = 0;
+    const int first = LogicalFirst(p.Y);
+    for (int y = 0; y < first; y = LogicalLast(y) + 1) ++line;
+    return TLogicalPos{line, LogicalOffset(p)};
+}
+
+TPoint TQzPadModel::FromLogical(TLogicalPos p) const
+{
+    int y = 0;
+    for (int k = 0; k < p.Line && lines_.IsLine(LogicalLast(y) + 1); ++k) y = LogicalLast(y) + 1;
+    return PhysicalPos(y, p.Offset);
+}
+
 bool TQzPadModel::DragOver(bool fromSelf, int x, int y, TShiftState shift)
 {
     // Text moves only within this control.
@@ -520,6 +570,7 @@ bool TQzPadModel::DragOver(bool fromSelf, int x, int y, TShiftState shift)
 
 void TQzPadModel::DragDrop(bool fromSelf, int x, int y, TShiftState shift)
 {
+    TEditScope scope(*this);
     ImeTakeOut();
     if (!fromSelf || ReadOnly()) return;
     ClampSelectionToText();
@@ -531,33 +582,44 @@ void TQzPadModel::DragDrop(bool fromSelf, int x, int y, TShiftState shift)
         return;
     }
     const std::string text = GetSelText();
-    const TPoint s = GetSelStart();
-    const TPoint e = GetSelEnd();
+    const TPoint s = blockMode_ == qzbmLine ? SelEdge(GetSelStart()) : GetSelStart();
+    const TPoint e = blockMode_ == qzbmLine ? SelEdge(GetSelEnd()) : GetSelEnd();
     const bool copy = shift.Contains(ssCtrl);
     BeginUpdate();
     if (copy) {
         SetSelStart(CaretPos());
     } else {
-        Record(qzcDeleteSelBlock, CaretPos(), s, e, text);
+        const TPoint caret = CaretPos();
+        // A drop point behind the moved text keeps its place in the text that remains, counted in
+        // logical lines, since a word wrap lays the joined line out again.
+        const TLogicalPos ls = ToLogical(s);
+        const TLogicalPos le = ToLogical(e);
+        TLogicalPos ld = ToLogical(d);
         DeleteSelection();
+        Record(qzcDeleteSelBlock, caret, s, e, text);
         if (blockMode_ == qzbmLine) {
-            if (e.Y > s.Y && d.Y >= e.Y) {
-                if (d.Y == e.Y && d.X >= e.X) d.X = s.X + (d.X - e.X);
-                d.Y -= e.Y - s.Y;
-            } else if (d.Y == e.Y && d.X >= e.X) {
-                d.X = s.X + (d.X - e.X);
+            if (ld.Line == le.Line && ld.Offset >= le.Offset) {
+                ld = TLogicalPos{ls.Line, ls.Offset + ld.Offset - le.Offset};
+                d = FromLogical(ld);
+            } else if (ld.Line > le.Line) {
+                ld.Line -= le.Line - ls.Line;
+                d = FromLogical(ld);
             }
         } else if (d.Y >= s.Y && d.Y <= e.Y && d.X >= e.X) {
             d.X -= e.X - s.X;
         }
     }
-    if (!options_.Contains(qzoScrollPastEOL) && blockMode_ == qzbmLine) d.X = std::min(d.X, ExpandedLineLength(d.Y));
+    if (!PastEndAllowed(d.Y) && blockMode_ == qzbmLine) d.X = std::min(d.X, ExpandedLineLength(d.Y));
+    d = ClampPos(d);
     SetCaretPosition(d);
     SetSelStart(d);
+    // Where the dropped text begins, in its logical line: a word wrap may move it to another row.
+    const int dropFirst = blockMode_ == qzbmLine ? LogicalFirst(d.Y) : d.Y;
+    const int dropOffset = blockMode_ == qzbmLine ? LogicalOffset(d) : d.X;
     InsertText(text);
     TPoint end = CaretPos();
     if (blockMode_ == qzbmColumn) end.X = std::max(end.X, lastInsertMaxCol_);
-    selAnchor_ = d;
+    selAnchor_ = blockMode_ == qzbmLine ? PhysicalPos(dropFirst, dropOffset) : d;
     selEnd_ = end;
     Record(copy ? qzcDragDropCopy : qzcDragDropMove, CaretPos(), GetSelStart(), GetSelEnd(), text);
     EndUpdate();

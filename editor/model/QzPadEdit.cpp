@@ -48,7 +48,13 @@ void TQzPadModel::Record(TQzPadCommand c, TPoint caret, TPoint start, TPoint end
     caret = StablePos(caret);
     start = StablePos(start);
     end = StablePos(end);
-    undoList_.AddUndo(c, blockMode_, caret, start, end, std::move(text));
+    TQzUndoItem* item = undoList_.AddUndo(c, blockMode_, caret, start, end, std::move(text));
+    item->Changes = std::move(pending_);
+    pending_.clear();
+    item->CaretBefore = beforeCaret_;
+    item->AnchorBefore = beforeAnchor_;
+    item->EndBefore = beforeEnd_;
+    MarkBefore();
 }
 
 void TQzPadModel::RecordStream(TQzPadCommand c, TPoint caret, TPoint start, TPoint end)
@@ -195,7 +201,7 @@ void TQzPadModel::PutString(const std::string& s)
     std::string line = ExpandedCurLine();
     const int len = static_cast<int>(line.size());
     if (caretX_ > len) {
-        if (options_.Contains(qzoScrollPastEOL))
+        if (PastEndAllowed(caretY_))
             line.append(static_cast<size_t>(caretX_ - len), ' ');
         else
             SetCaretX(len);
@@ -203,16 +209,18 @@ void TQzPadModel::PutString(const std::string& s)
     // Text goes in before or after a double-byte character, never between its two bytes.
     if (QzIsTrailAt(line, caretX_)) SetCaretX(caretX_ + 1);
     const int x = caretX_;
-    const int newCol = static_cast<int>(ExpandStr(line.substr(0, static_cast<size_t>(x)) + s).size());
-    lastOverwritten_.clear();
+    const std::string head = line.substr(0, static_cast<size_t>(x));
+    // Under word wrap a tab goes in as the blanks it stands for on its row: the wrapped rows of a
+    // line hold no tabs, and a tab kept on a continuation row would reach another tab stop.
+    const std::string text = wordWrap_ != qzwwNone && s.find('\t') != std::string::npos ? ExpandStr(head + s).substr(head.size()) : s;
+    const int newCol = static_cast<int>(ExpandStr(head + text).size());
     if (editMode_ == qzmOverwrite && x < static_cast<int>(line.size())) {
         // Whole characters are replaced: the overwritten range never ends inside a character.
-        int end = std::min(x + static_cast<int>(s.size()), static_cast<int>(line.size()));
+        int end = std::min(x + static_cast<int>(text.size()), static_cast<int>(line.size()));
         if (QzIsTrailAt(line, end)) ++end;
-        lastOverwritten_ = line.substr(static_cast<size_t>(x), static_cast<size_t>(end - x));
-        line.replace(static_cast<size_t>(x), static_cast<size_t>(end - x), s);
+        line.replace(static_cast<size_t>(x), static_cast<size_t>(end - x), text);
     } else {
-        line.insert(static_cast<size_t>(x), s);
+        line.insert(static_cast<size_t>(x), text);
     }
     SetCaretX(newCol);
     SetLine(caretY_, line);
@@ -229,21 +237,28 @@ bool TQzPadModel::DeleteSelectionForTyping(TPoint& start)
 {
     ClampSelectionToText();
     if (!GetSelectAvail()) return false;
-    start = StablePos(GetSelStart());
-    Record(qzcDeleteSelBlock, CaretPos(), GetSelStart(), GetSelEnd(), GetSelText());
+    // The text goes in where the removal began: a block's left edge, like a stream's start, is
+    // never inside a character.
+    start = StablePos(SelEdge(GetSelStart()));
+    const TPoint caret = CaretPos();
+    const TPoint s = GetSelStart();
+    const TPoint e = GetSelEnd();
+    const std::string text = GetSelText();
     DeleteSelection();
     SetCaretPosition(start);
+    Record(qzcDeleteSelBlock, caret, s, e, text);
     return true;
 }
 
 void TQzPadModel::TypeText(const std::string& text)
 {
     if (ReadOnly() || text.empty()) return;
+    TEditScope scope(*this);
     ImeTakeOut();
     TPoint p = CaretPos();
     TPoint selStart;
     if (DeleteSelectionForTyping(selStart)) p = selStart;
-    if (!options_.Contains(qzoScrollPastEOL)) p.X = std::min(p.X, ExpandedLineLength(p.Y));
+    if (!PastEndAllowed(p.Y)) p.X = std::min(p.X, ExpandedLineLength(p.Y));
     // A caret left inside a character (a column block's edge, an edit of the line) types after it.
     if (QzIsTrailAt(ExpandedLine(p.Y), p.X)) {
         ++p.X;
@@ -252,17 +267,23 @@ void TQzPadModel::TypeText(const std::string& text)
     p = StablePos(p);
     PutString(text);
     Record(qzcInsert, CaretPos(), p, CaretPos(), text);
-    if (undoRecording_ && !lastOverwritten_.empty()) undoList_.Last()->Overwritten = lastOverwritten_;
     AddMacroStep(qzcInsert, text);
 }
 
 // ---- selected text ----
 
+TPoint TQzPadModel::SelEdge(TPoint p) const
+{
+    p.X = QzAdjustEdge(ExpandedLine(p.Y), p.X);
+    return p;
+}
+
 std::string TQzPadModel::GetSelText() const
 {
     if (!GetSelectAvail()) return std::string();
-    const TPoint s = GetSelStart();
-    const TPoint e = GetSelEnd();
+    // A stream's ends, like a column block's edges, never fall inside a character.
+    const TPoint s = blockMode_ == qzbmLine ? SelEdge(GetSelStart()) : GetSelStart();
+    const TPoint e = blockMode_ == qzbmLine ? SelEdge(GetSelEnd()) : GetSelEnd();
     std::string out;
     if (blockMode_ == qzbmColumn) {
         for (int y = s.Y; y <= e.Y; ++y) {
@@ -306,8 +327,8 @@ void TQzPadModel::DeleteSelection()
     BeginUpdate();
     const bool wasLoading = loading_;
     loading_ = true;
-    const TPoint s = GetSelStart();
-    const TPoint e = GetSelEnd();
+    const TPoint s = blockMode_ == qzbmLine ? SelEdge(GetSelStart()) : GetSelStart();
+    const TPoint e = blockMode_ == qzbmLine ? SelEdge(GetSelEnd()) : GetSelEnd();
     if (blockMode_ == qzbmColumn) {
         for (int y = s.Y; y <= e.Y && lines_.IsLine(y); ++y) {
             std::string line = ExpandedLine(y);
@@ -319,6 +340,8 @@ void TQzPadModel::DeleteSelection()
                 SetLine(y, line);
             }
         }
+        // The caret goes to the block's left edge, where the text after the block now begins.
+        if (caretY_ >= s.Y && caretY_ <= e.Y) caretX_ = QzAdjustEdge(ExpandedCurLine(), s.X);
         caretX_ = std::min(caretX_, ExpandedCurLineLength());
     } else if (s.Y == e.Y) {
         std::string line = ExpandedLine(s.Y);
@@ -331,7 +354,11 @@ void TQzPadModel::DeleteSelection()
         if (wordWrap_ == qzwwNone) StoreCaret(s);
     } else {
         std::string head = ExpandedLine(s.Y);
-        if (static_cast<int>(head.size()) > s.X) head.resize(static_cast<size_t>(s.X));
+        // Past the line's end (ScrollPastEOL) the joined text begins at the selection's column.
+        if (static_cast<int>(head.size()) > s.X)
+            head.resize(static_cast<size_t>(s.X));
+        else if (PastEndAllowed(s.Y))
+            head.append(static_cast<size_t>(s.X) - head.size(), ' ');
         const std::string endLine = ExpandedLine(e.Y);
         const size_t tailLen = e.X < static_cast<int>(endLine.size()) ? endLine.size() - static_cast<size_t>(e.X) : 0;
         if (tailLen > 0) head += endLine.substr(static_cast<size_t>(e.X));
@@ -339,28 +366,19 @@ void TQzPadModel::DeleteSelection()
         // Under word wrap nothing is trimmed: the joined text may go on in continuation lines, and
         // trimming would move positions that undo records point to.
         const bool logicalEnd = !(after && after->Wrapped) && wordWrap_ == qzwwNone;
-        if (!replaying_ && logicalEnd) {
+        if (logicalEnd) {
             size_t n = head.size();
             while (n > 0 && head[n - 1] == ' ') --n;
-            const size_t trimmed = head.size() - n;
             head.resize(n);
-            // The record of this removal learns how many of the tail's blanks went with it.
-            TQzUndoItem* last = undoList_.Last();
-            if (trimmed > 0 && undoRecording_ && last && last->Command == qzcDeleteSelBlock &&
-                last->StartPos == s && last->EndPos == e)
-                last->TrailingBlanks = static_cast<int>(std::min(trimmed, tailLen));
         }
         // The joined line takes the end line's attribute but stays what the start line was: a
         // continuation or not.
         const TQzLineAttribute* startAttr = lines_.Attribute(s.Y);
         const bool startWrapped = startAttr && startAttr->Wrapped;
         lines_.SetAttribute(s.Y, lines_.TakeAttribute(e.Y));
-        if (startWrapped)
-            lines_.EnsureAttribute(s.Y, -2, true)->Wrapped = true;
-        else if (TQzLineAttribute* joined = lines_.Attribute(s.Y))
-            joined->Wrapped = false;
+        lines_.SetWrapped(s.Y, startWrapped);
         lines_.DeleteLines(s.Y + 1, e.Y - s.Y);
-        const TPoint at(options_.Contains(qzoScrollPastEOL) ? s.X : std::min(s.X, static_cast<int>(head.size())), s.Y);
+        const TPoint at(PastEndAllowed(s.Y) ? s.X : std::min(s.X, static_cast<int>(head.size())), s.Y);
         StoreCaret(at);
         SetLine(s.Y, head);
         if (wordWrap_ == qzwwNone) StoreCaret(at);
@@ -397,11 +415,14 @@ void TQzPadModel::InsertText(const std::string& s)
             std::string line = ExpandedCurLine();
             if (static_cast<int>(line.size()) < k) line.append(static_cast<size_t>(k) - line.size(), ' ');
             if (QzIsTrailAt(line, k)) ++k;
-            line.insert(static_cast<size_t>(k), pieces[i]);
+            // A row goes in as the blanks its tabs stand for at the block's column, so that the
+            // caret after it and the rows below line up with what is shown.
+            const std::string piece = ExpandStr(line.substr(0, static_cast<size_t>(k)) + pieces[i]).substr(static_cast<size_t>(k));
+            line.insert(static_cast<size_t>(k), piece);
             SetLine(caretY_, line);
             if (caretY_ == lines_.Count() - 1) lines_.Add(std::string());
             if (i + 1 < pieces.size()) StoreCaret(TPoint(caretX_, caretY_ + 1));
-            caretX_ = k + static_cast<int>(pieces[i].size());
+            caretX_ = k + static_cast<int>(piece.size());
             lastInsertMaxCol_ = std::max(lastInsertMaxCol_, caretX_);
         }
     } else if (!pieces.empty()) {
@@ -428,8 +449,10 @@ void TQzPadModel::InsertTextLines(const std::vector<std::string>& pieces, bool e
     const int cy = caretY_;
     std::string line = ExpandedLine(cy);
     int cx = caretX_;
+    // Text goes in before or after a double-byte character, never between its two bytes.
+    if (QzIsTrailAt(line, cx)) ++cx;
     if (cx > static_cast<int>(line.size())) {
-        if (options_.Contains(qzoScrollPastEOL))
+        if (PastEndAllowed(cy))
             line.append(static_cast<size_t>(cx) - line.size(), ' ');
         else
             cx = static_cast<int>(line.size());

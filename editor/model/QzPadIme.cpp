@@ -136,15 +136,19 @@ void TQzPadModel::ImeRemoveShown()
     const std::string covered = imeCovered_;
     imeShown_.clear();
     imeCovered_.clear();
+    const int pad = imePad_;
+    imePad_ = 0;
     if (!lines_.IsLine(imeFirst_) || LogicalFirst(imeFirst_) != imeFirst_) return;
     std::string text = LogicalLine(imeFirst_);
     const int x = imeOffset_;
-    if (x < 0 || x > static_cast<int>(text.size()) || text.compare(static_cast<size_t>(x), shown.size(), shown) != 0)
+    if (x < pad || x > static_cast<int>(text.size()) || text.compare(static_cast<size_t>(x), shown.size(), shown) != 0)
         return;
-    text.replace(static_cast<size_t>(x), shown.size(), covered);
+    text.replace(static_cast<size_t>(x - pad), shown.size() + static_cast<size_t>(pad), covered);
     const int n = static_cast<int>(shown.size());
-    const int delta = static_cast<int>(covered.size()) - n;
-    // Places behind the composition move with the text after it.
+    const int delta = static_cast<int>(covered.size()) - n - pad;
+    // Places behind the composition move with the text after it; a caret past the line's end
+    // stays there. Showing and taking out a composition is no edit: undo never sees it.
+    TJournalPause pause(lines_);
     RewriteLogicalLine(imeFirst_, text, [&](int p) { return p <= x ? p : (p < x + n ? x : p + delta); });
 }
 
@@ -156,17 +160,34 @@ void TQzPadModel::ImeTakeOut()
 void TQzPadModel::ImePutShown(const std::string& bytes)
 {
     const int first = LogicalFirst(caretY_);
-    const int x = LogicalOffset(CaretPos());
+    int x = ImePlace(first);
     std::string text = LogicalLine(first);
+    // Blanks that carry the line to a caret past its end go again with the composition.
+    const int pad = std::max(x - static_cast<int>(text.size()), 0);
     // What the composition is written over comes back when it goes.
     const std::string covered = PutBytesAt(text, x, bytes, editMode_ == qzmOverwrite);
     const int delta = static_cast<int>(bytes.size()) - static_cast<int>(covered.size());
     const int n = static_cast<int>(covered.size());
+    TJournalPause pause(lines_);
     RewriteLogicalLine(first, text, [&](int p) { return p <= x ? p : (p < x + n ? x : p + delta); });
     imeFirst_ = first;
     imeOffset_ = x;
+    imePad_ = pad;
     imeShown_ = bytes;
     imeCovered_ = covered;
+}
+
+int TQzPadModel::ImePlace(int first)
+{
+    // A syllable goes in at the caret as typed text does: never inside a character, and past the
+    // line's end only where the caret may stand there.
+    const std::string text = LogicalLine(first);
+    int x = LogicalOffset(CaretPos());
+    const int len = static_cast<int>(text.size());
+    if (x > len && !PastEndAllowed(LogicalLast(first))) x = len;
+    if (QzIsTrailAt(text, x)) ++x;
+    if (x != LogicalOffset(CaretPos())) StoreCaret(PhysicalPos(first, x));
+    return x;
 }
 
 void TQzPadModel::ImeStartComposition()
@@ -177,7 +198,7 @@ void TQzPadModel::ImeStartComposition()
     ImeRemoveShown();
     if (GetSelectAvail()) SetSelText(std::string());
     imeFirst_ = LogicalFirst(caretY_);
-    imeOffset_ = LogicalOffset(CaretPos());
+    imeOffset_ = ImePlace(imeFirst_);
     // A placeholder of two blanks holds the place of the syllable; in overwrite mode the text
     // itself is the place, except at the line's end.
     if (editMode_ == qzmInsert || imeOffset_ >= static_cast<int>(LogicalLine(imeFirst_).size()))
@@ -221,6 +242,7 @@ void TQzPadModel::ImeResult(const std::string& resultString)
 {
     composing_ = false;
     if (ReadOnly() || resultString.empty()) return;
+    TEditScope scope(*this);
     const std::string& r = resultString;
     HideCaret();
     view_->DestroyCaret();
@@ -228,9 +250,9 @@ void TQzPadModel::ImeResult(const std::string& resultString)
     // The result takes the composition's place: what the composition was written over comes back
     // first, then the result goes in like typed text (written over in overwrite mode).
     ImeRemoveShown();
-    const TPoint b = CaretPos();
     const int first = LogicalFirst(caretY_);
-    const int x = LogicalOffset(b);
+    const int x = ImePlace(first);
+    const TPoint b = CaretPos();
     std::string text = LogicalLine(first);
     const std::string overwritten = PutBytesAt(text, x, r, editMode_ == qzmOverwrite);
     const int delta = static_cast<int>(r.size()) - static_cast<int>(overwritten.size());
@@ -238,7 +260,6 @@ void TQzPadModel::ImeResult(const std::string& resultString)
     const int after = x + static_cast<int>(r.size());
     RewriteLogicalLine(first, text, [&](int p) { return p < x ? p : (p == x ? after : (p < x + n ? after : p + delta)); });
     Record(qzcInsert, b, b, CaretPos(), Trim(r));
-    if (undoRecording_ && !overwritten.empty()) undoList_.Last()->Overwritten = overwritten;
     AddMacroStep(qzcInsert, r);
     if (VisibleCols() < caretX_ - leftCol_ + 1) {
         leftCol_ += static_cast<int>(r.size());

@@ -102,6 +102,7 @@ std::string TQzPadModel::GetBookmarkStr() const
 void TQzPadModel::InsertTab()
 {
     if (ReadOnly()) return;
+    TEditScope scope(*this);
     TPoint selStart;
     DeleteSelectionForTyping(selStart);
     const int len = ExpandedCurLineLength();
@@ -113,136 +114,154 @@ void TQzPadModel::InsertTab()
         text = "\t";
     }
     TPoint before = CaretPos();
-    if (!options_.Contains(qzoScrollPastEOL)) before.X = std::min(before.X, len);
+    if (!PastEndAllowed(caretY_)) before.X = std::min(before.X, len);
     before = StablePos(before);
     PutString(text);
+    // The macro gets the tab command from the dispatch, which replays it as a tab; a step with
+    // the text as well would put the tab in twice.
     Record(qzcInsert, CaretPos(), CaretPos(), before, text);
-    if (undoRecording_ && !lastOverwritten_.empty()) undoList_.Last()->Overwritten = lastOverwritten_;
-    AddMacroStep(qzcInsert, text);
 }
 
 void TQzPadModel::BlockIndent()
 {
     if (ReadOnly()) return;
-    DoBlockIndent(true, true);
+    DoBlockIndent(true);
 }
 
 void TQzPadModel::BlockUnindent()
 {
     if (ReadOnly()) return;
-    DoBlockIndent(false, true);
+    DoBlockIndent(false);
 }
 
-void TQzPadModel::DoBlockIndent(bool indent, bool record, const std::string& mask)
+void TQzPadModel::DoBlockIndent(bool indent)
 {
+    TEditScope scope(*this);
+    ImeTakeOut();
     const bool hasSel = GetSelectAvail();
     const TPoint s = hasSel ? GetSelStart() : CaretPos();
     const TPoint e = hasSel ? GetSelEnd() : CaretPos();
+    const TPoint caret = CaretPos();
     const int size = std::max(indentSize_, 0);
     const std::string blanks(static_cast<size_t>(size), ' ');
-    TQzUndoItem* rec = nullptr;
-    if (record && undoRecording_)
-        rec = undoList_.AddUndo(indent ? qzcBlockIndent : qzcBlockUnindent, blockMode_, CaretPos(), s, e, std::string());
-    if (size == 0) return;
-    // An unindent notes which lines lost their blanks, so that its undo gives back only those.
-    std::string changed;
-    auto skip = [&](int y) {
-        const size_t k = static_cast<size_t>(y - s.Y);
-        return !mask.empty() && (k >= mask.size() || mask[k] != '1');
-    };
-    BeginUpdate();
-    const bool wasLoading = loading_;
-    loading_ = true;
+    if (size > 0) {
+        BeginUpdate();
+        const bool wasLoading = loading_;
+        loading_ = true;
+        if (s.Y != e.Y && (blockMode_ == qzbmLine || wordWrap_ != qzwwNone))
+            IndentLines(s, e, indent, blanks);
+        else if (wordWrap_ != qzwwNone)
+            IndentInRow(s, hasSel, indent, blanks);
+        else
+            IndentAtEdge(s, e, hasSel, indent, blanks);
+        // Text never goes in between the two bytes of a character, so a caret that followed its
+        // text stands on a character; one left behind on a changed line is moved off a trail byte.
+        if (QzIsTrailAt(ExpandedCurLine(), caretX_)) StoreCaret(TPoint(caretX_ + 1, caretY_));
+        loading_ = wasLoading;
+        modified_ = true;
+        EndUpdate();
+    }
+    Record(indent ? qzcBlockIndent : qzcBlockUnindent, caret, s, e, std::string());
+    UpdateCaretPos();
+}
+
+// Several lines of a stream, or any block under word wrap: every logical line from S's to the
+// last one (E's, or the one before when E is at column 0) gets the blanks at its start or loses
+// them there. The caret and the selection points follow their text; a point at a line's start
+// stays there.
+void TQzPadModel::IndentLines(TPoint s, TPoint e, bool indent, const std::string& blanks)
+{
+    const int size = static_cast<int>(blanks.size());
+    const int lastRow = e.X == 0 ? e.Y - 1 : e.Y;
+    std::vector<int> firsts;
+    for (int y = LogicalFirst(s.Y); y <= lastRow && lines_.IsLine(y); y = LogicalLast(y) + 1) firsts.push_back(y);
+    // From the bottom up, so that the rows above keep their places while a line is wrapped again.
+    for (auto it = firsts.rbegin(); it != firsts.rend(); ++it) {
+        std::string text = LogicalLine(*it);
+        if (indent)
+            RewriteLogicalLine(*it, blanks + text, [size](int p) { return p == 0 ? 0 : p + size; });
+        else if (text.compare(0, blanks.size(), blanks) == 0)
+            RewriteLogicalLine(*it, text.substr(blanks.size()), [size](int p) { return std::max(p - size, 0); });
+    }
+}
+
+// No selection, or one within a row, under word wrap: the blanks go in at the block's left edge
+// (at the caret without a selection), or are taken out there, in the edge's logical line.
+void TQzPadModel::IndentInRow(TPoint s, bool hasSel, bool indent, const std::string& blanks)
+{
+    const int size = static_cast<int>(blanks.size());
+    const std::string line = ExpandedLine(s.Y);
+    const int edge = QzAdjustEdge(line, s.X);
+    const int first = LogicalFirst(s.Y);
+    const int at = LogicalOffset(TPoint(edge, s.Y));
+    std::string text = LogicalLine(first);
+    if (static_cast<int>(line.size()) < edge) return;
+    if (indent) {
+        text.insert(static_cast<size_t>(at), blanks);
+    } else {
+        if (text.compare(static_cast<size_t>(at), blanks.size(), blanks) != 0) return;
+        text.erase(static_cast<size_t>(at), blanks.size());
+    }
+    const int d = indent ? size : -size;
+    // The block's left edge stays, what lies right of it follows its text.
+    RewriteLogicalLine(first, text, [&](int p) { return p <= at ? p : std::max(p + d, at); });
+    if (!hasSel) {
+        // As on a line of its own: the blanks end up selected, the caret after them.
+        selAnchor_ = PhysicalPos(first, at);
+        selEnd_ = PhysicalPos(first, std::max(at + d, 0));
+        StoreCaret(selEnd_);
+    }
+}
+
+// A column block, or a selection within one line, without word wrap: each line of the block
+// gets the blanks at the block's left edge (moved right off a trail byte), or loses them there.
+void TQzPadModel::IndentAtEdge(TPoint s, TPoint e, bool hasSel, bool indent, const std::string& blanks)
+{
+    const int size = static_cast<int>(blanks.size());
     const TPoint caret = CaretPos();
     TPoint anchor = selAnchor_;
     TPoint end = selEnd_;
-    bool caretOnLast = false;
-    int caretShift = 0;
-    if (blockMode_ == qzbmLine && s.Y != e.Y) {
-        const int last = e.X == 0 ? e.Y - 1 : e.Y;
-        bool lastChanged = false;
-        for (int y = s.Y; y <= last; ++y) {
-            std::string line = ExpandedLine(y);
-            if (indent) {
-                if (skip(y)) {
-                    lastChanged = false;
-                    continue;
-                }
-                SetLine(y, blanks + line);
-                lastChanged = true;
-            } else if (line.compare(0, blanks.size(), blanks) == 0) {
-                SetLine(y, line.substr(blanks.size()));
-                lastChanged = y == last;
-                changed += '1';
-            } else {
-                if (y == last) lastChanged = false;
-                changed += '0';
-            }
-        }
-        if (e.X != 0 && lastChanged) {
-            const int d = indent ? size : -size;
-            // The selection's later point sits on the last line; it moves with the text.
-            if (anchor == e) anchor.X = std::max(anchor.X + d, 0);
-            if (end == e) end.X = std::max(end.X + d, 0);
-            caretOnLast = caret.Y == e.Y;
-            caretShift = d;
-        }
-    } else {
-        bool lastChanged = false;
-        int edge = 0;
-        for (int y = s.Y; y <= e.Y && lines_.IsLine(y); ++y) {
-            std::string line = ExpandedLine(y);
-            edge = QzAdjustEdge(line, s.X);
-            if (indent && skip(y)) {
-                lastChanged = false;
-                continue;
-            }
-            if (indent) {
-                // A line that ends before the edge has nothing to indent there.
-                if (static_cast<int>(line.size()) < edge) {
-                    lastChanged = false;
-                    continue;
-                }
+    bool lastChanged = false;
+    bool caretMoves = false;
+    int edge = 0;
+    for (int y = s.Y; y <= e.Y && lines_.IsLine(y); ++y) {
+        std::string line = ExpandedLine(y);
+        edge = QzAdjustEdge(line, s.X);
+        bool changed = false;
+        if (indent) {
+            // A line that ends before the edge has nothing to indent there.
+            if (static_cast<int>(line.size()) >= edge) {
                 line.insert(static_cast<size_t>(edge), blanks);
-                SetLine(y, line);
-                lastChanged = true;
-            } else {
-                const bool match = static_cast<int>(line.size()) >= edge + size &&
-                                   line.compare(static_cast<size_t>(edge), blanks.size(), blanks) == 0;
-                if (match) {
-                    line.erase(static_cast<size_t>(edge), blanks.size());
-                    SetLine(y, line);
-                }
-                lastChanged = match;
-                changed += match ? '1' : '0';
+                changed = true;
             }
+        } else if (static_cast<int>(line.size()) >= edge + size && line.compare(static_cast<size_t>(edge), blanks.size(), blanks) == 0) {
+            line.erase(static_cast<size_t>(edge), blanks.size());
+            changed = true;
         }
-        if (lastChanged && (e.X != 0 || !hasSel)) {
-            const std::string lastLine = ExpandedLine(e.Y);
-            const int right = hasSel ? QzAdjustEdge(lastLine, e.X) : edge;
-            const TPoint newEnd(indent ? right + size : std::max(right - size, 0), e.Y);
-            if (!hasSel) {
-                anchor = TPoint(edge, e.Y);
-                end = newEnd;
-            } else if (blockMode_ == qzbmColumn) {
-                // Move whichever point carries the block's right edge.
-                if (anchor.X >= end.X) anchor.X = newEnd.X; else end.X = newEnd.X;
-                if (anchor.Y >= end.Y) anchor.Y = std::max(anchor.Y, newEnd.Y); else end.Y = std::max(end.Y, newEnd.Y);
-            } else {
-                if (anchor == e) anchor = newEnd; else end = newEnd;
-            }
-            caretOnLast = caret.Y == e.Y;
-            caretShift = indent ? size : -size;
-        }
+        if (changed) SetLine(y, line);
+        lastChanged = changed;
+        // The caret keeps to its character on any line that changed to its left.
+        if (changed && y == caret.Y && caret.X > edge) caretMoves = true;
     }
-    if (rec && !indent) rec->Text = changed;
-    if (caretOnLast) StoreCaret(TPoint(std::max(caret.X + caretShift, 0), caret.Y));
+    if (lastChanged && (e.X != 0 || !hasSel)) {
+        const std::string lastLine = ExpandedLine(e.Y);
+        const int right = hasSel ? QzAdjustEdge(lastLine, e.X) : edge;
+        const TPoint newEnd(indent ? right + size : std::max(right - size, 0), e.Y);
+        if (!hasSel) {
+            anchor = TPoint(edge, e.Y);
+            end = newEnd;
+        } else if (blockMode_ == qzbmColumn) {
+            // Move whichever point carries the block's right edge.
+            if (anchor.X >= end.X) anchor.X = newEnd.X; else end.X = newEnd.X;
+            if (anchor.Y >= end.Y) anchor.Y = std::max(anchor.Y, newEnd.Y); else end.Y = std::max(end.Y, newEnd.Y);
+        } else {
+            if (anchor == e) anchor = newEnd; else end = newEnd;
+        }
+        if (caret.Y == e.Y) caretMoves = true;
+    }
+    if (caretMoves) StoreCaret(TPoint(std::max(caret.X + (indent ? size : -size), 0), caret.Y));
     selAnchor_ = ClampPos(anchor);
     selEnd_ = ClampPos(end);
-    loading_ = wasLoading;
-    modified_ = true;
-    EndUpdate();
-    UpdateCaretPos();
 }
 
 // ---- delimiters and comment marks ----

@@ -2,6 +2,8 @@
 
 #include "editor/model/QzPadModel.h"
 
+#include "editor/model/QzPadDbcs.h"
+
 #include "platform/core/Cp949.h"
 #include "platform/core/StringList.h"
 
@@ -123,6 +125,12 @@ void TQzPadModel::SetCursorWidth(int v)
 
 void TQzPadModel::SetBlockMode(TQzBlockMode m)
 {
+    // The moving edge of a column block may stand inside a character; a stream's may not.
+    if (m == qzbmLine && blockMode_ == qzbmColumn && QzIsTrailAt(ExpandedCurLine(), caretX_)) {
+        if (selEnd_ == CaretPos()) ++selEnd_.X;
+        StoreCaret(TPoint(caretX_ + 1, caretY_));
+        UpdateCaretPos();
+    }
     blockMode_ = m;
     if (GetSelectAvail()) InvalidateLines(GetSelStart().Y - 1, GetSelEnd().Y + 1);
     FireChanged();
@@ -139,6 +147,9 @@ void TQzPadModel::SetColumnCount(int v)
 {
     if (v == columnCount_) return;
     columnCount_ = v;
+    // Wrapped at the column count, every line follows the new width at once: lines wrapped at
+    // two widths would move under the next edit of the line.
+    if (wordWrap_ == qzwwUser) Rewrap();
     Invalidate();
 }
 
@@ -212,7 +223,17 @@ void TQzPadModel::SetSyntax(TQzSyntax* s)
 
 void TQzPadModel::SetTabSize(int v)
 {
+    // The composition's place is a column of the expanded text, which the new size moves.
+    ImeRemoveShown();
+    const bool changed = v != tabSize_;
     tabSize_ = v;
+    // Under word wrap a line that keeps its tabs takes another width now (and so may a line that
+    // undo would give back): the text is wrapped again, which empties the undo list.
+    if (changed && wordWrap_ != qzwwNone) Rewrap();
+    // The caret's column may now fall inside a character of a line with tabs, or past its end.
+    if (!PastEndAllowed(caretY_)) caretX_ = std::min(caretX_, ExpandedCurLineLength());
+    if (QzIsTrailAt(ExpandedCurLine(), caretX_)) StoreCaret(TPoint(caretX_ + 1, caretY_));
+    UpdateCaretPos();
     Invalidate();
 }
 
@@ -307,6 +328,10 @@ void TQzPadModel::Initialize()
     SetMaxColumn(0);
     selAnchor_ = selEnd_ = TPoint();
     trailStep_ = false;
+    // The text is replaced: a composition shown in it goes with it.
+    imeShown_.clear();
+    imeCovered_.clear();
+    imePad_ = 0;
     lines_.FreeAttributes();
     if (loading_) {
         lines_.Clear();
@@ -368,14 +393,24 @@ void TQzPadModel::SetText(std::string_view text)
 
 void TQzPadModel::TrimTrailingSpace()
 {
+    ImeRemoveShown();
     BeginUpdate();
     lines_.BeginUpdate();
-    for (int i = 0; i < lines_.Count(); ++i) {
-        const std::string& s = lines_.Get(i);
+    bool changed = false;
+    // Under word wrap the ends of the logical lines are trimmed and the lines wrapped again.
+    for (int i = 0; i < lines_.Count(); i = LogicalLast(i) + 1) {
+        const std::string s = LogicalLast(i) > i ? LogicalLine(i) : lines_.Get(i);
         size_t n = s.size();
         while (n > 0 && static_cast<unsigned char>(s[n - 1]) <= ' ') --n;
-        if (n != s.size()) lines_.Put(i, s.substr(0, n));
+        if (n == s.size()) continue;
+        changed = true;
+        if (LogicalLast(i) > i)
+            RewriteLogicalLine(i, s.substr(0, n), [n](int p) { return std::min(p, static_cast<int>(n)); });
+        else
+            lines_.Put(i, s.substr(0, n));
     }
+    // Undo records no trimming; the records of the text before it would no longer fit.
+    if (changed) undoList_.Clear();
     if (!options_.Contains(qzoScrollPastEOL)) caretX_ = std::min(caretX_, ExpandedCurLineLength());
     lines_.EndUpdate();
     EndUpdate();

@@ -15,7 +15,9 @@
 //   paste, SetSelText, deletion of the selection, a change of the block mode, SetLines, a change
 //   of HanguelCodeType and on every focus gain; typing and deleting inside one line only set
 //   Modified. It never fires while Loading is on.
-// - Edits record undo items while UndoRecording is on; Undo replays the newest one.
+// - Edits record undo items while UndoRecording is on; Undo takes the newest one back, giving
+//   back exactly the text before its step. The list is emptied by a change of the word wrap, a
+//   re-wrap to another width, Clear, SetLines and loading a file.
 
 #include "controls/common/QzString.h"
 #include "editor/model/QzPadCommand.h"
@@ -296,6 +298,12 @@ public:
     int WrapWidth() const;
     // The text with continuation lines joined to their line, every line followed by CR LF.
     std::string LogicalText() const;
+    // A logical line is a row with the soft-wrap continuations that follow it: the first row of
+    // the one row y belongs to, its last row, and its tab-expanded text. Without word wrap every
+    // row is a logical line of its own.
+    int LogicalFirst(int y) const;
+    int LogicalLast(int first) const;
+    std::string LogicalLine(int first) const;
 
     // ---- keys and mouse ----
     void KeyDown(TVirtualKey& key, TShiftState shift);
@@ -334,6 +342,9 @@ public:
     std::string Text() const { return lines_.Text(); }
 
     // ---- undo ----
+    // Takes the newest record back: the text before its step comes back exactly, with the caret
+    // and selection of that moment (a move by drag and drop and an overwrite of a selection go
+    // back together with their removal). Nothing in qzoReadOnly.
     void Undo();
     bool CanUndo() const { return undoList_.Count() > 0; }
     void ClearUndoItem() { undoList_.Clear(); }
@@ -389,6 +400,20 @@ public:
     void ImeComposition(const std::string& compString);
     void ImeResult(const std::string& result);
     void ImeEndComposition();
+    // The composition as it stands in the text: the first row of its logical line, its byte
+    // offset in that line's expanded text, the bytes shown there and (overwrite mode) the bytes
+    // they cover. `Shown` is empty while no composition is in the text.
+    struct TShownComposition {
+        int Line = 0;
+        int Offset = 0;
+        std::string Shown;
+        std::string Covered;
+    };
+    TShownComposition ShownComposition() const
+    {
+        if (imeShown_.empty()) return {imeFirst_, imeOffset_, std::string(), imeCovered_};
+        return {imeFirst_, imeOffset_ - imePad_, std::string(static_cast<size_t>(imePad_), ' ') + imeShown_, imeCovered_};
+    }
     TQzImeInputMode GetImeInputMode() const { return view_->GetImeInputMode(); }
     void SetImeInputMode(TQzImeInputMode mode) { view_->SetImeInputMode(mode); }
 
@@ -409,6 +434,24 @@ private:
     int SafeTabSize() const { return tabSize_ < 1 ? 1 : tabSize_; }
     bool ReadOnly() const { return options_.Contains(qzoReadOnly); }
     bool Colouring() const { return syntax_ && options_.Contains(qzoHighlightSyntax); }
+    // An edit that records undo runs inside a scope (they nest): while the outermost one lasts
+    // the line store logs the changes of the lines, and each record takes the changes made since
+    // the previous record, with the caret and selection of that moment.
+    class TEditScope {
+    public:
+        explicit TEditScope(TQzPadModel& pad);
+        ~TEditScope();
+        TEditScope(const TEditScope&) = delete;
+        TEditScope& operator=(const TEditScope&) = delete;
+
+    private:
+        TQzPadModel& pad_;
+    };
+    void MarkBefore();
+    // After an edit: the caret on a character's first byte, past the line's end only where it
+    // may stand there (the moving edge of a column block excepted).
+    void KeepCaretOnText();
+    // Records a step with the changes made since the previous record (made after the change).
     void Record(TQzPadCommand c, TPoint caret, TPoint start, TPoint end, std::string text);
     // A record whose range is a stream of text whatever the block mode (a line break).
     void RecordStream(TQzPadCommand c, TPoint caret, TPoint start, TPoint end);
@@ -425,13 +468,22 @@ private:
     bool ImeAtCaret() const;
     // Writes the composition's bytes at the caret (inserted, or over the text in overwrite mode).
     void ImePutShown(const std::string& bytes);
-    // A logical line is a line with its soft-wrap continuations: its first row, its last row,
-    // its text, and the offset of a position in it.
-    int LogicalFirst(int y) const;
-    int LogicalLast(int first) const;
-    std::string LogicalLine(int first) const;
+    // Where the composition goes in the logical line that starts at row `first`: the caret's
+    // offset, off a trail byte and cut to the line's end where the caret may not pass it (the
+    // caret moves there too).
+    int ImePlace(int first);
+    // True when the caret may stand past the end of row y: with ScrollPastEOL, on a row that
+    // ends its logical line.
+    bool PastEndAllowed(int y) const;
     int LogicalOffset(TPoint p) const;
     TPoint PhysicalPos(int first, int offset) const;
+    // A place as the number of the logical line and the offset in it.
+    struct TLogicalPos {
+        int Line;
+        int Offset;
+    };
+    TLogicalPos ToLogical(TPoint p) const;
+    TPoint FromLogical(TLogicalPos p) const;
     // Replaces the logical line that starts at row `first` by `text` (wrapped again); the caret and
     // the selection points on it go to move(offset), those below follow the rows.
     void RewriteLogicalLine(int first, const std::string& text, const std::function<int(int)>& move);
@@ -468,19 +520,20 @@ private:
     bool BreakAtContinuation();
     void OpenFileUnderCaret();
     void InsertTextLines(const std::vector<std::string>& pieces, bool endsWithLf);
-    void ReplaceLineRange(int first, int count, std::vector<std::string> logical, TPoint* caretTrack);
     std::vector<std::string> WrapLine(const std::string& s, int width) const;
     void RepaintForComment(const std::string& s);
     void RewrapForWindow();
-    // `mask` (replay of an unindent): one '1' or '0' per line from the block's first line; only
-    // lines marked '1' are indented.
-    void DoBlockIndent(bool indent, bool record, const std::string& mask = std::string());
-    void UndoColumnInsert(TPoint start, const std::string& text);
-    TPoint ReinsertRemoved(const TQzUndoItem& item);
-    void ReinsertColumnRows(TPoint start, const std::string& text);
+    // Wraps the whole text again at the current width (the undo list is emptied, Modified kept).
+    void Rewrap();
+    void DoBlockIndent(bool indent);
+    void IndentLines(TPoint s, TPoint e, bool indent, const std::string& blanks);
+    void IndentInRow(TPoint s, bool hasSel, bool indent, const std::string& blanks);
+    void IndentAtEdge(TPoint s, TPoint e, bool hasSel, bool indent, const std::string& blanks);
     TPoint OffTrailByte(TPoint p) const;
-    // Cuts selection points that lie past their line's end back to it (stream blocks without
-    // scrolling past the end), so that a removal records where its text really began.
+    // A point of the selection moved right off a trail byte.
+    TPoint SelEdge(TPoint p) const;
+    // Cuts the points of a stream selection that lie past their line's end, where the caret may
+    // not stand, back to it, so that a removal records where its text really began.
     void ClampSelectionToText();
     // What typing over a selection does first: clamps it to the text and, when there is one,
     // deletes it as an undoable step and puts the caret at its start. True when it deleted one;
@@ -558,14 +611,18 @@ private:
     bool dblClickPending_ = false;
     TPoint mouseDownPoint_;
     int lastWrapWidth_ = 0;
-    bool replaying_ = false;      // Undo is replaying a record
     int lastInsertMaxCol_ = 0;    // rightmost column a column-block insertion reached
-    std::string lastOverwritten_; // what the last PutString wrote over (overwrite mode)
+    int editDepth_ = 0;           // edit scopes open
+    std::vector<TQzLineChange> pending_;  // changes not yet taken by a record
+    TPoint beforeCaret_;          // caret and selection before the pending changes
+    TPoint beforeAnchor_;
+    TPoint beforeEnd_;
     // The composition in the text: where it is (the first line of its logical line and the byte
     // offset there, so that a word wrap may move it between rows), the bytes it shows there, and
     // (overwrite mode) the bytes they were written over.
     int imeFirst_ = 0;
     int imeOffset_ = 0;
+    int imePad_ = 0;              // blanks put before the composition to reach a caret past the end
     std::string imeShown_;
     std::string imeCovered_;
     bool playing_ = false;        // a macro is being replayed: nothing is recorded into it

@@ -80,7 +80,11 @@ TQzPadPaint TQzPadModel::BuildPaint()
                 }
             } else {
                 int start = 0;
-                if (leftCol_ > 0) start = QzIsLeadAt(line, leftCol_) ? leftCol_ : leftCol_ - 1;
+                // One column left of the view shows the visible half of a character cut by the
+                // edge; a whole character left of the view is not drawn, so the text never
+                // starts on a trail byte.
+                if (leftCol_ > 0)
+                    start = QzIsLeadAt(line, leftCol_) || QzIsTrailAt(line, leftCol_ - 1) ? leftCol_ : leftCol_ - 1;
                 if (start < len) {
                     const int count = VisibleCols() + 4 + (leftCol_ > 0 ? 1 : 0);
                     row.Tokens.push_back(TQzPadPaintToken{textX + start * cw, line.substr(static_cast<size_t>(start), static_cast<size_t>(count)), clNone});

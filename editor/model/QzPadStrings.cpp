@@ -26,10 +26,27 @@ void TQzPadStrings::EndUpdate()
     if (--updateCount_ == 0 && OnChange) OnChange(*this);
 }
 
+void TQzPadStrings::Log(TQzLineChange change)
+{
+    journal_->push_back(std::move(change));
+}
+
+std::unique_ptr<TQzLineAttribute> TQzPadStrings::CopyAttribute(int i) const
+{
+    const TQzLineAttribute* a = Attribute(i);
+    return a ? std::make_unique<TQzLineAttribute>(*a) : nullptr;
+}
+
 void TQzPadStrings::Put(int i, std::string s)
 {
     if (!IsLine(i)) return;
-    lines_[static_cast<size_t>(i)].Text = std::move(s);
+    std::string& text = lines_[static_cast<size_t>(i)].Text;
+    if (journal_) {
+        TQzLineChange c{TQzLineChange::lcPut, i};
+        c.Texts.push_back(std::move(text));
+        Log(std::move(c));
+    }
+    text = std::move(s);
     Changed();
 }
 
@@ -37,6 +54,7 @@ int TQzPadStrings::Add(std::string s)
 {
     const int index = Count();
     lines_.push_back(TLine{std::move(s), nullptr});
+    if (journal_) Log(TQzLineChange{TQzLineChange::lcInserted, index, 1});
     Changed();
     if (OnInserted) OnInserted(*this, index, 1);
     return index;
@@ -46,16 +64,14 @@ void TQzPadStrings::Insert(int index, std::string s)
 {
     index = std::clamp(index, 0, Count());
     lines_.insert(lines_.begin() + index, TLine{std::move(s), nullptr});
+    if (journal_) Log(TQzLineChange{TQzLineChange::lcInserted, index, 1});
     Changed();
     if (OnInserted) OnInserted(*this, index, 1);
 }
 
 void TQzPadStrings::Delete(int index)
 {
-    if (!IsLine(index)) return;
-    lines_.erase(lines_.begin() + index);
-    Changed();
-    if (OnDeleted) OnDeleted(*this, index, 1);
+    DeleteLines(index, 1);
 }
 
 void TQzPadStrings::InsertLines(int index, std::vector<std::string> lines,
@@ -71,6 +87,7 @@ void TQzPadStrings::InsertLines(int index, std::vector<std::string> lines,
     const int n = static_cast<int>(block.size());
     lines_.insert(lines_.begin() + index, std::make_move_iterator(block.begin()),
                   std::make_move_iterator(block.end()));
+    if (journal_) Log(TQzLineChange{TQzLineChange::lcInserted, index, n});
     Changed();
     if (OnInserted) OnInserted(*this, index, n);
 }
@@ -83,6 +100,15 @@ void TQzPadStrings::DeleteLines(int index, int count)
     }
     count = std::min(count, Count() - index);
     if (count <= 0) return;
+    if (journal_) {
+        TQzLineChange c{TQzLineChange::lcDeleted, index};
+        for (int k = index; k < index + count; ++k) {
+            TLine& line = lines_[static_cast<size_t>(k)];
+            c.Texts.push_back(std::move(line.Text));
+            c.Attrs.push_back(std::move(line.Attr));
+        }
+        Log(std::move(c));
+    }
     lines_.erase(lines_.begin() + index, lines_.begin() + index + count);
     Changed();
     if (OnDeleted) OnDeleted(*this, index, count);
@@ -132,12 +158,66 @@ TQzLineAttribute* TQzPadStrings::EnsureAttribute(int i, int32_t bookmark, bool w
 
 void TQzPadStrings::SetAttribute(int i, std::unique_ptr<TQzLineAttribute> attr)
 {
-    if (IsLine(i)) lines_[static_cast<size_t>(i)].Attr = std::move(attr);
+    if (!IsLine(i)) return;
+    auto& slot = lines_[static_cast<size_t>(i)].Attr;
+    if (journal_) {
+        TQzLineChange c{TQzLineChange::lcAttribute, i};
+        c.Attrs.push_back(std::move(slot));
+        Log(std::move(c));
+    }
+    slot = std::move(attr);
+}
+
+void TQzPadStrings::SetWrapped(int i, bool wrapped)
+{
+    if (!IsLine(i)) return;
+    const TQzLineAttribute* a = Attribute(i);
+    if ((a ? a->Wrapped : false) == wrapped) return;
+    if (journal_) {
+        TQzLineChange c{TQzLineChange::lcAttribute, i};
+        c.Attrs.push_back(CopyAttribute(i));
+        Log(std::move(c));
+    }
+    auto& slot = lines_[static_cast<size_t>(i)].Attr;
+    if (!slot) slot = std::make_unique<TQzLineAttribute>(-2, wrapped);
+    slot->Wrapped = wrapped;
+}
+
+void TQzPadStrings::Revert(std::vector<TQzLineChange>& changes)
+{
+    std::vector<TQzLineChange>* const journal = journal_;
+    journal_ = nullptr;
+    for (auto c = changes.rbegin(); c != changes.rend(); ++c) {
+        switch (c->Kind) {
+        case TQzLineChange::lcPut:
+            if (!c->Texts.empty()) Put(c->Index, std::move(c->Texts.front()));
+            break;
+        case TQzLineChange::lcInserted: DeleteLines(c->Index, c->Count); break;
+        case TQzLineChange::lcDeleted:
+            for (auto& a : c->Attrs) {
+                if (!a || a->Bookmark < 0) continue;
+                for (const TLine& line : lines_)
+                    if (line.Attr && line.Attr->Bookmark == a->Bookmark) a->Bookmark = -2;
+            }
+            InsertLines(c->Index, std::move(c->Texts), std::move(c->Attrs));
+            break;
+        case TQzLineChange::lcAttribute:
+            if (IsLine(c->Index)) lines_[static_cast<size_t>(c->Index)].Attr = std::move(c->Attrs.front());
+            break;
+        }
+    }
+    changes.clear();
+    journal_ = journal;
 }
 
 std::unique_ptr<TQzLineAttribute> TQzPadStrings::TakeAttribute(int i)
 {
     if (!IsLine(i)) return nullptr;
+    if (journal_) {
+        TQzLineChange c{TQzLineChange::lcAttribute, i};
+        c.Attrs.push_back(CopyAttribute(i));
+        Log(std::move(c));
+    }
     return std::move(lines_[static_cast<size_t>(i)].Attr);
 }
 

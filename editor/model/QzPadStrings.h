@@ -33,6 +33,33 @@ public:
     int32_t SyntaxState = 0;   // colouriser state at the end of this line
 };
 
+// One change of the lines, kept so that it can be taken back (TQzPadStrings::Revert).
+struct TQzLineChange {
+    enum TKind : uint8_t { lcPut, lcInserted, lcDeleted, lcAttribute };
+    TQzLineChange(TKind kind, int index, int count = 0) : Kind(kind), Index(index), Count(count) {}
+    TKind Kind = lcPut;
+    int Index = 0;
+    int Count = 0;                   // lcInserted: the lines that went in
+    std::vector<std::string> Texts;  // lcPut: the old text; lcDeleted: the lines taken out
+    // lcDeleted: their attributes; lcAttribute: the line's old attribute (null: none)
+    std::vector<std::unique_ptr<TQzLineAttribute>> Attrs;
+};
+
+class TQzPadStrings;
+
+// Stops the journal of a line store for as long as it lives (changes that are no edit).
+class TJournalPause {
+public:
+    explicit TJournalPause(TQzPadStrings& lines);
+    ~TJournalPause();
+    TJournalPause(const TJournalPause&) = delete;
+    TJournalPause& operator=(const TJournalPause&) = delete;
+
+private:
+    TQzPadStrings& lines_;
+    std::vector<TQzLineChange>* journal_;
+};
+
 class TQzPadStrings {
 public:
     using TIndexEvent = std::function<void(TQzPadStrings& sender, int index, int count)>;
@@ -82,6 +109,18 @@ public:
     void SetAttribute(int i, std::unique_ptr<TQzLineAttribute> attr);
     std::unique_ptr<TQzLineAttribute> TakeAttribute(int i);
     void FreeAttributes();
+    // Marks line i as a soft-wrap continuation or not (making its attribute when needed).
+    void SetWrapped(int i, bool wrapped);
+
+    // While a journal is set, every change of a line's text, every insertion and deletion of
+    // lines and every attribute set, taken or re-marked (SetAttribute, TakeAttribute, SetWrapped)
+    // is appended to it. Clear, Assign, SetStr, Exchange and SortBy are not: they replace or
+    // reorder the text, and the owner empties its undo list for them.
+    void SetJournal(std::vector<TQzLineChange>* journal) { journal_ = journal; }
+    std::vector<TQzLineChange>* Journal() const { return journal_; }
+    // Takes `changes` back, newest first, consuming them; nothing is logged meanwhile. Restored
+    // lines get their attributes back, without a numbered bookmark that another line holds now.
+    void Revert(std::vector<TQzLineChange>& changes);
 
     void BeginUpdate() { ++updateCount_; }
     void EndUpdate();
@@ -113,6 +152,20 @@ private:
     void Changed();
     void QuickSort(int l, int r, bool ascending);
 
+    void Log(TQzLineChange change);
+    std::unique_ptr<TQzLineAttribute> CopyAttribute(int i) const;
+
     std::vector<TLine> lines_;
     int updateCount_ = 0;
+    std::vector<TQzLineChange>* journal_ = nullptr;
 };
+
+inline TJournalPause::TJournalPause(TQzPadStrings& lines) : lines_(lines), journal_(lines.Journal())
+{
+    lines_.SetJournal(nullptr);
+}
+
+inline TJournalPause::~TJournalPause()
+{
+    lines_.SetJournal(journal_);
+}

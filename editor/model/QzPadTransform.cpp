@@ -57,6 +57,12 @@ std::string MakeFill(const std::string& t, size_t w, TQzFillBlockOptions options
 // Restores a selection (anchor and moving end) and the caret after a rewrite.
 void RestoreSelection(TQzPadModel& pad, TPoint anchor, TPoint end, TPoint caret)
 {
+    // The rewritten line may hold a character across the old caret column (the caret goes after
+    // it) or end before it.
+    caret.Y = std::clamp(caret.Y, 0, std::max(pad.Lines().Count() - 1, 0));
+    const std::string line = pad.ExpandedLine(caret.Y);
+    if (!pad.HasOption(qzoScrollPastEOL)) caret.X = std::min(caret.X, static_cast<int>(line.size()));
+    caret.X = QzAdjustEdge(line, caret.X);
     pad.SetCaretPosition(caret);
     pad.SetSelStart(anchor);
     pad.SetSelEnd(end);
@@ -203,10 +209,13 @@ void TQzPadTransform::AlignLine(TQzAlignment alignment)
     }
     last = std::min(last, pad_.Lines().Count() - 1);
     if (first < 0 || first > last) return;
+    // Under word wrap the logical lines are aligned, each as a whole.
+    first = pad_.LogicalFirst(first);
+    last = pad_.LogicalLast(pad_.LogicalFirst(last));
 
     std::vector<std::string> out;
-    for (int y = first; y <= last; ++y) {
-        const std::string line = pad_.ExpandedLine(y);
+    for (int y = first; y <= last; y = pad_.LogicalLast(y) + 1) {
+        const std::string line = pad_.LogicalLine(y);
         std::string t = alignment == qztaLeftJustify ? TrimLeft(line) : Trim(line);
         const int len = static_cast<int>(t.size());
         if (len < width) {

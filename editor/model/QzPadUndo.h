@@ -1,8 +1,9 @@
 #pragma once
-// The editor's undo records: one record per editing step, newest last, unbounded. Replaying a
-// record is TQzPadModel::Undo.
+// The editor's undo records: one record per editing step, newest last, unbounded. Taking a
+// record back is TQzPadModel::Undo.
 
 #include "editor/model/QzPadCommand.h"
+#include "editor/model/QzPadStrings.h"
 #include "editor/model/QzPadTypes.h"
 
 #include <memory>
@@ -17,11 +18,13 @@ public:
     TPoint StartPos;                   // start of the range the replay selects or re-inserts at
     TPoint EndPos;                     // end of that range
     std::string Text;                  // removed or inserted text; "\r" stands for a line break
-    // Blanks that deleting the selection also trimmed from the end of the joined line, so that
-    // undo puts them back (removal records only).
-    int TrailingBlanks = 0;
-    // Text that typing in overwrite mode replaced (insertion records only); undo puts it back.
-    std::string Overwritten;
+    // What undo needs to give back exactly the text before the step, whatever the modes: the
+    // changes of the lines the step made (taken back newest first), and the caret and the
+    // selection (anchor and moving end) as they stood before them.
+    std::vector<TQzLineChange> Changes;
+    TPoint CaretBefore;
+    TPoint AnchorBefore;
+    TPoint EndBefore;
 };
 
 class TQzUndoItems {

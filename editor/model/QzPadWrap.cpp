@@ -168,6 +168,9 @@ void TQzPadModel::SetWordWrap(TQzWordWrapOption w)
 
 void TQzPadModel::MakeWordWrap(TQzWordWrapOption w)
 {
+    // The composition is taken out of the text while it is laid out again; the input method's
+    // next update shows it at the caret.
+    ImeRemoveShown();
     undoList_.Clear();
     BeginUpdate();
     lines_.BeginUpdate();
@@ -226,6 +229,7 @@ void TQzPadModel::MakeWordWrap(TQzWordWrapOption w)
     lastWrapWidth_ = width;
     StoreCaret(ClampPos(caret));
     selAnchor_ = selEnd_ = CaretPos();
+    KeepCaretOnText();
     if (topLine_ >= lines_.Count()) topLine_ = std::max(lines_.Count() - 1, 0);
     lines_.EndUpdate();
     EndUpdate();
@@ -238,11 +242,16 @@ void TQzPadModel::RewrapForWindow()
     if (wordWrap_ != qzwwWindow) return;
     const int width = std::max(editRect_.Width() / SafeCharWidth(), 2);
     if (width == lastWrapWidth_) return;
-    // A re-wrap to a new window width changes the layout, not the text.
+    Rewrap();
+}
+
+void TQzPadModel::Rewrap()
+{
+    // A re-wrap to a new width changes the layout, not the text.
     const bool wasLoading = loading_;
     const bool wasModified = modified_;
     loading_ = true;
-    MakeWordWrap(qzwwWindow);
+    MakeWordWrap(wordWrap_);
     loading_ = wasLoading;
     modified_ = wasModified;
 }

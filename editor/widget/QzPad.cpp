@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -35,6 +36,39 @@ namespace {
 // for 1 ms and so ticks at that rate.
 constexpr int kAutoScrollInterval = 10;
 constexpr int kWheelNotch = 120;
+// How long after a composition was cut off the input method's second commit of it is expected.
+constexpr qint64 kCutOffEchoMs = 1000;
+
+// A syllable committed when a click or a change of focus cut its composition off. ibus with its
+// Hangul engine hands such a syllable over once more, after the reset or the focus change, to
+// whichever editor has the focus by then: that second commit, arriving as the first event of the
+// input method (before any composition) and within a moment, is dropped.
+struct TCutOffSyllable {
+    std::string Text;
+    QElapsedTimer Age;
+};
+
+TCutOffSyllable& CutOff()
+{
+    static TCutOffSyllable syllable;
+    return syllable;
+}
+
+void NoteCutOff(const std::string& text)
+{
+    CutOff().Text = text;
+    CutOff().Age.start();
+}
+
+// True (and forgotten) when an input-method event is the second commit of a cut-off syllable.
+bool IsCutOffEcho(const std::string& commit, const std::string& preedit)
+{
+    TCutOffSyllable& cut = CutOff();
+    if (cut.Text.empty() || (commit.empty() && preedit.empty())) return false;
+    const bool echo = commit == cut.Text && preedit.empty() && cut.Age.elapsed() < kCutOffEchoMs;
+    cut.Text.clear();
+    return echo;
+}
 
 TQzMouseButton ButtonOf(Qt::MouseButton b)
 {
@@ -522,6 +556,10 @@ void TQzPad::inputMethodEvent(QInputMethodEvent* e)
     PadGuarded([&] {
         const std::string commit = QStringToCp949(e->commitString());
         const std::string preedit = QStringToCp949(e->preeditString());
+        if (IsCutOffEcho(commit, preedit)) return;
+        // A composition that ends in its result with nothing after it may have been cut off by a
+        // change of focus (Qt hands the syllable over before the focus moves).
+        if (!commit.empty() && preedit.empty() && !preedit_.empty()) NoteCutOff(commit);
         if (!commit.empty()) {
             if (!model_.Composing()) model_.ImeStartComposition();
             model_.ImeResult(commit);
@@ -552,6 +590,7 @@ void TQzPad::FinishComposition(bool resetInputMethod)
     preedit_.clear();
     if (!text.empty()) model_.ImeResult(text);
     model_.ImeEndComposition();
+    NoteCutOff(text);
     if (resetInputMethod) QGuiApplication::inputMethod()->reset();
 }
 

@@ -148,12 +148,42 @@ TEST_F(WidgetImeTest, AClickCommitsTheSyllableAndReadOnlyRefusesInput)
     EXPECT_FALSE(m.Composing());
     EXPECT_EQ(Line(0), "abc" + Cp949("한"));
     EXPECT_EQ(m.CaretPos(), TPoint(0, 0));
+    // Reset by the click, the input method commits the syllable it held once more (ibus does);
+    // it was committed already, where it was composed.
+    Ime("", "한");
+    EXPECT_EQ(Line(0), "abc" + Cp949("한"));
+    EXPECT_EQ(m.UndoItems().Count(), 1);
+    // The next syllable goes in at the click.
+    Ime("ㄱ");
+    Ime("", "가");
+    EXPECT_EQ(Line(0), Cp949("가") + "abc" + Cp949("한"));
+
+    // Clicked into another editor, Qt hands the syllable over before the focus moves, and the
+    // input method commits it again into the editor that has the focus now.
+    TQzPad other;
+    other.SetText("xyz");
+    Ime("녕");
+    Ime("", "녕");
+    other.setFocus();
+    QInputMethodEvent echo(QString(), {});
+    echo.setCommitString(QString::fromUtf8("녕"));
+    QApplication::sendEvent(&other, &echo);
+    EXPECT_EQ(other.Model().Lines().Get(0), "xyz");
+    EXPECT_EQ(Line(0), Cp949("가녕") + "abc" + Cp949("한"));
+    // A syllable typed there goes in as usual.
+    QInputMethodEvent composing(QString::fromUtf8("녕"), {});
+    QApplication::sendEvent(&other, &composing);
+    QInputMethodEvent result(QString(), {});
+    result.setCommitString(QString::fromUtf8("녕"));
+    QApplication::sendEvent(&other, &result);
+    EXPECT_EQ(other.Model().Lines().Get(0), Cp949("녕") + "xyz");
+    pad->setFocus();
 
     pad->SetReadOnly(true);
     EXPECT_FALSE(Query(Qt::ImEnabled).toBool());
     Ime("ㄱ");
     Ime("", "가");
-    EXPECT_EQ(Line(0), "abc" + Cp949("한"));
+    EXPECT_EQ(Line(0), Cp949("가녕") + "abc" + Cp949("한"));
     EXPECT_FALSE(m.Composing());
 }
 

@@ -307,6 +307,9 @@ TEST_F(WidgetTest, CaretIsShownAtItsColumn)
     EXPECT_EQ(pad->CaretRect().y(), m.EditRect().Top);
     EXPECT_EQ(pad->CaretRect().width(), 2);
     EXPECT_EQ(pad->CaretRect().height(), m.LineHeight());
+    // Typed characters move it to where the next one goes.
+    Type("xy");
+    EXPECT_EQ(pad->CaretRect().x(), m.EditRect().Left + 6 * m.CharWidth());
     Key(Qt::Key_Insert);
     EXPECT_EQ(pad->CaretRect().width(), m.CharWidth());
     QFocusEvent out(QEvent::FocusOut);

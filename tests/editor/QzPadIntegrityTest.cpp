@@ -1,0 +1,237 @@
+// Edits that once broke the text: column blocks with overwrite and tabs, positions past the line
+// end, undo and block indent under word wrap, Korean characters under the caret, painting from a
+// scrolled column, macro replay, templates and the caret's pixel.
+
+#include "QzPadTestUtil.h"
+
+#include "editor/model/QzPadDbcs.h"
+#include "editor/model/QzPadMacro.h"
+#include "platform/core/Cp949.h"
+
+#include <functional>
+
+using Ls = std::vector<std::string>;
+
+namespace {
+
+const TShiftState kCtrl(ssCtrl);
+const TShiftState kShiftCtrl = TShiftState(ssShift) | TShiftState(ssCtrl);
+
+Ls K(std::initializer_list<const char*> utf8)
+{
+    Ls out;
+    for (const char* s : utf8) out.push_back(Cp949(s));
+    return out;
+}
+
+std::string JoinLines(const Ls& lines)
+{
+    std::string out;
+    for (const std::string& l : lines) out += l + "\r\n";
+    return out;
+}
+
+}  // namespace
+
+// Each case: the lines, the edit, the text after it, and after undoing every step of it.
+TEST_F(PadTest, UndoGivesBackTheTextInEveryBlockAndEditMode)
+{
+    auto commit = [this](const char* utf8) {
+        pad.ImeStartComposition();
+        pad.ImeComposition(Cp949(utf8));
+        pad.ImeResult(Cp949(utf8));
+        pad.ImeEndComposition();
+    };
+    struct Case {
+        const char* name;
+        Ls lines;
+        std::function<void()> edit;
+        Ls after;
+    };
+    const Case cases[] = {
+        {"overwrite in a column block", {"abc"},
+         [&] {
+             Key('B', kCtrl);
+             Key(VK_INSERT);
+             Type("X");
+         },
+         {"Xbc"}},
+        {"overwrite of Korean text in a column block", K({"안녕하세요 abc"}),
+         [&] {
+             Key('B', kCtrl);
+             Key(VK_INSERT);
+             Key(VK_RIGHT);
+             commit("반");
+             Type("X");
+         },
+         K({"안반X세요 abc"})},
+        {"column paste with a tab", {"xyz"},
+         [&] {
+             Key('B', kCtrl);
+             view.ClipboardSetText("a\tb");
+             Key('V', kCtrl);
+         },
+         {"a bxyz", ""}},
+        {"column paste with a tab over a selection", {"xyz"},
+         [&] {
+             Key('B', kCtrl);
+             Key(VK_RIGHT, TShiftState(ssShift));
+             view.ClipboardSetText("a\tb");
+             Key('V', kCtrl);
+         },
+         {"a byz", ""}},
+        {"stream removal from past the line end", {"ab", "    xyz"},
+         [&] {
+             pad.SetOptions(pad.Options().With(qzoScrollPastEOL));
+             Select(TPoint(5, 0), TPoint(2, 1));
+             Key(VK_DELETE);
+         },
+         {"ab     xyz"}},
+        {"typing past the line end", {"ab"},
+         [&] {
+             pad.SetOptions(pad.Options().With(qzoScrollPastEOL));
+             Caret(5, 0);
+             Type("x");
+         },
+         {"ab   x"}},
+    };
+    for (const Case& c : cases) {
+        SetText(c.lines);
+        pad.SetBlockMode(qzbmLine);
+        pad.SetEditMode(qzmInsert);
+        pad.SetOptions(pad.Options().Without(qzoScrollPastEOL));
+        c.edit();
+        EXPECT_EQ(pad.LogicalText(), JoinLines(c.after)) << c.name;
+        while (pad.CanUndo()) Key('Z', kCtrl);
+        EXPECT_EQ(Lines(), c.lines) << c.name;
+    }
+}
+
+TEST_F(PadTest, UndoInAColumnBlockLeavesTheCaretOnACharacter)
+{
+    SetText(K({"가"}));
+    Key('B', kCtrl);
+    Type("a");
+    Key('Z', kCtrl);
+    EXPECT_EQ(pad.CaretPos(), TPoint(0, 0));
+    Key(VK_RETURN);
+    EXPECT_EQ(Lines(), K({"", "가"}));
+}
+
+TEST_F(PadTest, BlockIndentKeepsTheCaretWithItsCharacter)
+{
+    SetText(K({"x", "가b", "y"}));
+    Caret(3, 1);
+    Key('A', kCtrl);
+    Key('I', kShiftCtrl);
+    EXPECT_EQ(Lines(), K({"  x", "  가b", "  y"}));
+    EXPECT_EQ(pad.CaretPos(), TPoint(5, 1));
+    Key(VK_ESCAPE);
+    Key(VK_BACK);
+    Key(VK_LEFT);
+    Key(VK_DELETE);
+    pad.ImeStartComposition();
+    pad.ImeResult(Cp949("반"));
+    EXPECT_EQ(Lines(), K({"  x", "  반", "  y"}));
+}
+
+TEST_F(PadTest, UnderWordWrapEditsActOnTheLogicalLine)
+{
+    pad.SetColumnCount(6);
+    pad.SetWordWrap(qzwwUser);
+
+    // Enter in overwrite mode keeps to the row below, and a syllable committed there overwrites
+    // the next character of the line.
+    SetText(K({"abcdefghijk한글한"}));
+    EXPECT_EQ(Lines(), K({"abcdef", "ghijk", "한글한"}));
+    pad.SetEditMode(qzmOverwrite);
+    Caret(6, 0);
+    Key(VK_RETURN);
+    EXPECT_EQ(pad.CaretPos(), TPoint(5, 1));
+    pad.ImeStartComposition();
+    pad.ImeComposition(Cp949("반"));
+    pad.ImeResult(Cp949("반"));
+    pad.ImeEndComposition();
+    EXPECT_EQ(pad.LogicalText(), Cp949("abcdefghijk반글한\r\n"));
+    pad.SetEditMode(qzmInsert);
+
+    // Deleting a continuation row and undoing it puts the row back in its place.
+    pad.SetColumnCount(5);
+    SetText({"abcdefghij"});
+    Caret(0, 1);
+    Key('Y', kCtrl);
+    EXPECT_EQ(Lines(), Ls{"abcde"});
+    Key('Z', kCtrl);
+    EXPECT_EQ(Lines(), (Ls{"abcde", "fghij"}));
+    EXPECT_EQ(pad.LogicalText(), "abcdefghij\r\n");
+
+    // Block indent indents each logical line at its start; undo takes exactly that back.
+    pad.SetColumnCount(6);
+    SetText({"abcdefghijkl", "mnop"});
+    Select(TPoint(0, 0), TPoint(2, 2));
+    Key('I', kShiftCtrl);
+    EXPECT_EQ(pad.LogicalText(), "  abcdefghijkl\r\n  mnop\r\n");
+    Key('Z', kCtrl);
+    EXPECT_EQ(pad.LogicalText(), "abcdefghijkl\r\nmnop\r\n");
+    EXPECT_EQ(Lines(), (Ls{"abcdef", "ghijkl", "mnop"}));
+}
+
+TEST_F(PadTest, PaintedTextNeverStartsInsideACharacter)
+{
+    // Scrolled so that the first visible column follows a Korean character.
+    SetText({Cp949("한x가나")});
+    pad.BuildPaint();
+    for (int left = 1; left <= 6; ++left) {
+        while (pad.LeftCol() < left) pad.HScroll(qzscLineDown);
+        const TQzPadPaint paint = pad.BuildPaint();
+        ASSERT_FALSE(paint.Lines.empty());
+        ASSERT_EQ(paint.Lines[0].Tokens.size(), 1u);
+        const TQzPadPaintToken& t = paint.Lines[0].Tokens[0];
+        const int column = (t.X - pad.EditRect().Left) / pad.CharWidth() + left;
+        EXPECT_FALSE(QzIsTrailAt(pad.ExpandedLine(0), column)) << left;
+        EXPECT_EQ(t.Text, pad.ExpandedLine(0).substr(static_cast<size_t>(column))) << left;
+    }
+}
+
+TEST_F(PadTest, AReplayedMacroGivesTheLinesItRecorded)
+{
+    TQzPadMacro macro;
+    pad.SetMacro(&macro);
+    // A tab goes in once; a page break begins its line, also with auto-indent on.
+    SetText({"    ab"});
+    Caret(6, 0);
+    pad.RecordMacro();
+    Key(VK_TAB);
+    pad.InsertPageBreak();
+    Type("c");
+    pad.StopRecord();
+    const Ls recorded = Lines();
+    EXPECT_EQ(recorded, (Ls{"    ab  ", "\fc"}));
+    SetText({"    ab"});
+    Caret(6, 0);
+    pad.PlayMacro(1);
+    EXPECT_EQ(Lines(), recorded);
+    pad.SetMacro(nullptr);
+}
+
+TEST_F(PadTest, TemplateCaretStandsAfterTheTab)
+{
+    pad.SetTabSize(4);
+    SetText({"a"});
+    Caret(1, 0);
+    pad.InsertCodeTemplate("\t|x");
+    EXPECT_EQ(Lines(), Ls{"a\tx"});
+    EXPECT_EQ(pad.CaretPos(), TPoint(4, 0));
+    Type("y");
+    EXPECT_EQ(Lines(), Ls{"a   yx"});
+}
+
+TEST_F(PadTest, TheCaretPixelFollowsTyping)
+{
+    SetText({""});
+    Type("abc");
+    EXPECT_EQ(view.caretPixel, TPoint(pad.EditRect().Left + 3 * pad.CharWidth(), pad.EditRect().Top));
+    pad.ImeStartComposition();
+    pad.ImeResult(Cp949("가"));
+    EXPECT_EQ(view.caretPixel.X, pad.EditRect().Left + 5 * pad.CharWidth());
+}
