@@ -369,7 +369,7 @@ int TMainForm::ShiftOption() { return RadioSyncOption->checkedId() == 1 ? 1 : 0;
 std::string TMainForm::MemoText() { return TPadLink::Text(CaptionMemo); }
 
 void TMainForm::SetMemoText(const std::string& text) {
-    TPadLink::SetText(CaptionMemo, text);
+    TPadLink::RefillText(CaptionMemo, text);
     TPadLink::SetModified(CaptionMemo, false);
 }
 

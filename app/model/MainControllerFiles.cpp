@@ -50,8 +50,13 @@ void TMainController::ClearLabel() {
 }
 
 void TMainController::RefillMemo() {
-    if (advancedMode_) view_.SetMemoText(caption_.GetText());
+    if (!advancedMode_) return;
+    SyncListToCaption();
+    std::string text = caption_.GetText();
+    if (text != view_.MemoText()) view_.SetMemoText(text);
 }
+
+bool TMainController::ApplyPendingMemo() { return !advancedMode_ || !view_.MemoModified() || ApplyMemo(); }
 
 void TMainController::OpenCommand(int filterIndex) {
     std::string chosen;
@@ -109,7 +114,7 @@ bool TMainController::OpenCaptionFile(std::string path) {
     if (!(CurrentCaption.CreateTime < CurrentCaption.ModifyTime)) CurrentCaption.CreateTime = CurrentCaption.ModifyTime;
     std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
     view_.SetLoadTime(LoadTimeText(elapsed.count()));
-    SortCommand();
+    SortRows();
     EndListUpdate();
     RefillMemo();
     return true;
@@ -192,6 +197,8 @@ void TMainController::ReloadCommand() {
 }
 
 void TMainController::InsertCommand() {
+    TMemoRound memo(*this);
+    if (!memo.Applied()) return;
     std::string file;
     if (!view_.OpenFileDialog(1, ExtractFilePath(CurrentCaption.FileName), "", file)) return;
     int mode = view_.AskInsertMode();
@@ -270,7 +277,7 @@ bool TMainController::SaveCaption(bool saveAs) {
             return false;
         name = chosen;
     }
-    if (advancedMode_ && view_.MemoModified() && !ApplyMemo()) return false;
+    if (!ApplyPendingMemo()) return false;
 
     SyncListToCaption();
     TCaptionInfo before = CurrentCaption;
@@ -289,6 +296,10 @@ bool TMainController::SaveCaption(bool saveAs) {
 bool TMainController::ApplyMemo() {
     BeginListUpdate();
     TCaptionRows previousRows = rows_;
+    int previousSelected = selected_;
+    // The caption being edited, found again by its time once the rows are rebuilt.
+    int edited = TCaptionRows::ReadSync(labelCode_);
+    std::string editedKey = edited > 0 && edited < rows_.Count() ? rows_[edited].Key : std::string();
     rows_.Clear();
     rows_.AddBannerRow();
     selected_ = -1;
@@ -298,11 +309,19 @@ bool TMainController::ApplyMemo() {
         caption_.Apply(lines);
     } catch (const EConvertError& e) {
         rows_ = previousRows;
+        selected_ = previousSelected;
         EndListUpdate();
         view_.ShowMessage(Cp949("확장편집 내용을 적용할 수 없습니다.") + "\n" + e.what());
         return false;
     }
     SyncListToCaption();
+    int at = editedKey.empty() ? -1 : rows_.FindRowBySync(editedKey);
+    if (at > 0) {
+        labelCode_ = IntToStr(at);
+        selected_ = at;
+    } else {
+        ResetEditFields();
+    }
     SetModified();
     view_.SetMemoModified(false);
     EndListUpdate();
@@ -317,7 +336,7 @@ void TMainController::ToggleAdvancedMode() {
         view_.ShowAdvancedMode(true);
         return;
     }
-    if (view_.MemoModified() && !ApplyMemo()) return;
+    if (!ApplyPendingMemo()) return;
     advancedMode_ = false;
     ResetEditFields();
     view_.ShowAdvancedMode(false);
