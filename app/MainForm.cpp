@@ -385,6 +385,11 @@ void TMainForm::ShowAdvancedMode(bool on) {
     if (on) TPadLink::Widget(CaptionMemo)->setFocus();
 }
 
+void TMainForm::ShowMemoLine(int line) {
+    TPadLink::GoToLine(CaptionMemo, line);
+    TPadLink::Widget(CaptionMemo)->setFocus();
+}
+
 void TMainForm::RowsChanged() {
     ListModel->Reset();
     ListView->header()->resizeSection(0, 72);

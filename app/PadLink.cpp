@@ -62,7 +62,19 @@ void TPadLink::RefillText(TQzPad* pad, const std::string& text) {
     m.UpdateCaretPos();
 }
 
-void TPadLink::GoToLine(TQzPad* pad, int line) { pad->Model().GoToLine(line + 1); }
+void TPadLink::GoToLine(TQzPad* pad, int line) {
+    // Soft-wrapped rows continue the logical line above them.
+    const TQzPadStrings& rows = pad->Model().Lines();
+    int logical = 0;
+    for (int row = 0; row < rows.Count(); ++row) {
+        const TQzLineAttribute* a = rows.Attribute(row);
+        if (row > 0 && !(a && a->Wrapped)) ++logical;
+        if (logical == line) {
+            pad->Model().GoToLine(row + 1);
+            return;
+        }
+    }
+}
 bool TPadLink::Modified(TQzPad* pad) { return pad->Modified(); }
 void TPadLink::SetModified(TQzPad* pad, bool modified) { pad->SetModified(modified); }
 std::string TPadLink::SelText(TQzPad* pad) { return pad->SelText(); }

@@ -72,14 +72,15 @@ bool EndsWithFolded(std::string_view s, std::string_view suffix) {
     return true;
 }
 
-// The time text of a SYNC tag's head (the line through its first '>'): the signed number after a
-// START attribute (blanks and one quote allowed before it), or else every digit and minus sign of
-// the head run together.
-std::string SyncTextOfHead(std::string_view head) {
+// The value of the first START attribute of a SYNC tag's head (the line through its first '>'):
+// an optional sign and the digits after "START", blanks, '=', blanks and one quote. `at` receives
+// the position where the value begins and `end` the position after its digits; false when the
+// head has no START attribute.
+bool FindStartValue(std::string_view head, std::string& value, size_t& at, size_t& end) {
     size_t from = 0;
     for (;;) {
         size_t p = FindTextPos(head, "START", from);
-        if (p == std::string_view::npos) break;
+        if (p == std::string_view::npos) return false;
         from = p + 1;
         unsigned char before = p > 0 ? static_cast<unsigned char>(head[p - 1]) : ' ';
         bool partOfName = (before >= '0' && before <= '9') || (Fold(before) >= 'A' && Fold(before) <= 'Z') || before == '_';
@@ -91,11 +92,21 @@ std::string SyncTextOfHead(std::string_view head) {
         while (i < head.size() && (head[i] == ' ' || head[i] == '\t')) ++i;
         if (i < head.size() && (head[i] == '"' || head[i] == '\'')) ++i;
         while (i < head.size() && (head[i] == ' ' || head[i] == '\t')) ++i;
-        std::string value;
+        at = i;
+        value.clear();
         if (i < head.size() && (head[i] == '-' || head[i] == '+')) value += head[i++];
         while (i < head.size() && head[i] >= '0' && head[i] <= '9') value += head[i++];
-        return value == "-" || value == "+" ? std::string() : value;
+        end = i;
+        return true;
     }
+}
+
+// The time text of a SYNC tag's head: the signed number of its START attribute, or else every
+// digit and minus sign of the head run together.
+std::string SyncTextOfHead(std::string_view head) {
+    std::string value;
+    size_t at = 0, end = 0;
+    if (FindStartValue(head, value, at, end)) return value == "-" || value == "+" ? std::string() : value;
     return KeepDigits(head);
 }
 
@@ -283,6 +294,25 @@ void TQzCaption::Apply(const TStringList& lines) {
     std::unique_ptr<TTarkiHash> table = ParseText(text, true, lineCount);
     captionType_ = qctCaption;
     AdoptTable(std::move(table), lineCount);
+}
+
+int TQzCaption::FindMistypedSync(const TStringList& lines) {
+    for (int i = 0; i < lines.Count(); ++i) {
+        std::string_view line = lines[i];
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+        if (!StartsWithFolded(line, "<SYNC")) continue;
+        if (line.size() > 5 && line[5] != ' ' && line[5] != '\t' && line[5] != '>') continue;  // another tag
+        size_t gt = line.find('>');
+        if (gt == std::string_view::npos) return i;
+        std::string_view head = line.substr(0, gt + 1);
+        std::string value;
+        size_t at = 0, end = 0;
+        int time;
+        if (!FindStartValue(head, value, at, end) || !TryStrToInt(value, time)) return i;
+        char next = head[end];  // the head ends in '>', so the value never reaches its end
+        if (next != ' ' && next != '\t' && next != '"' && next != '\'' && next != '>') return i;
+    }
+    return -1;
 }
 
 std::unique_ptr<TTarkiHash> TQzCaption::ParseText(std::string& text, bool sami, int& lineCount) {

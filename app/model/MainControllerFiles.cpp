@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -22,6 +23,14 @@ std::string LoadTimeText(double seconds) {
 
 // A file name as it can stand in a message (paths are UTF-8, messages code page 949).
 std::string MessageName(const std::string& path) { return Cp949FromUtf8(ExtractFileName(path)); }
+
+// A line of code page 949 text cut to about `limit` bytes for a message, never inside a character.
+std::string ShortLine(const std::string& line, size_t limit = 60) {
+    if (line.size() <= limit) return line;
+    size_t i = 0;
+    while (i < limit) i += static_cast<unsigned char>(line[i]) >= 0x80 ? 2 : 1;
+    return line.substr(0, std::min(i, line.size())) + "...";
+}
 
 }  // namespace
 
@@ -294,6 +303,17 @@ bool TMainController::SaveCaption(bool saveAs) {
 }
 
 bool TMainController::ApplyMemo() {
+    TStringList lines;
+    lines.SetText(view_.MemoText());
+    // A time the user typed is read as typed or not at all: the reader's tolerance would turn
+    // "START=12o5" into 12 ms and move the caption without a word.
+    int bad = TQzCaption::FindMistypedSync(lines);
+    if (bad >= 0) {
+        view_.ShowMessage(Cp949("확장편집 내용을 적용할 수 없습니다.\n") + IntToStr(bad + 1) +
+                          Cp949("번째 줄의 싱크 시각이 잘못되었습니다.") + "\n" + ShortLine(lines[bad]));
+        view_.ShowMemoLine(bad);
+        return false;
+    }
     BeginListUpdate();
     TCaptionRows previousRows = rows_;
     int previousSelected = selected_;
@@ -303,8 +323,6 @@ bool TMainController::ApplyMemo() {
     rows_.Clear();
     rows_.AddBannerRow();
     selected_ = -1;
-    TStringList lines;
-    lines.SetText(view_.MemoText());
     try {
         caption_.Apply(lines);
     } catch (const EConvertError& e) {

@@ -10,6 +10,7 @@
 
 #include "app/model/MainController.h"
 #include "platform/core/Cp949.h"
+#include "platform/core/FileUtils.h"
 #include "platform/core/StringList.h"
 #include "platform/core/SysUtils.h"
 #include "tests/TempFolder.h"
@@ -105,6 +106,26 @@ TEST_F(AdvancedMode, TextThatCannotBeAppliedStopsTheCommand) {
     EXPECT_EQ(view.Messages.size(), 1u);
     EXPECT_EQ(main.Rows()[2].Text, "<b>two</b>");  // the strip did not run
     EXPECT_TRUE(view.MemoDirty);
+}
+
+TEST_F(AdvancedMode, AMistypedTimeIsReportedWithItsLineAndTheModeStays) {
+    const std::string shown = view.Memo;
+    view.Memo = shown + "<SYNC START=12o5><P CLASS=KALO_KRCC>\n" + Cp949("오타") + "\n";
+    view.MemoDirty = true;
+    const int line = static_cast<int>(std::count(shown.begin(), shown.end(), '\n'));
+    main.ToggleAdvancedMode();
+    EXPECT_TRUE(main.AdvancedMode());
+    ASSERT_EQ(view.Messages.size(), 1u);
+    EXPECT_EQ(view.Messages[0], Cp949("확장편집 내용을 적용할 수 없습니다.\n") + std::to_string(line + 1) +
+                                    Cp949("번째 줄의 싱크 시각이 잘못되었습니다.\n<SYNC START=12o5><P CLASS=KALO_KRCC>"));
+    EXPECT_EQ(view.MemoLine, line);
+    EXPECT_TRUE(view.MemoDirty);
+    EXPECT_EQ(Rows().count(12), 0u);
+    // Saving stops too, and writes nothing.
+    view.SaveChoices = {dir + "b.smi"};
+    EXPECT_FALSE(main.SaveCaption(true));
+    EXPECT_EQ(view.Messages.size(), 2u);
+    EXPECT_FALSE(FileExists(dir + "b.smi"));
 }
 
 // Random list commands and memo edits in the advanced mode: after every step the memo stands for

@@ -62,6 +62,7 @@ public:
     bool MemoModified() override { return false; }
     void SetMemoModified(bool) override {}
     void ShowAdvancedMode(bool) override {}
+    void ShowMemoLine(int) override {}
     void RowsChanged() override {}
     void SelectionChanged(int row) override { Selection = row; }
     void ScrollRowIntoView(int row) override { Scrolled = row; }
