@@ -373,8 +373,12 @@ std::unique_ptr<TTarkiHash> TQzCaption::ParseText(std::string& text, bool sami, 
             time = SyncTime(IntToStr((k + 1) * addStep_));
         }
         if (body.empty()) continue;
+        std::string text = CleanBody(body);
+        // The line breaks between BODY and the first SYNC tag (all an empty document's file
+        // holds there) are no caption; text there still is one.
+        if (sami && text.empty() && !StartsWithSyncTag(line)) continue;
         ++k;
-        table->Add(GetSyncWidth(time), CleanBody(body));
+        table->Add(GetSyncWidth(time), std::move(text));
     }
     return table;
 }

@@ -92,6 +92,28 @@ TEST(CaptionHeader, WrittenHeaderIsByteExactAndReadsBack) {
     EXPECT_EQ(reader.Get(1000), "A<BR>B");
 }
 
+TEST(CaptionHeader, ACommentCloserInAValueNeverCutsTheHeader) {
+    std::string dir = MakeTempDir();
+    TCaptionInfo info;
+    info.FileName = dir + "x-->y.smi";
+    info.MakerName = "Kim -->";
+    info.MakerMail = "k@x";
+    info.CreateTime = "2026/12/01 09:00";
+    info.Notice = "a-->b\r\n--->";
+    SaveWith(info, info.FileName);
+
+    TCaptionInfo back;
+    TQzCaption reader;
+    reader.OnReadInfo = [&back](TQzCaption*, std::string& buffer) { ReadCaptionInfo(buffer, back); };
+    ASSERT_TRUE(reader.Open(info.FileName));
+    EXPECT_EQ(back.MakerName, "Kim -- >");
+    EXPECT_EQ(back.MakerMail, "k@x");
+    EXPECT_EQ(back.CreateTime, "2026/12/01 09:00");
+    EXPECT_EQ(back.ModifyTime, "2026/12/09 10:30");
+    EXPECT_EQ(back.Notice, "a-- >b\r\n--- >");
+    EXPECT_EQ(reader.Get(1000), "A<BR>B");
+}
+
 TEST(CaptionHeader, EmptyNoticeLeavesNoLineAndForeignHeadersReadLoosely) {
     std::string dir = MakeTempDir();
     TCaptionInfo info;
