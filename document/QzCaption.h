@@ -167,6 +167,10 @@ public:
     static int FindMistypedSync(const TStringList& lines);
     // Reads a ".s2k" caption file.
     bool OpenS2k(const std::string& fileName);
+    // How many captions the last successful read (Open, Apply, OpenS2k) could not keep: each one
+    // stood at a time that a later caption of the file also had (times at or below 0 read as 1),
+    // and the later one replaced it. An ".s2k" file joins such captions into one: 0.
+    int DroppedOnRead() const { return droppedOnRead_; }
 
     // ---- Writing ----
     // The body of all entries, one CaptionBody instance per entry, lines separated by LF.
@@ -195,4 +199,5 @@ private:
     TStringList captionTail_;
     TQzCaptionType captionType_ = qctCaption;
     uint16_t addStep_ = 1000;
+    int droppedOnRead_ = 0;
 };

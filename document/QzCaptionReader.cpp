@@ -349,6 +349,7 @@ std::unique_ptr<TTarkiHash> TQzCaption::ParseText(std::string& text, bool sami, 
     table->Reserve(n);
 
     int64_t k = 0;
+    int dropped = 0;
     size_t start = 0;
     for (int i = 0; i < n; ++i) {
         size_t e = all.find('\n', start);
@@ -378,8 +379,10 @@ std::unique_ptr<TTarkiHash> TQzCaption::ParseText(std::string& text, bool sami, 
         // holds there) are no caption; text there still is one.
         if (sami && text.empty() && !StartsWithSyncTag(line)) continue;
         ++k;
-        table->Add(GetSyncWidth(time), std::move(text));
+        const int before = table->Count();
+        if (table->Add(GetSyncWidth(time), std::move(text)) == before) ++dropped;
     }
+    droppedOnRead_ = dropped;
     return table;
 }
 
@@ -445,6 +448,7 @@ bool TQzCaption::OpenS2k(const std::string& fileName) {
         else
             table->Set(key, table->Value(at) + "<BR>" + t);
     }
+    droppedOnRead_ = 0;
     AdoptTable(std::move(table), n);
     return true;
 }

@@ -78,6 +78,10 @@ public:
     // CurrentCaption, whose FileName or MovieFile a caller may pass.
     bool OpenCaptionFile(std::string path);
     void OpenMovie(std::string path);
+    // The player could not open or play `path` (what it said in `description`, UTF-8): the user is
+    // told, the media is closed, so that no picture of an earlier movie stays, and no movie is open.
+    // Both are taken by value: the player's own strings are cleared when the media closes.
+    void MovieFailed(std::string path, std::string description);
     void StopMovie();
     void NewCommand();
     void CloseAllCommand();

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "app/model/CaptionFileCheck.h"
 #include "app/model/MainController.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
@@ -23,6 +24,13 @@ std::string LoadTimeText(double seconds) {
 
 // A file name as it can stand in a message (paths are UTF-8, messages code page 949).
 std::string MessageName(const std::string& path) { return Cp949FromUtf8(ExtractFileName(path)); }
+
+// The one notice for captions that a read or an insert could not keep.
+std::string DroppedMessage(int count) {
+    return Cp949("같은 싱크에 자막이 둘 이상 있어 자막 ") + IntToStr(count) +
+           Cp949("개를 버렸습니다.\n한 싱크에는 자막을 하나만 둘 수 있어 뒤에 나온 자막만 남겼습니다.\n"
+                 "(0 이하의 싱크는 1로 읽습니다.)");
+}
 
 // A line of code page 949 text cut to about `limit` bytes for a message, never inside a character.
 std::string ShortLine(const std::string& line, size_t limit = 60) {
@@ -79,12 +87,20 @@ void TMainController::DropFiles(const std::vector<std::string>& paths) {
 }
 
 void TMainController::OpenPath(const std::string& path) {
-    if (TQzCaption::IsTextFile(path)) OpenCaptionFile(path);
+    // A caption file that is not text (UTF-16, say) is still a caption file: opened as one, it is
+    // refused with a message rather than handed to the player.
+    if (TQzCaption::IsTextFile(path) || HasCaptionFileExt(path)) OpenCaptionFile(path);
     else OpenMovie(path);
 }
 
 bool TMainController::OpenCaptionFile(std::string path) {
     StopMovie();
+    // A file that cannot be read is refused before anything changes.
+    const TCaptionFileCheck check = CheckCaptionFile(path);
+    if (!check.Refusal.empty()) {
+        view_.ShowMessage(check.Refusal);
+        return true;
+    }
     if (!QuerySaveModified()) return false;
     ClearLabel();
     TCaptionInfo previousInfo = CurrentCaption;
@@ -95,26 +111,35 @@ bool TMainController::OpenCaptionFile(std::string path) {
 
     BeginListUpdate();
     TCaptionRows previousRows = rows_;
+    const int previousSelected = selected_;
+    const std::string previousFileName = caption_.FileName;
     rows_.Clear();
     rows_.AddBannerRow();
     selected_ = -1;
+    // The open document, its list and its information come back as they were.
+    const auto refuse = [&](const std::string& message) {
+        rows_ = previousRows;
+        selected_ = previousSelected;
+        CurrentCaption = previousInfo;
+        caption_.FileName = previousFileName;
+        SyncListToCaption();
+        EndListUpdate();
+        view_.ShowMessage(message);
+        return true;
+    };
     bool ok = false;
     try {
         ok = caption_.Open(path);
     } catch (const EConvertError& e) {
-        // The document kept its entries; the list and the information go back to them.
-        rows_ = previousRows;
-        CurrentCaption = previousInfo;
-        EndListUpdate();
-        view_.ShowMessage(MessageName(path) + Cp949(" 파일을 읽을 수 없습니다.") + "\n" + e.what());
-        return true;
+        return refuse(MessageName(path) + Cp949(" 파일을 읽을 수 없습니다.") + "\n" + e.what());
     }
+    if (ok && caption_.List().Count() == 0 && !check.MayHoldNoCaption) return refuse(NoCaptionMessage(path));
     if (ok) {
         CurrentCaption.FileName = path;
         view_.SetTitle(DocumentTitle(path));
     } else {
-        // Nothing was read: the document is emptied like the list, and the title no longer names
-        // a file that is not open.
+        // Nothing was read (the file is missing): the document is emptied like the list, and the
+        // title no longer names a file that is not open.
         caption_.Clear();
         view_.SetTitle(DocumentTitle(""));
     }
@@ -126,6 +151,7 @@ bool TMainController::OpenCaptionFile(std::string path) {
     SortRows();
     EndListUpdate();
     RefillMemo();
+    if (ok && caption_.DroppedOnRead() > 0) view_.ShowMessage(DroppedMessage(caption_.DroppedOnRead()));
     return true;
 }
 
@@ -151,6 +177,14 @@ void TMainController::OpenMovie(std::string path) {
         movie_->SetWindowCaption(ExtractFileName(path) + " - Preview");
     } catch (...) {
     }
+}
+
+void TMainController::MovieFailed(std::string path, std::string description) {
+    if (!movie_ || path.empty() || path != CurrentCaption.MovieFile) return;
+    CloseMovieCommand();
+    std::string text = MessageName(path) + Cp949(" 동영상을 열 수 없습니다.");
+    if (!description.empty()) text += "\n" + Cp949FromUtf8(description);
+    view_.ShowMessage(text);
 }
 
 void TMainController::NewCommand() {
@@ -210,6 +244,11 @@ void TMainController::InsertCommand() {
     if (!memo.Applied()) return;
     std::string file;
     if (!view_.OpenFileDialog(1, ExtractFilePath(CurrentCaption.FileName), "", file)) return;
+    const TCaptionFileCheck check = CheckCaptionFile(file);
+    if (!check.Refusal.empty()) {
+        view_.ShowMessage(check.Refusal);
+        return;
+    }
     int mode = view_.AskInsertMode();
     if (mode < 0 || mode > 2) return;
     if (mode == 0 && selected_ < 0) {
@@ -232,6 +271,7 @@ void TMainController::InsertCommand() {
     const TTarkiHash& source = captionTemp_.List();
     if (source.Count() == 0) {
         captionTemp_.Clear();
+        if (!check.MayHoldNoCaption) view_.ShowMessage(NoCaptionMessage(file));
         return;
     }
 
@@ -241,6 +281,9 @@ void TMainController::InsertCommand() {
     if (mode == 0 && selected_ == rows_.Count() - 1) mode = 2;
 
     SyncListToCaption();
+    // Captions the document cannot keep: those of the file at one time, and those that landed on
+    // a time the document already had.
+    const int expected = caption_.List().Count() + source.Count();
     bool changed = true;
     if (mode == 1) {
         // The earliest caption comes to 1000 ms behind the last inserted one and the others keep
@@ -274,6 +317,8 @@ void TMainController::InsertCommand() {
     ResetEditFields();
     if (changed) SetModified();
     EndListUpdate();
+    const int dropped = changed ? captionTemp_.DroppedOnRead() + expected - caption_.List().Count() : 0;
+    if (dropped > 0) view_.ShowMessage(DroppedMessage(dropped));
 }
 
 bool TMainController::SaveCaption(bool saveAs) {
@@ -343,6 +388,7 @@ bool TMainController::ApplyMemo() {
     SetModified();
     view_.SetMemoModified(false);
     EndListUpdate();
+    if (caption_.DroppedOnRead() > 0) view_.ShowMessage(DroppedMessage(caption_.DroppedOnRead()));
     return true;
 }
 
