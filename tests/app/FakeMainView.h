@@ -84,7 +84,8 @@ public:
     void SetPositionText(const std::string& t) override { PositionText = t; }
 };
 
-// A fresh temporary folder, with a trailing '/'.
+// A fresh temporary folder, with a trailing '/', removed when the test program ends (a test that
+// can hold a TTempFolder of its own removes it sooner).
 std::string MakeTempDir();
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "platform/core/Cp949.h"
 
 TEST(Cp949, KoreanLiteralBecomesTwoBytesPerSyllable) {

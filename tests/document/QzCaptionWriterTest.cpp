@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
+#include <filesystem>
 #include <iterator>
 #include <random>
 #include <string>
@@ -209,6 +212,29 @@ TEST(QzCaptionWriter, FilesMorvaneReadsComeBackFromItsOwnSave) {
         ASSERT_TRUE(back.Open(dir.File("out.smi")));
         EXPECT_EQ(Entries(back), entries) << ReadBytes(dir.File("out.smi"));
     }
+}
+
+// The disk fills (here: a file-size limit) half way through the file.
+TEST(QzCaptionWriter, AWriteErrorInTheMiddleFailsTheSaveAndKeepsTheOldFile) {
+    TempDir dir;
+    WriteBytes(dir.File("old.smi"), "previous");
+    TQzCaption doc;
+    for (int i = 1; i <= 200; ++i) doc.Add(i * 100, "caption number " + std::to_string(i));
+    struct rlimit before;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = before;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved = doc.Save(dir.File("old.smi"));
+    setrlimit(RLIMIT_FSIZE, &before);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadBytes(dir.File("old.smi")), "previous");
+    // Nothing half-written is left beside it.
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) files += entry.is_regular_file();
+    EXPECT_EQ(files, 1);
 }
 
 TEST(QzCaptionWriter, FailedSaveReportsFalseAndKeepsThePreviousFile) {
