@@ -13,22 +13,16 @@
 #include "platform/core/FileUtils.h"
 #include "platform/core/StringList.h"
 #include "platform/core/SysUtils.h"
-#include "tests/TempFolder.h"
-#include "tests/app/FakeMainView.h"
+#include "tests/app/ControllerFixture.h"
 
 namespace {
 
 using Entries = std::multimap<int, std::string>;
 
-class AdvancedMode : public ::testing::Test {
+class AdvancedMode : public TControllerTest {
 protected:
-    TFakeMainView view;
-    TFakeMovie movie;
-    TMainController main{view};
-    TTempFolder dir;
-
     void SetUp() override {
-        main.SetMovie(&movie);
+        TControllerTest::SetUp();
         WriteFile(dir + "a.smi",
                   "<SAMI><BODY>\r\n<SYNC START=1000><P Class=KRCC>one\r\n<SYNC START=2000><P Class=KRCC><b>two</b>\r\n"
                   "<SYNC START=3000><P Class=KRCC>three\r\n</BODY></SAMI>\r\n");
@@ -38,10 +32,9 @@ protected:
     }
 
     // The captions of the rows (banner left out), as the list shows them.
-    Entries Rows() const {
-        Entries e;
-        for (int i = 1; i < main.Rows().Count(); ++i) e.emplace(main.Rows().Sync(i), main.Rows()[i].Text);
-        return e;
+    Entries Shown() const {
+        TRowList rows = Rows();
+        return Entries(rows.begin(), rows.end());
     }
     // The captions the memo's text stands for.
     static Entries Read(const std::string& memo) {
@@ -90,11 +83,11 @@ TEST_F(AdvancedMode, EveryListCommandKeepsThePendingEditAndRefillsTheText) {
         c.run();
         EXPECT_FALSE(view.MemoDirty);
         Entries shown = Read(view.Memo);
-        EXPECT_EQ(shown, Rows());
+        EXPECT_EQ(shown, Shown());
         EXPECT_EQ(std::count_if(shown.begin(), shown.end(), [](const auto& e) { return e.second == "typed"; }), 1);
         c.check(shown);
         main.ToggleAdvancedMode();
-        EXPECT_EQ(Rows(), shown);
+        EXPECT_EQ(Shown(), shown);
         main.ToggleAdvancedMode();
     }
 }
@@ -120,7 +113,7 @@ TEST_F(AdvancedMode, AMistypedTimeIsReportedWithItsLineAndTheModeStays) {
                                     Cp949("번째 줄의 싱크 시각이 잘못되었습니다.\n<SYNC START=12o5><P CLASS=KALO_KRCC>"));
     EXPECT_EQ(view.MemoLine, line);
     EXPECT_TRUE(view.MemoDirty);
-    EXPECT_EQ(Rows().count(12), 0u);
+    EXPECT_EQ(Shown().count(12), 0u);
     // Saving stops too, and writes nothing.
     view.SaveChoices = {dir + "b.smi"};
     EXPECT_FALSE(main.SaveCaption(true));
@@ -164,14 +157,14 @@ TEST_F(AdvancedMode, RandomCommandsNeverLeaveAStaleText) {
             break;
         }
         if (!view.MemoDirty) {
-            ASSERT_EQ(Read(view.Memo), Rows());
+            ASSERT_EQ(Read(view.Memo), Shown());
         }
         // Now and then the mode is left and entered again: exactly what the memo showed stays.
         if (rng() % 4 == 0) {
             const Entries shown = Read(view.Memo);
             main.ToggleAdvancedMode();
             ASSERT_FALSE(main.AdvancedMode());
-            ASSERT_EQ(Rows(), shown);
+            ASSERT_EQ(Shown(), shown);
             main.ToggleAdvancedMode();
         }
     }

@@ -5,26 +5,19 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include "app/model/MainController.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/SysUtils.h"
-#include "tests/TempFolder.h"
-#include "tests/app/FakeMainView.h"
+#include "tests/app/ControllerFixture.h"
 
 namespace {
 
-using RowList = std::vector<std::pair<int, std::string>>;
+using RowList = TRowList;
 
-class Insert : public ::testing::Test {
+class Insert : public TControllerTest {
 protected:
-    TFakeMainView view;
-    TFakeMovie movie;
-    TMainController main{view};
-    TTempFolder dir;
-
     void SetUp() override {
-        main.SetMovie(&movie);
+        TControllerTest::SetUp();
         WriteFile(dir + "a.smi", "<SAMI><BODY>\r\n<SYNC Start=1000><P Class=K>one\r\n<SYNC Start=2000><P Class=K>two\r\n"
                                  "<SYNC Start=3000><P Class=K>three\r\n</BODY></SAMI>\r\n");
         WriteFile(dir + "ins.smi", "<SAMI><BODY>\r\n<SYNC Start=100><P Class=K>x\r\n<SYNC Start=200><P Class=K>y\r\n"
@@ -35,11 +28,6 @@ protected:
         view.OpenChoices = {dir + name};
         view.InsertModes = {mode};
         main.InsertCommand();
-    }
-    RowList Rows() const {
-        RowList r;
-        for (int i = 1; i < main.Rows().Count(); ++i) r.emplace_back(main.Rows().Sync(i), main.Rows()[i].Text);
-        return r;
     }
     // The document holds exactly what the list shows.
     void ExpectDocumentFollowsTheRows() {

@@ -5,11 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "app/model/CaptionFileCheck.h"
-#include "app/model/MainController.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
-#include "tests/TempFolder.h"
-#include "tests/app/FakeMainView.h"
+#include "tests/app/ControllerFixture.h"
 
 namespace {
 
@@ -30,28 +28,18 @@ std::string Why(const char* utf8) { return Cp949(utf8); }
 
 const std::string kCp949Only = Cp949(" 파일입니다. 모르반은 코드 페이지 949(완성형) 자막 파일만 읽습니다.");
 
-class Refused : public ::testing::Test {
+class Refused : public TControllerTest {
 protected:
-    TFakeMainView view;
-    TFakeMovie movie;
-    TMainController main{view};
-    TTempFolder dir;
-
     void SetUp() override {
-        main.SetMovie(&movie);
+        TControllerTest::SetUp();
         WriteFile(dir + "a.smi", kTwoCaptions);
         ASSERT_TRUE(main.OpenCaptionFile(dir + "a.smi"));
         view.Sync = "3000";
         view.Entry = "three";
         main.AddCommand();  // unsaved work that a refused file must not touch
     }
-    std::vector<std::pair<int, std::string>> Rows() const {
-        std::vector<std::pair<int, std::string>> r;
-        for (int i = 1; i < main.Rows().Count(); ++i) r.emplace_back(main.Rows().Sync(i), main.Rows()[i].Text);
-        return r;
-    }
     void ExpectDocumentKept() {
-        EXPECT_EQ(Rows(), (std::vector<std::pair<int, std::string>>{{1000, "one"}, {2000, "two"}, {3000, "three"}}));
+        EXPECT_EQ(Rows(), (TRowList{{1000, "one"}, {2000, "two"}, {3000, "three"}}));
         EXPECT_EQ(main.Caption().List().Count(), 3);
         EXPECT_EQ(main.CurrentCaption.FileName, dir + "a.smi");
         EXPECT_EQ(main.CurrentCaption.Modified, 1);
@@ -160,7 +148,7 @@ TEST_F(Refused, CaptionsAtOneTimeAreCountedWhenOpenedAppliedOrInserted) {
                                       "한 싱크에는 자막을 하나만 둘 수 있어 뒤에 나온 자막만 남겼습니다.\n"
                                       "(0 이하의 싱크는 1로 읽습니다.)"));
     // The document keeps the later caption of each time.
-    EXPECT_EQ(Rows(), (std::vector<std::pair<int, std::string>>{{1, "one"}, {900, "en2"}}));
+    EXPECT_EQ(Rows(), (TRowList{{1, "one"}, {900, "en2"}}));
 
     // The same in the advanced mode's text, and from a file inserted behind.
     view.Messages.clear();
