@@ -160,10 +160,11 @@ public:
     bool Open(const std::string& fileName);
     // Reads SAMI body text (the advanced mode's editor); the lines are not changed.
     void Apply(const TStringList& lines);
-    // The first line (0-based) that begins, after blanks, with a SYNC tag whose time Apply would
-    // not read as typed: no closing '>', no START attribute, no digits after "START=", a value
-    // beyond 32 bits, or digits followed by anything but a blank, a quote or '>' ("START=12o5").
-    // -1 when every SYNC tag is well formed. Apply itself stays as tolerant as the file reader.
+    // The first line (0-based) that begins, after blanks, with a SYNC tag that Apply would not
+    // read as typed: no blank after "<SYNC" (the line would join the caption before), no closing
+    // '>', no START attribute, no digits after "START=", a value beyond 32 bits, or digits followed
+    // by anything but a blank, a quote or '>' ("START=12o5"). -1 when every SYNC tag is well
+    // formed. Apply itself stays as tolerant as the file reader.
     static int FindMistypedSync(const TStringList& lines);
     // Reads a ".s2k" caption file.
     bool OpenS2k(const std::string& fileName);

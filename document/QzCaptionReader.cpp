@@ -302,6 +302,8 @@ int TQzCaption::FindMistypedSync(const TStringList& lines) {
         while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
         if (!StartsWithFolded(line, "<SYNC")) continue;
         if (line.size() > 5 && line[5] != ' ' && line[5] != '\t' && line[5] != '>') continue;  // another tag
+        // Only "<SYNC " begins a caption: after "<SYNC\t" or "<SYNC>" the line would join the one before.
+        if (line.size() == 5 || line[5] != ' ') return i;
         size_t gt = line.find('>');
         if (gt == std::string_view::npos) return i;
         std::string_view head = line.substr(0, gt + 1);

@@ -230,6 +230,7 @@ TEST(QzCaptionReader, MistypedSyncTimesInTypedText) {
         {"<SYNC TIME=1000>", true},
         {"<SYNC START=1000", true},
         {"<SYNC>", true},
+        {"<SYNC\tSTART=1000>", true},
         {"\t<SYNC START=99999999999>", true},
         {"<SYNC START=5-3>", true},
         {"<SYNC START=1.5>", true},
