@@ -369,7 +369,7 @@ int TMainForm::ShiftOption() { return RadioSyncOption->checkedId() == 1 ? 1 : 0;
 std::string TMainForm::MemoText() { return TPadLink::Text(CaptionMemo); }
 
 void TMainForm::SetMemoText(const std::string& text) {
-    TPadLink::SetText(CaptionMemo, text);
+    TPadLink::RefillText(CaptionMemo, text);
     TPadLink::SetModified(CaptionMemo, false);
 }
 
@@ -383,6 +383,11 @@ void TMainForm::ShowAdvancedMode(bool on) {
     if (mnuWordWrap) mnuWordWrap->menuAction()->setVisible(on);
     PageControl->setCurrentIndex(on ? 1 : 0);
     if (on) TPadLink::Widget(CaptionMemo)->setFocus();
+}
+
+void TMainForm::ShowMemoLine(int line) {
+    TPadLink::GoToLine(CaptionMemo, line);
+    TPadLink::Widget(CaptionMemo)->setFocus();
 }
 
 void TMainForm::RowsChanged() {

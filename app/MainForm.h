@@ -86,6 +86,7 @@ public:
     bool MemoModified() override;
     void SetMemoModified(bool modified) override;
     void ShowAdvancedMode(bool on) override;
+    void ShowMemoLine(int line) override;
     void RowsChanged() override;
     void SelectionChanged(int row) override;
     void ScrollRowIntoView(int row) override;

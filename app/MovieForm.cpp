@@ -212,6 +212,13 @@ void TMovieForm::BuildControls() {
     mediaPlayer_->OnPlayStateChange = [this](TMSMediaPlayer*, int o, int n) { MediaPlayerPlayStateChange(o, n); };
     mediaPlayer_->OnPositionChange = [this](TMSMediaPlayer*, double, double) { MediaPlayerPositionChange(); };
     mediaPlayer_->OnOpenStateChange = [this](TMSMediaPlayer*, int, int) { MediaPlayerOpenStateChange(); };
+    mediaPlayer_->OnError = [this](TMSMediaPlayer* player) {
+        if (Closing()) return;
+        try {
+            controller_.MovieFailed(player->FileName(), player->ErrorDescription());
+        } catch (...) {
+        }
+    };
     mediaPlayer_->OnDblClick = [this](TMSMediaPlayer*) { MediaPlayerDblClick(); };
     mediaPlayer_->OnMouseUp = [this](TMSMediaPlayer*, Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {
         MediaPlayerMouseUp(b, x, y);

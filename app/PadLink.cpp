@@ -1,5 +1,6 @@
 #include "app/PadLink.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "editor/model/QzPadShortCut.h"
@@ -49,6 +50,31 @@ TQzPad* TPadLink::FromWidget(QWidget* widget) { return dynamic_cast<TQzPad*>(wid
 
 std::string TPadLink::Text(TQzPad* pad) { return pad->Text(); }
 void TPadLink::SetText(TQzPad* pad, const std::string& text) { pad->SetText(text); }
+
+void TPadLink::RefillText(TQzPad* pad, const std::string& text) {
+    TQzPadModel& m = pad->Model();
+    const int top = m.TopLine();
+    const int line = m.CaretY();
+    pad->SetText(text);
+    const int last = std::max(0, m.Lines().Count() - 1);
+    m.SetTopLine(std::min(top, last));
+    m.SetCaretPosition(TPoint(0, std::min(line, last)));
+    m.UpdateCaretPos();
+}
+
+void TPadLink::GoToLine(TQzPad* pad, int line) {
+    // Soft-wrapped rows continue the logical line above them.
+    const TQzPadStrings& rows = pad->Model().Lines();
+    int logical = 0;
+    for (int row = 0; row < rows.Count(); ++row) {
+        const TQzLineAttribute* a = rows.Attribute(row);
+        if (row > 0 && !(a && a->Wrapped)) ++logical;
+        if (logical == line) {
+            pad->Model().GoToLine(row + 1);
+            return;
+        }
+    }
+}
 bool TPadLink::Modified(TQzPad* pad) { return pad->Modified(); }
 void TPadLink::SetModified(TQzPad* pad, bool modified) { pad->SetModified(modified); }
 std::string TPadLink::SelText(TQzPad* pad) { return pad->SelText(); }

@@ -32,6 +32,10 @@ public:
     // The whole text, lines joined by LF; replacing it clears the undo list.
     static std::string Text(TQzPad* pad);
     static void SetText(TQzPad* pad, const std::string& text);
+    // SetText that keeps the caret's line and the top line, as far as the new text reaches.
+    static void RefillText(TQzPad* pad, const std::string& text);
+    // The caret to the start of the 0-based line, scrolled into view; nothing past the last line.
+    static void GoToLine(TQzPad* pad, int line);
     static bool Modified(TQzPad* pad);
     static void SetModified(TQzPad* pad, bool modified);
     static std::string SelText(TQzPad* pad);

@@ -160,8 +160,18 @@ public:
     bool Open(const std::string& fileName);
     // Reads SAMI body text (the advanced mode's editor); the lines are not changed.
     void Apply(const TStringList& lines);
+    // The first line (0-based) that begins, after blanks, with a SYNC tag that Apply would not
+    // read as typed: no blank after "<SYNC" (the line would join the caption before), no closing
+    // '>', no START attribute, no digits after "START=", a value beyond 32 bits, or digits followed
+    // by anything but a blank, a quote or '>' ("START=12o5"). -1 when every SYNC tag is well
+    // formed. Apply itself stays as tolerant as the file reader.
+    static int FindMistypedSync(const TStringList& lines);
     // Reads a ".s2k" caption file.
     bool OpenS2k(const std::string& fileName);
+    // How many captions the last successful read (Open, Apply, OpenS2k) could not keep: each one
+    // stood at a time that a later caption of the file also had (times at or below 0 read as 1),
+    // and the later one replaced it. An ".s2k" file joins such captions into one: 0.
+    int DroppedOnRead() const { return droppedOnRead_; }
 
     // ---- Writing ----
     // The body of all entries, one CaptionBody instance per entry, lines separated by LF.
@@ -190,4 +200,5 @@ private:
     TStringList captionTail_;
     TQzCaptionType captionType_ = qctCaption;
     uint16_t addStep_ = 1000;
+    int droppedOnRead_ = 0;
 };

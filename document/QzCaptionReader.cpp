@@ -72,14 +72,15 @@ bool EndsWithFolded(std::string_view s, std::string_view suffix) {
     return true;
 }
 
-// The time text of a SYNC tag's head (the line through its first '>'): the signed number after a
-// START attribute (blanks and one quote allowed before it), or else every digit and minus sign of
-// the head run together.
-std::string SyncTextOfHead(std::string_view head) {
+// The value of the first START attribute of a SYNC tag's head (the line through its first '>'):
+// an optional sign and the digits after "START", blanks, '=', blanks and one quote. `at` receives
+// the position where the value begins and `end` the position after its digits; false when the
+// head has no START attribute.
+bool FindStartValue(std::string_view head, std::string& value, size_t& at, size_t& end) {
     size_t from = 0;
     for (;;) {
         size_t p = FindTextPos(head, "START", from);
-        if (p == std::string_view::npos) break;
+        if (p == std::string_view::npos) return false;
         from = p + 1;
         unsigned char before = p > 0 ? static_cast<unsigned char>(head[p - 1]) : ' ';
         bool partOfName = (before >= '0' && before <= '9') || (Fold(before) >= 'A' && Fold(before) <= 'Z') || before == '_';
@@ -91,11 +92,21 @@ std::string SyncTextOfHead(std::string_view head) {
         while (i < head.size() && (head[i] == ' ' || head[i] == '\t')) ++i;
         if (i < head.size() && (head[i] == '"' || head[i] == '\'')) ++i;
         while (i < head.size() && (head[i] == ' ' || head[i] == '\t')) ++i;
-        std::string value;
+        at = i;
+        value.clear();
         if (i < head.size() && (head[i] == '-' || head[i] == '+')) value += head[i++];
         while (i < head.size() && head[i] >= '0' && head[i] <= '9') value += head[i++];
-        return value == "-" || value == "+" ? std::string() : value;
+        end = i;
+        return true;
     }
+}
+
+// The time text of a SYNC tag's head: the signed number of its START attribute, or else every
+// digit and minus sign of the head run together.
+std::string SyncTextOfHead(std::string_view head) {
+    std::string value;
+    size_t at = 0, end = 0;
+    if (FindStartValue(head, value, at, end)) return value == "-" || value == "+" ? std::string() : value;
     return KeepDigits(head);
 }
 
@@ -285,6 +296,27 @@ void TQzCaption::Apply(const TStringList& lines) {
     AdoptTable(std::move(table), lineCount);
 }
 
+int TQzCaption::FindMistypedSync(const TStringList& lines) {
+    for (int i = 0; i < lines.Count(); ++i) {
+        std::string_view line = lines[i];
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+        if (!StartsWithFolded(line, "<SYNC")) continue;
+        if (line.size() > 5 && line[5] != ' ' && line[5] != '\t' && line[5] != '>') continue;  // another tag
+        // Only "<SYNC " begins a caption: after "<SYNC\t" or "<SYNC>" the line would join the one before.
+        if (line.size() == 5 || line[5] != ' ') return i;
+        size_t gt = line.find('>');
+        if (gt == std::string_view::npos) return i;
+        std::string_view head = line.substr(0, gt + 1);
+        std::string value;
+        size_t at = 0, end = 0;
+        int time;
+        if (!FindStartValue(head, value, at, end) || !TryStrToInt(value, time)) return i;
+        char next = head[end];  // the head ends in '>', so the value never reaches its end
+        if (next != ' ' && next != '\t' && next != '"' && next != '\'' && next != '>') return i;
+    }
+    return -1;
+}
+
 std::unique_ptr<TTarkiHash> TQzCaption::ParseText(std::string& text, bool sami, int& lineCount) {
     ReplaceBlocksInString(text, "<P ", ">", "");
     ReplaceBlocksInString(text, "<TITLE>", "</TITLE>", "");
@@ -319,6 +351,7 @@ std::unique_ptr<TTarkiHash> TQzCaption::ParseText(std::string& text, bool sami, 
     table->Reserve(n);
 
     int64_t k = 0;
+    int dropped = 0;
     size_t start = 0;
     for (int i = 0; i < n; ++i) {
         size_t e = all.find('\n', start);
@@ -343,9 +376,15 @@ std::unique_ptr<TTarkiHash> TQzCaption::ParseText(std::string& text, bool sami, 
             time = SyncTime(IntToStr((k + 1) * addStep_));
         }
         if (body.empty()) continue;
+        std::string text = CleanBody(body);
+        // The line breaks between BODY and the first SYNC tag (all an empty document's file
+        // holds there) are no caption; text there still is one.
+        if (sami && text.empty() && !StartsWithSyncTag(line)) continue;
         ++k;
-        table->Add(GetSyncWidth(time), CleanBody(body));
+        const int before = table->Count();
+        if (table->Add(GetSyncWidth(time), std::move(text)) == before) ++dropped;
     }
+    droppedOnRead_ = dropped;
     return table;
 }
 
@@ -411,6 +450,7 @@ bool TQzCaption::OpenS2k(const std::string& fileName) {
         else
             table->Set(key, table->Value(at) + "<BR>" + t);
     }
+    droppedOnRead_ = 0;
     AdoptTable(std::move(table), n);
     return true;
 }

@@ -58,28 +58,71 @@ int64_t KeyTime(std::string_view key) {
     return negative ? -v : v;
 }
 
+bool IsBlankByte(char c) { return c == ' ' || c == '\t'; }
+
+bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
+    return s.size() >= prefix.size() && FindTextPos(s.substr(0, prefix.size()), prefix) == 0;
+}
+
+bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
+    return s.size() >= suffix.size() && FindTextPos(s.substr(s.size() - suffix.size()), suffix) == 0;
+}
+
 // Appends a stored caption as written in place of "($text)": LF and its lines, or "&nbsp;" and LF
-// for a blank caption. `work` is scratch space kept between calls.
+// for a blank caption (only blanks and "<BR>"). `work` is scratch space kept between calls.
+//
+// Each "<BR>" becomes a line break, except where the reader would not give the same text back;
+// there the "<BR>" is written as it stands, inside the line:
+// - after a line that would be empty (the reader folds empty lines) or that ends in a space or in
+//   "<BR>" (the reader cuts those before a line break), so "A<BR><BR>B" is written as the lines
+//   "A" and "<BR>B";
+// - before a line that begins with "<SYNC " (the reader starts a new caption there).
+// A first line that begins with "<SYNC " stays on the line of "($text)". Blanks at the ends of the
+// caption and "<BR>" at its end are cut, as the reader cuts them; "<BR>" at its start is kept.
 void AppendCaption(std::string& out, std::string_view stored, std::string& work) {
-    if (std::memchr(stored.data(), '\n', stored.size()) == nullptr &&
-        std::memchr(stored.data(), '\r', stored.size()) == nullptr) {
-        work.assign(stored.data(), stored.size());
-    } else {
-        work.clear();
-        for (char c : stored)
-            if (c != '\r' && c != '\n') work += c;
-    }
-    ReplaceInString(work, "<BR>", "\n", true);
-    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    work.clear();
+    for (char c : stored)
+        if (c != '\r' && c != '\n') work += c;
     size_t b = 0, e = work.size();
-    while (b < e && blank(work[b])) ++b;
-    while (e > b && blank(work[e - 1])) --e;
-    if (b == e) {
+    for (;;) {
+        while (b < e && IsBlankByte(work[b])) ++b;
+        while (e > b && IsBlankByte(work[e - 1])) --e;
+        if (!EndsWithNoCase(std::string_view(work).substr(b, e - b), "<BR>")) break;
+        e -= 4;
+    }
+    const std::string_view text = std::string_view(work).substr(b, e - b);
+    if (text.empty()) {
         out += "&nbsp;\n";
         return;
     }
-    out += '\n';
-    out.append(work, b, e - b);
+    const auto syncLine = [](std::string_view line) {
+        while (!line.empty() && IsBlankByte(line.front())) line.remove_prefix(1);
+        return StartsWithNoCase(line, "<SYNC ");
+    };
+    size_t lineStart = out.size();  // where the current output line begins
+    size_t from = 0;
+    bool first = true;
+    for (;;) {
+        size_t br = FindTextPos(text, "<BR>", from);
+        std::string_view segment = text.substr(from, br == std::string_view::npos ? std::string_view::npos : br - from);
+        if (first) {
+            if (!syncLine(segment)) out += '\n';
+            lineStart = out.size();
+            first = false;
+        } else {
+            const std::string_view line = std::string_view(out).substr(lineStart);
+            const bool keepTag = line.empty() || line.back() == ' ' || EndsWithNoCase(line, "<BR>") || syncLine(segment);
+            if (keepTag) {
+                out += "<BR>";
+            } else {
+                out += '\n';
+                lineStart = out.size();
+            }
+        }
+        out.append(segment.data(), segment.size());
+        if (br == std::string_view::npos) break;
+        from = br + 4;
+    }
 }
 
 // Appends `s` with every CR dropped and every LF written as CR LF.

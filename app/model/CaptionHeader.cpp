@@ -105,8 +105,11 @@ std::string MovieDescription(const std::string& path) {
 }
 
 void FillCaptionHead(std::string& buffer, TCaptionInfo& info, const std::string& now) {
+    // Every value but the title stands inside the header's comment, which a "-->" in a maker's
+    // name, a notice or a file name would end early: the reader would then lose the rest of the
+    // header. Such a value is written with a blank between "--" and ">".
     auto put = [&buffer](const char* placeholder, const std::string& value) {
-        buffer = ReplaceText(buffer, placeholder, value, true);
+        buffer = ReplaceText(buffer, placeholder, ReplaceAll(value, "-->", "-- >"), true);
     };
     // File names are native (UTF-8); the header is code page 949 text.
     std::string smi = Cp949FromUtf8(ExtractFileName(info.FileName));
@@ -117,7 +120,7 @@ void FillCaptionHead(std::string& buffer, TCaptionInfo& info, const std::string&
     put("($maker.name)", info.MakerName);
     put("($maker.mail)", info.MakerMail);
     put("($maker.home)", info.MakerHome);
-    put("($title)", ChangeFileExt(smi, ""));
+    buffer = ReplaceText(buffer, "($title)", ChangeFileExt(smi, ""), true);
     info.ModifyTime = now;
     put("($smi.ctime)", info.CreateTime);
     put("($smi.mtime)", info.ModifyTime);

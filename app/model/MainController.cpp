@@ -15,6 +15,19 @@ const std::string& OverwriteQuestion() {
 }
 }  // namespace
 
+TMainController::TMemoRound::TMemoRound(TMainController& c) : c_(c), outermost_(c.memoRoundDepth_++ == 0) {
+    if (outermost_) applied_ = c_.ApplyPendingMemo();
+}
+
+TMainController::TMemoRound::~TMemoRound() {
+    --c_.memoRoundDepth_;
+    if (!outermost_ || !applied_) return;
+    try {
+        c_.RefillMemo();
+    } catch (...) {
+    }
+}
+
 TMainController::TMainController(IMainView& view) : view_(view) {
     caption_.SetCaptionHead(MainCaptionHead());
     caption_.SetCaptionBody(MainCaptionBody());
@@ -165,6 +178,8 @@ void TMainController::ListMouseDown(int row) {
 void TMainController::SyncListToCaption() { rows_.CopyToCaption(caption_); }
 
 void TMainController::EditCommand() {
+    TMemoRound memo(*this);
+    if (!memo.Applied()) return;
     int idx = TCaptionRows::ReadSync(labelCode_);
     if (idx <= 0 || idx >= rows_.Count()) return;
     int sync = TCaptionRows::ReadSync(view_.SyncField());
@@ -186,6 +201,8 @@ void TMainController::EditCommand() {
 }
 
 void TMainController::AddCommand() {
+    TMemoRound memo(*this);
+    if (!memo.Applied()) return;
     int sync = TCaptionRows::ReadSync(view_.SyncField());
     if (sync <= 0) {
         sync = 1;
@@ -199,6 +216,8 @@ void TMainController::AddCommand() {
 }
 
 void TMainController::DeleteCommand() {
+    TMemoRound memo(*this);
+    if (!memo.Applied()) return;
     if (!(labelCode_ > std::string("0"))) return;
     int idx = TCaptionRows::ReadSync(labelCode_);
     if (idx <= 0 || idx >= rows_.Count()) return;
@@ -219,6 +238,12 @@ void TMainController::DeleteCommand() {
 }
 
 void TMainController::SortCommand() {
+    TMemoRound memo(*this);
+    if (!memo.Applied()) return;
+    SortRows();
+}
+
+void TMainController::SortRows() {
     ResetEditFields();
     int selectedKeyRow = selected_;
     std::string selectedKey = selectedKeyRow >= 0 && selectedKeyRow < rows_.Count() ? rows_[selectedKeyRow].Key : "";
@@ -233,6 +258,8 @@ void TMainController::ShiftLeft() { ShiftSync(-TCaptionRows::ReadSync(view_.Shif
 void TMainController::ShiftRight() { ShiftSync(TCaptionRows::ReadSync(view_.ShiftField())); }
 
 void TMainController::ShiftSync(int delta) {
+    TMemoRound memo(*this);
+    if (!memo.Applied()) return;
     view_.SetSyncField("0");
     view_.SetEntryText("");
     labelCode_ = "0";
@@ -286,6 +313,8 @@ void TMainController::ShiftSync(int delta) {
 }
 
 void TMainController::StripTags() {
+    TMemoRound memo(*this);
+    if (!memo.Applied()) return;
     SyncListToCaption();
     caption_.TagStrip();
     bool changed = false;

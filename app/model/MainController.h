@@ -78,6 +78,10 @@ public:
     // CurrentCaption, whose FileName or MovieFile a caller may pass.
     bool OpenCaptionFile(std::string path);
     void OpenMovie(std::string path);
+    // The player could not open or play `path` (what it said in `description`, UTF-8): the user is
+    // told, the media is closed, so that no picture of an earlier movie stays, and no movie is open.
+    // Both are taken by value: the player's own strings are cleared when the media closes.
+    void MovieFailed(std::string path, std::string description);
     void StopMovie();
     void NewCommand();
     void CloseAllCommand();
@@ -114,10 +118,35 @@ private:
     void EndListUpdate();
     void ResetEditFields();
     void ClearLabel();
+    // In the advanced mode, the memo := the document's body text (rows copied into the document
+    // first); left alone when it already shows that text, so the caret stays.
     void RefillMemo();
     // Rows cleared, the document rebuilt from `lines` and the rows from the document. False (rows,
     // document and memo untouched) when a sync time does not convert; the user is told.
     bool ApplyMemo();
+    // ApplyMemo when the advanced mode is on and the memo was edited; false when that failed.
+    bool ApplyPendingMemo();
+    // Sorts the rows once by sync (the sort command without the advanced-mode round).
+    void SortRows();
+    // Held by every list command. A list command run while the advanced mode is shown works on
+    // what the memo shows: the memo's pending edits are applied before the command (which must not
+    // run when they cannot be), and the memo is refilled from the document after it, so that
+    // leaving the mode or saving never applies a text the command has made stale. Outside the
+    // mode, and inside another round, it does nothing.
+    class TMemoRound {
+    public:
+        explicit TMemoRound(TMainController& c);
+        ~TMemoRound();
+        TMemoRound(const TMemoRound&) = delete;
+        TMemoRound& operator=(const TMemoRound&) = delete;
+        // False: the pending edits could not be applied (the user was told).
+        bool Applied() const { return applied_; }
+
+    private:
+        TMainController& c_;
+        bool outermost_;
+        bool applied_ = true;
+    };
     void SetModified() { CurrentCaption.Modified = 1; }
 
     IMainView& view_;
@@ -133,4 +162,6 @@ private:
     bool bulkDocumentChange_ = false;
     // The row the Edit command changes while the document's edit event runs; -1 otherwise.
     int editRow_ = -1;
+    // Nesting depth of TMemoRound: only the outermost one applies and refills.
+    int memoRoundDepth_ = 0;
 };

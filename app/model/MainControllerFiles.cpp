@@ -3,9 +3,11 @@
 
 #include <dirent.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
+#include "app/model/CaptionFileCheck.h"
 #include "app/model/MainController.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
@@ -22,6 +24,21 @@ std::string LoadTimeText(double seconds) {
 
 // A file name as it can stand in a message (paths are UTF-8, messages code page 949).
 std::string MessageName(const std::string& path) { return Cp949FromUtf8(ExtractFileName(path)); }
+
+// The one notice for captions that a read or an insert could not keep.
+std::string DroppedMessage(int count) {
+    return Cp949("같은 싱크에 자막이 둘 이상 있어 자막 ") + IntToStr(count) +
+           Cp949("개를 버렸습니다.\n한 싱크에는 자막을 하나만 둘 수 있어 뒤에 나온 자막만 남겼습니다.\n"
+                 "(0 이하의 싱크는 1로 읽습니다.)");
+}
+
+// A line of code page 949 text cut to about `limit` bytes for a message, never inside a character.
+std::string ShortLine(const std::string& line, size_t limit = 60) {
+    if (line.size() <= limit) return line;
+    size_t i = 0;
+    while (i < limit) i += static_cast<unsigned char>(line[i]) >= 0x80 ? 2 : 1;
+    return line.substr(0, std::min(i, line.size())) + "...";
+}
 
 }  // namespace
 
@@ -50,8 +67,13 @@ void TMainController::ClearLabel() {
 }
 
 void TMainController::RefillMemo() {
-    if (advancedMode_) view_.SetMemoText(caption_.GetText());
+    if (!advancedMode_) return;
+    SyncListToCaption();
+    std::string text = caption_.GetText();
+    if (text != view_.MemoText()) view_.SetMemoText(text);
 }
+
+bool TMainController::ApplyPendingMemo() { return !advancedMode_ || !view_.MemoModified() || ApplyMemo(); }
 
 void TMainController::OpenCommand(int filterIndex) {
     std::string chosen;
@@ -65,12 +87,20 @@ void TMainController::DropFiles(const std::vector<std::string>& paths) {
 }
 
 void TMainController::OpenPath(const std::string& path) {
-    if (TQzCaption::IsTextFile(path)) OpenCaptionFile(path);
+    // A caption file that is not text (UTF-16, say) is still a caption file: opened as one, it is
+    // refused with a message rather than handed to the player.
+    if (TQzCaption::IsTextFile(path) || HasCaptionFileExt(path)) OpenCaptionFile(path);
     else OpenMovie(path);
 }
 
 bool TMainController::OpenCaptionFile(std::string path) {
     StopMovie();
+    // A file that cannot be read is refused before anything changes.
+    const TCaptionFileCheck check = CheckCaptionFile(path);
+    if (!check.Refusal.empty()) {
+        view_.ShowMessage(check.Refusal);
+        return true;
+    }
     if (!QuerySaveModified()) return false;
     ClearLabel();
     TCaptionInfo previousInfo = CurrentCaption;
@@ -81,26 +111,35 @@ bool TMainController::OpenCaptionFile(std::string path) {
 
     BeginListUpdate();
     TCaptionRows previousRows = rows_;
+    const int previousSelected = selected_;
+    const std::string previousFileName = caption_.FileName;
     rows_.Clear();
     rows_.AddBannerRow();
     selected_ = -1;
+    // The open document, its list and its information come back as they were.
+    const auto refuse = [&](const std::string& message) {
+        rows_ = previousRows;
+        selected_ = previousSelected;
+        CurrentCaption = previousInfo;
+        caption_.FileName = previousFileName;
+        SyncListToCaption();
+        EndListUpdate();
+        view_.ShowMessage(message);
+        return true;
+    };
     bool ok = false;
     try {
         ok = caption_.Open(path);
     } catch (const EConvertError& e) {
-        // The document kept its entries; the list and the information go back to them.
-        rows_ = previousRows;
-        CurrentCaption = previousInfo;
-        EndListUpdate();
-        view_.ShowMessage(MessageName(path) + Cp949(" 파일을 읽을 수 없습니다.") + "\n" + e.what());
-        return true;
+        return refuse(MessageName(path) + Cp949(" 파일을 읽을 수 없습니다.") + "\n" + e.what());
     }
+    if (ok && caption_.List().Count() == 0 && !check.MayHoldNoCaption) return refuse(NoCaptionMessage(path));
     if (ok) {
         CurrentCaption.FileName = path;
         view_.SetTitle(DocumentTitle(path));
     } else {
-        // Nothing was read: the document is emptied like the list, and the title no longer names
-        // a file that is not open.
+        // Nothing was read (the file is missing): the document is emptied like the list, and the
+        // title no longer names a file that is not open.
         caption_.Clear();
         view_.SetTitle(DocumentTitle(""));
     }
@@ -109,9 +148,10 @@ bool TMainController::OpenCaptionFile(std::string path) {
     if (!(CurrentCaption.CreateTime < CurrentCaption.ModifyTime)) CurrentCaption.CreateTime = CurrentCaption.ModifyTime;
     std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
     view_.SetLoadTime(LoadTimeText(elapsed.count()));
-    SortCommand();
+    SortRows();
     EndListUpdate();
     RefillMemo();
+    if (ok && caption_.DroppedOnRead() > 0) view_.ShowMessage(DroppedMessage(caption_.DroppedOnRead()));
     return true;
 }
 
@@ -137,6 +177,14 @@ void TMainController::OpenMovie(std::string path) {
         movie_->SetWindowCaption(ExtractFileName(path) + " - Preview");
     } catch (...) {
     }
+}
+
+void TMainController::MovieFailed(std::string path, std::string description) {
+    if (!movie_ || path.empty() || path != CurrentCaption.MovieFile) return;
+    CloseMovieCommand();
+    std::string text = MessageName(path) + Cp949(" 동영상을 열 수 없습니다.");
+    if (!description.empty()) text += "\n" + Cp949FromUtf8(description);
+    view_.ShowMessage(text);
 }
 
 void TMainController::NewCommand() {
@@ -192,8 +240,15 @@ void TMainController::ReloadCommand() {
 }
 
 void TMainController::InsertCommand() {
+    TMemoRound memo(*this);
+    if (!memo.Applied()) return;
     std::string file;
     if (!view_.OpenFileDialog(1, ExtractFilePath(CurrentCaption.FileName), "", file)) return;
+    const TCaptionFileCheck check = CheckCaptionFile(file);
+    if (!check.Refusal.empty()) {
+        view_.ShowMessage(check.Refusal);
+        return;
+    }
     int mode = view_.AskInsertMode();
     if (mode < 0 || mode > 2) return;
     if (mode == 0 && selected_ < 0) {
@@ -216,6 +271,7 @@ void TMainController::InsertCommand() {
     const TTarkiHash& source = captionTemp_.List();
     if (source.Count() == 0) {
         captionTemp_.Clear();
+        if (!check.MayHoldNoCaption) view_.ShowMessage(NoCaptionMessage(file));
         return;
     }
 
@@ -225,6 +281,9 @@ void TMainController::InsertCommand() {
     if (mode == 0 && selected_ == rows_.Count() - 1) mode = 2;
 
     SyncListToCaption();
+    // Captions the document cannot keep: those of the file at one time, and those that landed on
+    // a time the document already had.
+    const int expected = caption_.List().Count() + source.Count();
     bool changed = true;
     if (mode == 1) {
         // The earliest caption comes to 1000 ms behind the last inserted one and the others keep
@@ -258,6 +317,8 @@ void TMainController::InsertCommand() {
     ResetEditFields();
     if (changed) SetModified();
     EndListUpdate();
+    const int dropped = changed ? captionTemp_.DroppedOnRead() + expected - caption_.List().Count() : 0;
+    if (dropped > 0) view_.ShowMessage(DroppedMessage(dropped));
 }
 
 bool TMainController::SaveCaption(bool saveAs) {
@@ -270,7 +331,7 @@ bool TMainController::SaveCaption(bool saveAs) {
             return false;
         name = chosen;
     }
-    if (advancedMode_ && view_.MemoModified() && !ApplyMemo()) return false;
+    if (!ApplyPendingMemo()) return false;
 
     SyncListToCaption();
     TCaptionInfo before = CurrentCaption;
@@ -287,25 +348,47 @@ bool TMainController::SaveCaption(bool saveAs) {
 }
 
 bool TMainController::ApplyMemo() {
+    TStringList lines;
+    lines.SetText(view_.MemoText());
+    // A time the user typed is read as typed or not at all: the reader's tolerance would turn
+    // "START=12o5" into 12 ms and move the caption without a word.
+    int bad = TQzCaption::FindMistypedSync(lines);
+    if (bad >= 0) {
+        view_.ShowMessage(Cp949("확장편집 내용을 적용할 수 없습니다.\n") + IntToStr(bad + 1) +
+                          Cp949("번째 줄의 싱크 시각이 잘못되었습니다.") + "\n" + ShortLine(lines[bad]));
+        view_.ShowMemoLine(bad);
+        return false;
+    }
     BeginListUpdate();
     TCaptionRows previousRows = rows_;
+    int previousSelected = selected_;
+    // The caption being edited, found again by its time once the rows are rebuilt.
+    int edited = TCaptionRows::ReadSync(labelCode_);
+    std::string editedKey = edited > 0 && edited < rows_.Count() ? rows_[edited].Key : std::string();
     rows_.Clear();
     rows_.AddBannerRow();
     selected_ = -1;
-    TStringList lines;
-    lines.SetText(view_.MemoText());
     try {
         caption_.Apply(lines);
     } catch (const EConvertError& e) {
         rows_ = previousRows;
+        selected_ = previousSelected;
         EndListUpdate();
         view_.ShowMessage(Cp949("확장편집 내용을 적용할 수 없습니다.") + "\n" + e.what());
         return false;
     }
     SyncListToCaption();
+    int at = editedKey.empty() ? -1 : rows_.FindRowBySync(editedKey);
+    if (at > 0) {
+        labelCode_ = IntToStr(at);
+        selected_ = at;
+    } else {
+        ResetEditFields();
+    }
     SetModified();
     view_.SetMemoModified(false);
     EndListUpdate();
+    if (caption_.DroppedOnRead() > 0) view_.ShowMessage(DroppedMessage(caption_.DroppedOnRead()));
     return true;
 }
 
@@ -317,7 +400,7 @@ void TMainController::ToggleAdvancedMode() {
         view_.ShowAdvancedMode(true);
         return;
     }
-    if (view_.MemoModified() && !ApplyMemo()) return;
+    if (!ApplyPendingMemo()) return;
     advancedMode_ = false;
     ResetEditFields();
     view_.ShowAdvancedMode(false);

@@ -45,6 +45,8 @@ public:
     virtual void SetMemoModified(bool modified) = 0;
     // Shows the memo page (on) or the list page, with the mode's menu check and button.
     virtual void ShowAdvancedMode(bool on) = 0;
+    // Puts the memo's caret at the start of its 0-based logical line and scrolls it into view.
+    virtual void ShowMemoLine(int line) = 0;
 
     // The rows changed: the list re-reads them. The selection changed (-1: none).
     virtual void RowsChanged() = 0;

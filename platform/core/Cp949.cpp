@@ -111,3 +111,51 @@ std::string Cp949ToUtf8(std::string_view cp949) {
     }
     return out;
 }
+
+bool IsCp949Text(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) ++i;
+    if (i == text.size()) return true;
+    thread_local Converter conv("UTF-8", "CP949");
+    bool ok = true;
+    conv.Run(text.substr(i), "", [&ok](std::string_view) {
+        ok = false;
+        return size_t{1};
+    });
+    return ok;
+}
+
+bool IsUtf8WithMultiByte(std::string_view text) {
+    bool multi = false;
+    const size_t n = text.size();
+    for (size_t i = 0; i < n;) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t len;
+        unsigned char lo = 0x80, hi = 0xBF;  // bounds of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            if (c == 0xE0) lo = 0xA0;
+            if (c == 0xED) hi = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            if (c == 0xF0) lo = 0x90;
+            if (c == 0xF4) hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + len > n) return false;
+        const unsigned char second = static_cast<unsigned char>(text[i + 1]);
+        if (second < lo || second > hi) return false;
+        for (size_t k = 2; k < len; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+        multi = true;
+        i += len;
+    }
+    return multi;
+}

@@ -22,3 +22,11 @@ std::string Cp949ToUtf8(std::string_view cp949);
 
 // A Korean literal written in UTF-8 in the source, as code page 949 bytes: Cp949("메시지").
 inline std::string Cp949(std::string_view utf8) { return Cp949FromUtf8(utf8); }
+
+// True when the converter reads every byte of `text` as code page 949: no unassigned pair, no lone
+// lead byte. ASCII text is code page 949 text.
+bool IsCp949Text(std::string_view text);
+
+// True when `text` is well-formed UTF-8 (no overlong form, no surrogate, nothing past U+10FFFF)
+// and holds at least one multi-byte sequence.
+bool IsUtf8WithMultiByte(std::string_view text);

@@ -247,6 +247,7 @@ void TMSMediaPlayer::Open(const std::string& fileName) {
   }
   fileName_ = fileName;
   ResetMovieState();
+  SetViewBlank(true);
   errorDescription_.clear();
   wantedState_ = mpPlaying;
   if (!mpv_) {
@@ -279,6 +280,7 @@ void TMSMediaPlayer::SetFileName(const std::string& fileName) {
   expectedEntry_ = -1;
   Command({"stop"});
   ResetMovieState();
+  SetViewBlank(true);
   SetPlayState(mpStopped);
   SetOpenState(nsClosed);
   UpdateControlBar();
@@ -469,6 +471,7 @@ void TMSMediaPlayer::HandlePlaybackRestart() {
     // The first frame of a newly opened movie: it is open, and plays unless Pause or Stop came
     // while it loaded.
     started_ = true;
+    SetViewBlank(false);
     seekPending_ = false;
     holdPosition_ = wantedState_ != mpPlaying;
     SetOpenState(nsOpen);
@@ -520,12 +523,18 @@ void TMSMediaPlayer::HandleEndFile(const mpv_event& event) {
 void TMSMediaPlayer::Fail(const std::string& description) {
   errorDescription_ = description.empty() ? "The file cannot be played." : description;
   ResetMovieState();
+  SetViewBlank(true);
   SetPlayState(mpStopped);
   SetOpenState(nsClosed);
   UpdateControlBar();
   Post([this] {
     Call(OnError, this);
   });
+}
+
+void TMSMediaPlayer::SetViewBlank(bool blank) {
+  if (auto* sw = dynamic_cast<TMpvSwView*>(view_)) sw->SetBlank(blank);
+  else if (auto* gl = dynamic_cast<TMpvGLView*>(view_)) gl->SetBlank(blank);
 }
 
 void TMSMediaPlayer::ResetMovieState() {

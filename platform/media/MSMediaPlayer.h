@@ -104,6 +104,9 @@ class TMSMediaPlayer : public QWidget {
   void HandleEndFile(const mpv_event& event);
   void Fail(const std::string& description);
   void ResetMovieState();
+  // Blank: the view drops the picture of the movie before, so that a closed, failed or newly
+  // opened movie shows none of it; the first frame of the movie opened unblanks it.
+  void SetViewBlank(bool blank);
   void SetPlayState(int state);
   void SetOpenState(int state);
   void SetPaused(bool paused);

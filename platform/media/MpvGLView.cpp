@@ -67,12 +67,12 @@ void TMpvGLView::initializeGL() {
 
 void TMpvGLView::FrameReady() {
   if (!context_ || !(mpv_render_context_update(context_) & MPV_RENDER_UPDATE_FRAME)) return;
-  if (isVisible()) {
+  if (isVisible() && !blank_) {
     update();
     return;
   }
-  // Hidden: paintGL does not run, but the player waits for each frame to be taken; take it
-  // without drawing so that playback keeps its pace.
+  // Hidden or blanked: paintGL does not draw it, but the player waits for each frame to be taken;
+  // take it without drawing so that playback keeps its pace.
   makeCurrent();
   int skip = 1, block = 0;
   mpv_render_param params[] = {{MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
@@ -82,8 +82,14 @@ void TMpvGLView::FrameReady() {
   doneCurrent();
 }
 
+void TMpvGLView::SetBlank(bool blank) {
+  if (blank == blank_) return;
+  blank_ = blank;
+  update();
+}
+
 void TMpvGLView::paintGL() {
-  if (!context_) {
+  if (!context_ || blank_) {
     QOpenGLFunctions* gl = context()->functions();
     gl->glClearColor(0, 0, 0, 1);
     gl->glClear(GL_COLOR_BUFFER_BIT);

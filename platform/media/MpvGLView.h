@@ -20,6 +20,9 @@ class TMpvGLView : public QOpenGLWidget {
   // the owner then puts another view in this one's place.
   // True once libmpv renders through this view.
   bool Ready() const { return context_ != nullptr; }
+  // Blank: the picture shown goes and the view stays black, taking the player's frames without
+  // drawing them, until it is unblanked (when the next movie shows its first frame).
+  void SetBlank(bool blank);
 
   std::function<void()> OnFailed;
   // Called when a render context was made: a movie that started playing before has no picture
@@ -36,5 +39,6 @@ class TMpvGLView : public QOpenGLWidget {
 
   mpv_handle* mpv_;
   mpv_render_context* context_ = nullptr;
+  bool blank_ = false;
   QMetaObject::Connection contextGone_;
 };

@@ -36,9 +36,9 @@ void TMpvSwView::Render() {
   if (!context_) return;
   const uint64_t flags = mpv_render_context_update(context_);
   int block = 0;  // frames are handed over at their display time: rendering never waits
-  if (!isVisible()) {
-    // Hidden: the frame is taken without drawing, so that playback keeps its pace; showing the
-    // view renders afresh.
+  if (!isVisible() || blank_) {
+    // Hidden or blanked: the frame is taken without drawing, so that playback keeps its pace;
+    // showing the view renders afresh.
     frame_ = QImage();
     if (!(flags & MPV_RENDER_UPDATE_FRAME)) return;
     int skip = 1;
@@ -68,6 +68,16 @@ void TMpvSwView::Render() {
                                {MPV_RENDER_PARAM_INVALID, nullptr}};
   if (mpv_render_context_render(context_, params) < 0) frame_.fill(Qt::black);
   update();
+}
+
+void TMpvSwView::SetBlank(bool blank) {
+  if (blank == blank_) return;
+  blank_ = blank;
+  frame_ = QImage();
+  if (blank)
+    update();
+  else
+    Render();
 }
 
 void TMpvSwView::paintEvent(QPaintEvent*) {

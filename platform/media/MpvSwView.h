@@ -17,6 +17,9 @@ class TMpvSwView : public QWidget {
 
   // False when libmpv refused the renderer; the view then stays black.
   bool Valid() const { return context_ != nullptr; }
+  // Blank: the picture shown goes and the view stays black, taking the player's frames without
+  // drawing them, until it is unblanked (when the next movie shows its first frame).
+  void SetBlank(bool blank);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -28,4 +31,5 @@ class TMpvSwView : public QWidget {
 
   mpv_render_context* context_ = nullptr;
   QImage frame_;
+  bool blank_ = false;
 };

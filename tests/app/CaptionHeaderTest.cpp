@@ -42,6 +42,16 @@ std::string SaveWith(TCaptionInfo& info, const std::string& path) {
     EXPECT_TRUE(doc.Save(path));
     return ReadFile(path);
 }
+
+// What the header of a file SaveWith wrote gives back, and the file's caption at 1000.
+TCaptionInfo ReadBack(const std::string& path, std::string& caption) {
+    TCaptionInfo back;
+    TQzCaption reader;
+    reader.OnReadInfo = [&back](TQzCaption*, std::string& buffer) { ReadCaptionInfo(buffer, back); };
+    EXPECT_TRUE(reader.Open(path));
+    caption = reader.Get(1000);
+    return back;
+}
 }  // namespace
 
 TEST(CaptionHeader, WrittenHeaderIsByteExactAndReadsBack) {
@@ -79,17 +89,35 @@ TEST(CaptionHeader, WrittenHeaderIsByteExactAndReadsBack) {
               std::string::npos);
     EXPECT_NE(bytes.find(Cp949("font-family:굴림,sans-serif")), std::string::npos);
 
-    TCaptionInfo back;
-    TQzCaption reader;
-    reader.OnReadInfo = [&back](TQzCaption*, std::string& buffer) { ReadCaptionInfo(buffer, back); };
-    ASSERT_TRUE(reader.Open(info.FileName));
+    std::string caption;
+    TCaptionInfo back = ReadBack(info.FileName, caption);
     EXPECT_EQ(back.MakerName, "Kim");
     EXPECT_EQ(back.MakerMail, "kim@example.org");
     EXPECT_EQ(back.MakerHome, "");
     EXPECT_EQ(back.CreateTime, "2026/12/01 09:00");
     EXPECT_EQ(back.ModifyTime, "2026/12/09 10:30");
     EXPECT_EQ(back.Notice, "a\r\nb");
-    EXPECT_EQ(reader.Get(1000), "A<BR>B");
+    EXPECT_EQ(caption, "A<BR>B");
+}
+
+TEST(CaptionHeader, ACommentCloserInAValueNeverCutsTheHeader) {
+    std::string dir = MakeTempDir();
+    TCaptionInfo info;
+    info.FileName = dir + "x-->y.smi";
+    info.MakerName = "Kim -->";
+    info.MakerMail = "k@x";
+    info.CreateTime = "2026/12/01 09:00";
+    info.Notice = "a-->b\r\n--->";
+    SaveWith(info, info.FileName);
+
+    std::string caption;
+    TCaptionInfo back = ReadBack(info.FileName, caption);
+    EXPECT_EQ(back.MakerName, "Kim -- >");
+    EXPECT_EQ(back.MakerMail, "k@x");
+    EXPECT_EQ(back.CreateTime, "2026/12/01 09:00");
+    EXPECT_EQ(back.ModifyTime, "2026/12/09 10:30");
+    EXPECT_EQ(back.Notice, "a-- >b\r\n--- >");
+    EXPECT_EQ(caption, "A<BR>B");
 }
 
 TEST(CaptionHeader, EmptyNoticeLeavesNoLineAndForeignHeadersReadLoosely) {

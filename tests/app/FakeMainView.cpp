@@ -1,8 +1,10 @@
 #include "tests/app/FakeMainView.h"
 
-#include <cstdlib>
+#include <memory>
+#include <vector>
 
 #include "platform/core/FileUtils.h"
+#include "tests/TempFolder.h"
 
 int TFakeMainView::Ask(const std::string& text, TMsgButtons) {
     Questions.push_back(text);
@@ -35,8 +37,10 @@ int TFakeMainView::AskInsertMode() {
 }
 
 std::string MakeTempDir() {
-    char tmpl[] = "/tmp/morvane-app-XXXXXX";
-    return std::string(mkdtemp(tmpl)) + "/";
+    // Removed, with everything in them, when the test program ends.
+    static std::vector<std::unique_ptr<TTempFolder>> folders;
+    folders.push_back(std::make_unique<TTempFolder>("morvane-app"));
+    return folders.back()->Path();
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) { WriteFileAtomic(path, bytes); }

@@ -21,7 +21,7 @@ public:
     std::string Entry, Sync = "0", Shift = "100", Memo, Title, LoadTime;
     int ShiftOptionValue = 0;
     bool MemoDirty = false, Advanced = false, ListEnabled = true, TimerOn = false;
-    int Selection = -1, Scrolled = -1, RowsChangedCount = 0;
+    int Selection = -1, Scrolled = -1, RowsChangedCount = 0, MemoLine = -1;
 
     int Ask(const std::string& text, TMsgButtons) override;
     void ShowMessage(const std::string& text) override { Messages.push_back(text); }
@@ -42,6 +42,7 @@ public:
     bool MemoModified() override { return MemoDirty; }
     void SetMemoModified(bool m) override { MemoDirty = m; }
     void ShowAdvancedMode(bool on) override { Advanced = on; }
+    void ShowMemoLine(int line) override { MemoLine = line; }
     // Like the list widget, re-reading the rows drops the selection.
     void RowsChanged() override {
         ++RowsChangedCount;
@@ -83,7 +84,8 @@ public:
     void SetPositionText(const std::string& t) override { PositionText = t; }
 };
 
-// A fresh temporary folder, with a trailing '/'.
+// A fresh temporary folder, with a trailing '/', removed when the test program ends (a test that
+// can hold a TTempFolder of its own removes it sooner).
 std::string MakeTempDir();
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);

@@ -25,6 +25,7 @@
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
 #include "platform/gui/QtText.h"
+#include "tests/TempFolder.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/FindPadHost.h"
 
@@ -90,6 +91,7 @@ struct TFindTestApp {
 };
 
 struct FindFormTest : ::testing::Test, TFindTestApp {
+    TTempFolder folder{"findform"};
     std::string dir;
     std::string historyPath;
     TFakeFindHost host;
@@ -97,9 +99,7 @@ struct FindFormTest : ::testing::Test, TFindTestApp {
 
     void SetUp() override
     {
-        std::string pattern = ::testing::TempDir() + "findformXXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern + "/";
+        dir = folder.Path();
         historyPath = dir + "FindWord.his";
     }
 

@@ -9,6 +9,7 @@
 #include "document/QzCaption.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
+#include "tests/TempFolder.h"
 
 namespace {
 
@@ -20,13 +21,6 @@ TFindHistory HistoryOf(std::initializer_list<const char*> words)
     TFindHistory h;
     h.Assign(items);
     return h;
-}
-
-std::string TempDir()
-{
-    std::string pattern = ::testing::TempDir() + "findlogicXXXXXX";
-    char* made = mkdtemp(pattern.data());
-    return made ? std::string(made) + "/" : std::string();
 }
 
 // Rows 1..count with the texts given by `text(row)`, behind the banner row.
@@ -63,8 +57,7 @@ TEST(FindHistory, RecordMovesTheWordToTheTopIgnoringCaseAndKeepsTwenty)
 
 TEST(FindHistory, FileOfThirtyLinesIsReadWholeAndCutToTwentyOnTheNextSearch)
 {
-    const std::string dir = TempDir();
-    ASSERT_FALSE(dir.empty());
+    const TTempFolder dir("findlogic");
     const std::string path = dir + FindHistoryFileName;
     std::string bytes;
     for (int i = 0; i < 30; ++i)
@@ -92,8 +85,7 @@ TEST(FindHistory, FileOfThirtyLinesIsReadWholeAndCutToTwentyOnTheNextSearch)
 
 TEST(FindHistory, MissingFileGivesAnEmptyHistoryAndAFailedWriteKeepsTheOldFile)
 {
-    const std::string dir = TempDir();
-    ASSERT_FALSE(dir.empty());
+    const TTempFolder dir("findlogic");
     TFindHistory h = HistoryOf({"kept"});
     EXPECT_FALSE(h.LoadFromFile(dir + "missing.his"));
     EXPECT_EQ(h.Count(), 0);
@@ -190,4 +182,15 @@ TEST(FindRows, TheBannerRowIsNeverSearched)
     onlyBanner.AddBannerRow();
     EXPECT_EQ(FindCaptionRow(onlyBanner, "caption", 0, false, false), -1);
     EXPECT_EQ(FindCaptionRow(TCaptionRows(), "caption", 0, true, false), -1);
+}
+
+TEST(FindRows, AListOfOneCaption)
+{
+    const TCaptionRows rows = RowsOf(1, [](int) { return std::string("only hit"); });
+    EXPECT_EQ(FindCaptionRow(rows, "hit", 0, false, false), 1);
+    EXPECT_EQ(FindCaptionRow(rows, "hit", 0, true, false), 1);
+    // From the caption itself there is nothing further either way.
+    EXPECT_EQ(FindCaptionRow(rows, "hit", 1, false, false), -1);
+    EXPECT_EQ(FindCaptionRow(rows, "hit", 1, true, false), -1);
+    EXPECT_EQ(FindCaptionRow(rows, "miss", 0, false, false), -1);
 }

@@ -170,4 +170,18 @@ TEST_F(MainWithMovie, PreviewItemsSizeShowAndHideTheMovieWindow) {
     EXPECT_EQ(UserInfo().TopWindow, 2);
 }
 
+TEST_F(MainWithMovie, AMovieThePlayerCannotOpenIsReportedAndLeavesNoMovieOpen) {
+    OpenAndPlay();
+    WriteFile(dir_ + "junk.avi", std::string("\0\1\2 not a movie", 16));
+    services->Messages.clear();
+    services->FileAnswers.push_back(dir_ + "junk.avi");
+    form->Action("mnuOpenMovie")->trigger();
+    ASSERT_TRUE(WaitUntil([&] { return !services->Messages.empty(); }));
+    EXPECT_EQ(services->Messages.back().Text.substr(0, 8), "junk.avi");
+    EXPECT_NE(services->Messages.back().Text.find(Cp949(" 동영상을 열 수 없습니다.")), std::string::npos);
+    EXPECT_EQ(movie->PlayerFileName(), "");
+    EXPECT_EQ(form->Controller().CurrentCaption.MovieFile, "");
+    EXPECT_FALSE(form->Controller().IsMovieOpen());
+}
+
 }  // namespace

@@ -27,6 +27,7 @@
 #include "platform/gui/QtText.h"
 #include "platform/gui/Screens.h"
 #include "platform/media/MSMediaPlayer.h"
+#include "tests/TempFolder.h"
 #include "tests/app/AppTestSupport.h"
 
 namespace {
@@ -62,6 +63,7 @@ public:
     bool MemoModified() override { return false; }
     void SetMemoModified(bool) override {}
     void ShowAdvancedMode(bool) override {}
+    void ShowMemoLine(int) override {}
     void RowsChanged() override {}
     void SelectionChanged(int row) override { Selection = row; }
     void ScrollRowIntoView(int row) override { Scrolled = row; }
@@ -84,13 +86,18 @@ const char* kCaptions =
 
 class MovieWindow : public ::testing::Test {
 protected:
+    static void TearDownTestSuite() {
+        delete folder_;
+        folder_ = nullptr;
+    }
+
+    static TTempFolder* folder_;
     static std::string dir_, clip_;
 
     static void SetUpTestSuite() {
         if (!PrepareMovieTests()) return;
-        char tmpl[] = "/tmp/morvane-movie-XXXXXX";
-        if (!mkdtemp(tmpl)) return;
-        dir_ = std::string(tmpl) + "/";
+        folder_ = new TTempFolder("morvane-movie");
+        dir_ = folder_->Path();
         if (MakeTestClip(dir_ + "clip.mp4", 6)) clip_ = dir_ + "clip.mp4";
         WriteFileAtomic(dir_ + "clip.smi", Cp949(kCaptions));
     }
@@ -129,6 +136,7 @@ protected:
     TMainController main{view};
     std::unique_ptr<TMovieForm> form;
 };
+TTempFolder* MovieWindow::folder_ = nullptr;
 std::string MovieWindow::dir_, MovieWindow::clip_;
 
 }  // namespace

@@ -6,13 +6,8 @@
 #include <cstdlib>
 
 #include "platform/core/FileUtils.h"
+#include "tests/TempFolder.h"
 
-namespace {
-std::string TempDir() {
-    char tmpl[] = "/tmp/morvane-core-XXXXXX";
-    return std::string(mkdtemp(tmpl)) + "/";
-}
-}  // namespace
 
 TEST(Paths, NameExtensionAndFolder) {
     EXPECT_EQ(ExtractFilePath("/a/b/c.smi"), "/a/b/");
@@ -25,7 +20,7 @@ TEST(Paths, NameExtensionAndFolder) {
 }
 
 TEST(Files, AtomicWriteKeepsModeAndReplacesContent) {
-    std::string dir = TempDir();
+    TTempFolder dir;
     std::string f = dir + "x.smi";
     ASSERT_TRUE(WriteFileAtomic(f, "one"));
     chmod(f.c_str(), 0640);
@@ -38,12 +33,12 @@ TEST(Files, AtomicWriteKeepsModeAndReplacesContent) {
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     EXPECT_EQ(FileSize64(f), 4);
     EXPECT_TRUE(FileExists(f));
-    EXPECT_FALSE(FileExists(dir));
-    EXPECT_TRUE(DirectoryExists(dir));
+    EXPECT_FALSE(FileExists(dir.Path()));
+    EXPECT_TRUE(DirectoryExists(dir.Path()));
 }
 
 TEST(Files, AtomicWriteGoesThroughASymbolicLink) {
-    std::string dir = TempDir();
+    TTempFolder dir;
     ASSERT_TRUE(WriteFileAtomic(dir + "real.smi", "old"));
     ASSERT_EQ(symlink((dir + "real.smi").c_str(), (dir + "link.smi").c_str()), 0);
     ASSERT_TRUE(WriteFileAtomic(dir + "link.smi", "new"));

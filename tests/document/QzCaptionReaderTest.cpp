@@ -60,6 +60,8 @@ TEST(QzCaptionReader, SyncTimes) {
     EXPECT_EQ(Read(Sami("<SYNC START=100 END=200>a\n")), (E{{100, "a"}}));
     EXPECT_EQ(Read(Sami("<SYNC Start = \"1500\" End=\"1600\">a\n<SYNC start='2500'>b\n")),
               (E{{1500, "a"}, {2500, "b"}}));
+    // An attribute whose name ends in START is not START.
+    EXPECT_EQ(Read(Sami("<SYNC RESTART=5 Start=100>a\n<SYNC Restart=9 x_start=3>b\n")), (E{{93, "b"}, {100, "a"}}));
     // Without START every digit and minus sign of the head counts.
     EXPECT_EQ(Read(Sami("<SYNC Time=12 34>a\n")), (E{{1234, "a"}}));
     // A time text that begins with a minus sign is at or below 0 whatever follows: 1, no error.
@@ -202,6 +204,45 @@ TEST(QzCaptionReader, ApplyReadsBodyTextInKeyOrder) {
     EXPECT_EQ(lines[0], "<SYNC Start=500><P Class=KALO_KRCC>");
     EXPECT_EQ(doc.FileName, "keep.smi");
     EXPECT_EQ(doc.CaptionType(), qctCaption);
+}
+
+TEST(QzCaptionReader, ApplyDropsTheHeadersStyleBlock) {
+    TQzCaption doc;
+    TStringList lines;
+    lines.SetText("<SAMI><HEAD><TITLE>t</TITLE>\n<STYLE TYPE=\"text/css\">\n<!--\nP { color:white; }\n"
+                  ".KRCC { Name:Korean; lang:ko-KR; }\n-->\n</STYLE></HEAD><BODY>\n"
+                  "<SYNC Start=500><P Class=KRCC>\nfirst\n</BODY></SAMI>\n");
+    doc.Apply(lines);
+    EXPECT_EQ(Entries(doc), (E{{500, "first"}}));
+}
+
+// What the advanced mode refuses to apply: the times the reader would guess at.
+TEST(QzCaptionReader, MistypedSyncTimesInTypedText) {
+    const std::pair<const char*, bool> cases[] = {
+        {"<SYNC START=1000><P Class=KRCC>", false},
+        {"  <sync start = \"1000\" end=2000>", false},
+        {"<SYNC RESTART=5 START=-500>", false},  // a number; it becomes 1 as in a file
+        {"<SYNCOPE>not a sync tag", false},
+        {"text <SYNC START=1o>", false},  // not at the start of a line: caption text
+        {"<SYNC START=12o5><P>", true},
+        {"<SYNC START=><P>", true},
+        {"<SYNC START=-><P>", true},
+        {"<SYNC TIME=1000>", true},
+        {"<SYNC START=1000", true},
+        {"<SYNC>", true},
+        {"<SYNC\tSTART=1000>", true},
+        {"\t<SYNC START=99999999999>", true},
+        {"<SYNC START=5-3>", true},
+        {"<SYNC START=1.5>", true},
+    };
+    for (const auto& [line, bad] : cases) {
+        TStringList lines;
+        lines.Add("<SYNC START=1><P>ok");
+        lines.Add(line);
+        EXPECT_EQ(TQzCaption::FindMistypedSync(lines), bad ? 1 : -1) << line;
+    }
+    TStringList none;
+    EXPECT_EQ(TQzCaption::FindMistypedSync(none), -1);
 }
 
 TEST(QzCaptionReader, S2k) {

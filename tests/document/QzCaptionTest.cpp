@@ -196,6 +196,34 @@ TEST(QzCaption, AppendList) {
     EXPECT_EQ(Entries(self), (E{{100, "s"}, {200, "t"}, {300, "s"}, {400, "t"}}));
 }
 
+TEST(QzCaption, ASourceOfOneCaptionOrWithABlankFirstCaptionIsAddedWhole) {
+    const std::pair<E, bool> sources[] = {
+        {{{100, "one"}}, true},
+        {{{100, ""}, {200, "x"}}, true},
+        {{{100, ""}}, false},  // nothing but one blank caption
+    };
+    for (const auto& [entries, added] : sources) {
+        SCOPED_TRACE(entries.size());
+        TQzCaption src;
+        for (const auto& [t, text] : entries) src.Add(t, text);
+        TQzCaption append;
+        append.Add(1000, "a");
+        EXPECT_EQ(append.AppendList(src), added);
+        EXPECT_EQ(append.List().Count(), 1 + (added ? static_cast<int>(entries.size()) : 0));
+        // Behind the middle caption: the block comes between it and the next, which moves on.
+        TQzCaption insert;
+        insert.Add(1000, "a");
+        insert.Add(2000, "b");
+        insert.Add(3000, "c");
+        EXPECT_EQ(insert.InsertList(2000, src), added);
+        ASSERT_EQ(insert.List().Count(), 3 + (added ? static_cast<int>(entries.size()) : 0));
+        if (!added) continue;
+        EXPECT_EQ(Entries(append)[1], std::make_pair(1100, entries[0].second));
+        EXPECT_EQ(Entries(insert)[2], std::make_pair(3000, entries[0].second));
+        EXPECT_EQ(Entries(insert).back().second, "c");
+    }
+}
+
 TEST(QzCaption, InsertListShiftsTheBlockAndPushesLaterEntries) {
     TQzCaption doc;
     doc.Add(1000, "a");

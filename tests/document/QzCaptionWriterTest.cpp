@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
+#include <filesystem>
+#include <iterator>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -70,7 +75,7 @@ TEST(QzCaptionWriter, GetTextLayout) {
               "<SYNC START=1><P CLASS=KALO_KRCC>&nbsp;\n\n"
               "<SYNC START=1500><P CLASS=KALO_KRCC>\nA\nB\n"
               "<SYNC START=3000><P CLASS=KALO_KRCC>&nbsp;\n\n"
-              "<SYNC START=4000><P CLASS=KALO_KRCC>\nx\n");
+              "<SYNC START=4000><P CLASS=KALO_KRCC>\n<BR><BR>x\n");
 }
 
 TEST(QzCaptionWriter, PlaceholdersInAnyCaseAndTextIsNotRescanned) {
@@ -142,6 +147,94 @@ TEST(QzCaptionWriter, RoundTripKeepsEntriesAndBytes) {
     back.Delete(1);
     ASSERT_TRUE(back.Save(dir.File("r2.smi")));
     EXPECT_EQ(ReadBytes(dir.File("r2.smi")), bytes);
+}
+
+// Save and read back with the main window's templates: every caption comes back as stored, up to
+// what the reader cannot keep (blanks and "<BR>" at a caption's end, "<br>" written in capitals,
+// a caption of only blanks, "<BR>" and "&nbsp;").
+TEST(QzCaptionWriter, EverySavedCaptionReadsBack) {
+    const auto expected = [](std::string t) {
+        t = ReplaceText(t, "<BR>", "<BR>", true);
+        size_t b = t.find_first_not_of(" \t");
+        t.erase(0, b == std::string::npos ? t.size() : b);
+        for (;;) {
+            while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.pop_back();
+            if (t.size() < 4 || t.compare(t.size() - 4, 4, "<BR>") != 0) break;
+            t.resize(t.size() - 4);
+        }
+        return SameText(t, "&nbsp;") ? std::string() : t;
+    };
+    const char* const pieces[] = {"A", "\xB0\xA1", " ", "\t", "<BR>", "<br>", "<SYNC 5-3>", "<sync start=7>",
+                                  "<SYNC>", "&nbsp;", "<b>", "x ", "-->"};
+    TempDir dir;
+    std::mt19937 rng(3);
+    for (int round = 0; round < 40; ++round) {
+        TQzCaption doc;
+        UseMainWindowTemplates(doc);
+        E written;
+        for (int i = 0; i < 25; ++i) {
+            std::string t;
+            for (int n = static_cast<int>(rng() % 7); n > 0; --n) t += pieces[rng() % std::size(pieces)];
+            doc.Add((i + 1) * 100, t);
+            written.emplace_back((i + 1) * 100, expected(t));
+        }
+        ASSERT_TRUE(doc.Save(dir.File("rt.smi")));
+        TQzCaption back;
+        ASSERT_TRUE(back.Open(dir.File("rt.smi")));
+        ASSERT_EQ(Entries(back), written) << ReadBytes(dir.File("rt.smi"));
+        // The advanced mode's text reads back the same way.
+        TStringList lines;
+        lines.SetText(doc.GetText());
+        back.Apply(lines);
+        ASSERT_EQ(Entries(back), written);
+    }
+}
+
+TEST(QzCaptionWriter, FilesMorvaneReadsComeBackFromItsOwnSave) {
+    TempDir dir;
+    const std::pair<const char*, E> cases[] = {
+        // An empty line inside a caption, and a caption that begins with one.
+        {"<SAMI><BODY>\r\n<SYNC Start=1><P Class=K>A<br><br>B\r\n<SYNC Start=2><P Class=K><br>C\r\n</BODY></SAMI>",
+         {{1, "A<BR><BR>B"}, {2, "<BR>C"}}},
+        // Plain text whose lines look like SYNC tags.
+        {"<SYNC 5-3>\r\nsecond\r\n  <sync start=9> x\r\n", {{1000, "<SYNC 5-3>"}, {2000, "second"}, {3000, "<sync start=9> x"}}},
+        // An empty document.
+        {"<SAMI><BODY>\r\n\r\n\r\n</BODY></SAMI>\r\n", {}},
+    };
+    for (const auto& [file, entries] : cases) {
+        WriteBytes(dir.File("in.txt"), file);
+        TQzCaption doc;
+        UseMainWindowTemplates(doc);
+        ASSERT_TRUE(doc.Open(dir.File("in.txt")));
+        ASSERT_EQ(Entries(doc), entries) << file;
+        ASSERT_TRUE(doc.Save(dir.File("out.smi")));
+        TQzCaption back;
+        ASSERT_TRUE(back.Open(dir.File("out.smi")));
+        EXPECT_EQ(Entries(back), entries) << ReadBytes(dir.File("out.smi"));
+    }
+}
+
+// The disk fills (here: a file-size limit) half way through the file.
+TEST(QzCaptionWriter, AWriteErrorInTheMiddleFailsTheSaveAndKeepsTheOldFile) {
+    TempDir dir;
+    WriteBytes(dir.File("old.smi"), "previous");
+    TQzCaption doc;
+    for (int i = 1; i <= 200; ++i) doc.Add(i * 100, "caption number " + std::to_string(i));
+    struct rlimit before;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = before;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved = doc.Save(dir.File("old.smi"));
+    setrlimit(RLIMIT_FSIZE, &before);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadBytes(dir.File("old.smi")), "previous");
+    // Nothing half-written is left beside it.
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) files += entry.is_regular_file();
+    EXPECT_EQ(files, 1);
 }
 
 TEST(QzCaptionWriter, FailedSaveReportsFalseAndKeepsThePreviousFile) {

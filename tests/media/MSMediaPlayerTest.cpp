@@ -385,6 +385,40 @@ TEST_F(MediaPlayerTest, SoftwareRendererPaintsThePictureAtTheDisplaySize) {
   EXPECT_TRUE(WaitFor([&] { return saturatedIn(leftEdge) > 10; }, 10000));
 }
 
+TEST_F(MediaPlayerTest, NoPictureOfAnEarlierMovieStaysWhenTheNextFailsOrTheMovieCloses) {
+  const std::string junk = Temp("junk2.avi");
+  std::string bytes(20000, '\0');
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((i * 7919 + 13) % 251);
+  WriteFile(junk, bytes);
+  TMSMediaPlayer player(nullptr, TMediaOutput::Software);
+  int errors = 0;
+  player.OnError = [&errors](TMSMediaPlayer*) { ++errors; };
+  player.resize(320, 240);
+  player.show();
+  const auto colourful = [&] {
+    const QImage image = player.grab().toImage();
+    int saturated = 0;
+    for (int y = 0; y < 240; y += 8)
+      for (int x = 0; x < 320; x += 8)
+        if (QColor(image.pixel(x, y)).saturation() > 128) ++saturated;
+    return saturated > 50;
+  };
+  for (const std::string& next : {junk, std::string()}) {
+    SCOPED_TRACE(next);
+    player.Open(clip_);
+    ASSERT_TRUE(WaitFor([&] { return player.OpenState() == nsOpen; })) << player.ErrorDescription();
+    player.Pause();
+    ASSERT_TRUE(WaitFor(colourful, 10000));
+    const int before = errors;
+    player.Open(next);
+    if (!next.empty()) {
+      ASSERT_TRUE(WaitFor([&] { return errors > before; }));
+    }
+    Pump(500);
+    EXPECT_FALSE(colourful());
+  }
+}
+
 TEST_F(MediaPlayerTest, AHiddenPictureDoesNotHoldPlaybackBack) {
   TMSMediaPlayer player(nullptr, TMediaOutput::Software);
   player.resize(320, 240);

@@ -1,0 +1,195 @@
+// Files Morvane cannot read are refused with a message that names what they are, and the open
+// document stays; captions a file holds but the document cannot keep are reported; a movie the
+// player cannot open is reported and closed.
+
+#include <gtest/gtest.h>
+
+#include "app/model/CaptionFileCheck.h"
+#include "platform/core/Cp949.h"
+#include "platform/core/FileUtils.h"
+#include "tests/app/ControllerFixture.h"
+
+namespace {
+
+const char* const kTwoCaptions =
+    "<SAMI>\r\n<BODY>\r\n<SYNC Start=1000><P Class=KRCC>one\r\n<SYNC Start=2000><P Class=KRCC>two\r\n</BODY>\r\n</SAMI>\r\n";
+
+std::string Utf16Le(const std::string& ascii, bool mark) {
+    std::string out = mark ? "\xFF\xFE" : "";
+    for (char c : ascii) {
+        out += c;
+        out += '\0';
+    }
+    return out;
+}
+
+// The refusal's second line for each kind of file.
+std::string Why(const char* utf8) { return Cp949(utf8); }
+
+const std::string kCp949Only = Cp949(" 파일입니다. 모르반은 코드 페이지 949(완성형) 자막 파일만 읽습니다.");
+
+class Refused : public TControllerTest {
+protected:
+    void SetUp() override {
+        TControllerTest::SetUp();
+        WriteFile(dir + "a.smi", kTwoCaptions);
+        ASSERT_TRUE(main.OpenCaptionFile(dir + "a.smi"));
+        view.Sync = "3000";
+        view.Entry = "three";
+        main.AddCommand();  // unsaved work that a refused file must not touch
+    }
+    void ExpectDocumentKept() {
+        EXPECT_EQ(Rows(), (TRowList{{1000, "one"}, {2000, "two"}, {3000, "three"}}));
+        EXPECT_EQ(main.Caption().List().Count(), 3);
+        EXPECT_EQ(main.CurrentCaption.FileName, dir + "a.smi");
+        EXPECT_EQ(main.CurrentCaption.Modified, 1);
+        EXPECT_EQ(view.Title, "a.smi - Morvane 1.22 p1");
+        EXPECT_TRUE(view.ListEnabled);
+        EXPECT_TRUE(movie.Opened.empty());
+    }
+};
+
+}  // namespace
+
+TEST(CaptionFileCheck, NamesWhatAFileIs) {
+    const std::string name = Cp949(" 파일을 읽을 수 없습니다.\n");
+    const struct {
+        std::string bytes;
+        std::string refusal;  // after "x.smi" and the first line; empty: may be read
+        bool mayHoldNoCaption;
+    } cases[] = {
+        {Utf16Le("<SAMI>", true), "UTF-16" + kCp949Only, false},
+        {"\xFE\xFF" + std::string("\0<", 2), "UTF-16" + kCp949Only, false},
+        {Utf16Le("<SAMI><BODY>\r\n", false), "UTF-16" + kCp949Only, false},
+        {std::string("RIFF\0\0\0\0AVI LIST", 16), Why("텍스트 파일이 아닙니다."), false},
+        {std::string(3000, 'a') + '\0', Why("텍스트 파일이 아닙니다."), false},
+        {"\xEF\xBB\xBF<SAMI>", "UTF-8" + kCp949Only, false},
+        {"<SAMI><BODY>\xED\x95\x9C\xEA\xB8\x80</BODY></SAMI>", "UTF-8" + kCp949Only, true},  // "한글" in UTF-8
+        {Cp949("<SAMI><BODY>한글 똠</BODY></SAMI>"), "", true},
+        {"plain \xC3\xA9 text", "", false},  // valid UTF-8 that code page 949 also reads: kept
+        {"\x80\xFF stray bytes", "", false},
+        {"", "", true},
+        {"\r\n \t\r\n", "", true},
+        {"<sami>\r\n<body>\r\n</body>", "", true},
+        {"<SAMI> no body", "", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        TCaptionFileCheck check = CheckCaptionBytes("/any/x.smi", c.bytes);
+        EXPECT_EQ(check.Refusal, c.refusal.empty() ? "" : "x.smi" + name + c.refusal);
+        EXPECT_EQ(check.MayHoldNoCaption, c.mayHoldNoCaption);
+    }
+    EXPECT_TRUE(HasCaptionFileExt("/a/B.SMI"));
+    EXPECT_TRUE(HasCaptionFileExt("x.s2k"));
+    EXPECT_FALSE(HasCaptionFileExt("x.avi"));
+    EXPECT_FALSE(HasCaptionFileExt("smi"));
+}
+
+TEST_F(Refused, FilesThatCannotBeReadLeaveTheOpenDocument) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string second;  // the message's second line
+    } cases[] = {
+        {"u16.smi", Utf16Le("<SAMI><BODY><SYNC Start=1>x</BODY></SAMI>", true), "UTF-16" + kCp949Only},
+        {"u16.txt", Utf16Le("first line\r\nsecond\r\n", false), "UTF-16" + kCp949Only},
+        {"u8.smi", "<SAMI><BODY>\r\n<SYNC Start=1><P Class=K>\xED\x95\x9C\r\n</BODY></SAMI>", "UTF-8" + kCp949Only},
+        {"bom.txt", "\xEF\xBB\xBFhello\r\n", "UTF-8" + kCp949Only},
+        {"random.smi", std::string("\x01\x9F\0\xFE\x33", 5) + std::string(500, '\x8E'), Why("텍스트 파일이 아닙니다.")},
+        {"nobody.smi", "<SAMI><HEAD><TITLE>t</TITLE></HEAD></SAMI>\r\n", Why("자막을 찾을 수 없습니다.")},
+        {"nostart.s2k", "// a comment\r\n;Other=1\r\ntext before any start\r\n", Why("자막을 찾을 수 없습니다.")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        view.Messages.clear();
+        view.Answers = {mrNo};  // the save question, where the file is read before it is refused
+        WriteFile(dir + c.name, c.bytes);
+        main.DropFiles({dir + c.name});
+        ASSERT_EQ(view.Messages.size(), 1u);
+        EXPECT_EQ(view.Messages[0], c.name + Cp949(" 파일을 읽을 수 없습니다.\n") + c.second);
+        ExpectDocumentKept();
+
+        // Inserting it is refused the same way, before the insert dialog.
+        view.Messages.clear();
+        view.OpenChoices = {dir + c.name};
+        view.InsertModes = {2};
+        main.InsertCommand();
+        ASSERT_EQ(view.Messages.size(), 1u);
+        EXPECT_EQ(view.Messages[0], c.name + Cp949(" 파일을 읽을 수 없습니다.\n") + c.second);
+        ExpectDocumentKept();
+    }
+}
+
+TEST_F(Refused, EmptyCaptionFilesStillOpen) {
+    for (const char* bytes : {"", "\r\n\r\n", "<SAMI>\r\n<BODY>\r\n\r\n</BODY>\r\n</SAMI>\r\n"}) {
+        SCOPED_TRACE(bytes);
+        view.Answers = {mrNo};
+        WriteFile(dir + "empty.smi", bytes);
+        ASSERT_TRUE(main.OpenCaptionFile(dir + "empty.smi"));
+        EXPECT_TRUE(view.Messages.empty());
+        EXPECT_EQ(main.Rows().Count(), 1);
+        EXPECT_EQ(main.CurrentCaption.FileName, dir + "empty.smi");
+        ASSERT_TRUE(main.OpenCaptionFile(dir + "a.smi"));
+    }
+}
+
+TEST_F(Refused, CaptionsAtOneTimeAreCountedWhenOpenedAppliedOrInserted) {
+    const std::string message = Cp949("같은 싱크에 자막이 둘 이상 있어 자막 3개를 버렸습니다.\n"
+                                      "한 싱크에는 자막을 하나만 둘 수 있어 뒤에 나온 자막만 남겼습니다.\n"
+                                      "(0 이하의 싱크는 1로 읽습니다.)");
+    // A bilingual file: each time holds a Korean and an English caption; and 0 beside 1.
+    WriteFile(dir + "two.smi", "<SAMI><BODY>\r\n<SYNC Start=0><P Class=KRCC>zero\r\n<SYNC Start=1><P Class=KRCC>one\r\n"
+                               "<SYNC Start=900><P Class=KRCC>ko2\r\n<SYNC Start=900><P Class=ENCC>en2\r\n"
+                               "</BODY></SAMI>\r\n");
+    view.Answers = {mrNo};
+    ASSERT_TRUE(main.OpenCaptionFile(dir + "two.smi"));
+    ASSERT_EQ(view.Messages.size(), 1u);
+    EXPECT_EQ(view.Messages[0], Cp949("같은 싱크에 자막이 둘 이상 있어 자막 2개를 버렸습니다.\n"
+                                      "한 싱크에는 자막을 하나만 둘 수 있어 뒤에 나온 자막만 남겼습니다.\n"
+                                      "(0 이하의 싱크는 1로 읽습니다.)"));
+    // The document keeps the later caption of each time.
+    EXPECT_EQ(Rows(), (TRowList{{1, "one"}, {900, "en2"}}));
+
+    // The same in the advanced mode's text, and from a file inserted behind.
+    view.Messages.clear();
+    main.ToggleAdvancedMode();
+    view.Memo = "<SYNC START=5><P>a\n<SYNC START=5><P>b\n<SYNC START=0><P>c\n<SYNC START=1><P>d\n<SYNC START=7><P>e\n"
+                "<SYNC START=7><P>f\n";
+    view.MemoDirty = true;
+    main.ToggleAdvancedMode();
+    ASSERT_EQ(view.Messages.size(), 1u);
+    EXPECT_EQ(view.Messages[0], message);
+    EXPECT_EQ(main.Rows().Count(), 4);
+
+    view.Messages.clear();
+    WriteFile(dir + "ins.smi", "<SAMI><BODY>\r\n<SYNC Start=10><P Class=K>a\r\n<SYNC Start=10><P Class=K>b\r\n"
+                               "<SYNC Start=20><P Class=K>c\r\n<SYNC Start=20><P Class=K>d\r\n<SYNC Start=20><P Class=K>e\r\n"
+                               "</BODY></SAMI>");
+    view.OpenChoices = {dir + "ins.smi"};
+    view.InsertModes = {2};
+    main.InsertCommand();
+    ASSERT_EQ(view.Messages.size(), 1u);
+    EXPECT_EQ(view.Messages[0], message);
+    EXPECT_EQ(main.Rows().Count(), 6);
+}
+
+TEST_F(Refused, AMovieThePlayerCannotOpenIsReportedAndClosed) {
+    WriteFile(dir + "bad.avi", std::string("\0\1\2junk", 7));
+    view.Answers = {mrNo};
+    main.OpenPath(dir + "bad.avi");
+    ASSERT_EQ(movie.Opened, (std::vector<std::string>{dir + "bad.avi"}));
+    ASSERT_EQ(main.CurrentCaption.MovieFile, dir + "bad.avi");
+    view.Messages.clear();
+
+    main.MovieFailed(dir + "other.avi", "late news of another file");  // not the movie open: ignored
+    EXPECT_TRUE(view.Messages.empty());
+    EXPECT_EQ(movie.File, dir + "bad.avi");
+
+    main.MovieFailed(movie.File, "unrecognized file format");
+    ASSERT_EQ(view.Messages.size(), 1u);
+    EXPECT_EQ(view.Messages[0], Cp949("bad.avi 동영상을 열 수 없습니다.\n") + "unrecognized file format");
+    EXPECT_EQ(movie.File, "");  // the media is closed: the picture goes with it
+    EXPECT_EQ(movie.Caption, "Preview");
+    EXPECT_EQ(main.CurrentCaption.MovieFile, "");
+    EXPECT_FALSE(main.IsMovieOpen());
+}
