@@ -382,6 +382,7 @@ bool TQzCaption::OpenS2k(const std::string& fileName) {
     auto table = std::make_unique<TTarkiHash>(n > INT_MAX - ExtraCapacity ? INT_MAX : n + ExtraCapacity);
 
     std::string key;
+    int blankLines = 0;  // blank lines of the current caption not yet followed by text
     for (int i = 0; i < n; ++i) {
         if (i % 100 == 0 && OnRead) OnRead(this, i + 1, n);
         const std::string& line = lines[static_cast<size_t>(i)];
@@ -401,15 +402,24 @@ bool TQzCaption::OpenS2k(const std::string& fileName) {
             }
             int time = negative || v <= 0 ? 1 : static_cast<int>(v);
             key = GetSyncWidth(time);
+            blankLines = 0;
             continue;
         }
         if (key.empty()) continue;
         std::string t = TrimBlanksRight(line);
         int at = table->IndexOf(key);
-        if (at < 0 || table->Value(at).empty())
+        if (at < 0 || table->Value(at).empty()) {
             table->Set(key, std::move(t));
-        else
-            table->Set(key, table->Value(at) + "<BR>" + t);
+        } else if (t.empty()) {
+            // Kept only when text follows: a caption ends with its last non-blank line, as the
+            // SAMI reader keeps it, so saving does not change it.
+            ++blankLines;
+        } else {
+            std::string joined = table->Value(at);
+            for (int b = 0; b <= blankLines; ++b) joined += "<BR>";
+            table->Set(key, joined + t);
+            blankLines = 0;
+        }
     }
     AdoptTable(std::move(table), n);
     return true;
