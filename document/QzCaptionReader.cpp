@@ -18,7 +18,9 @@ namespace {
 
 constexpr size_t TextTestLength = 2047;
 constexpr int ExtraCapacity = 20480;
-constexpr char LineMark = '\x04';  // a caption's own line break while the text is cut at SYNC tags
+// A caption's own line break while the text is cut at SYNC tags. The text holds no CR by then, so
+// no byte of a caption can be taken for it.
+constexpr char LineMark = '\r';
 
 inline bool IsBlank(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 inline unsigned char Fold(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; }
@@ -125,15 +127,13 @@ std::string CleanBody(std::string_view line) {
     const size_t n = line.size();
     while (i < n) {
         size_t j = i;
-        while (j < n && line[j] != '\r' && line[j] != '\n' && line[j] != LineMark) ++j;
+        while (j < n && line[j] != '\n' && line[j] != LineMark) ++j;
         b.append(line.data() + i, j - i);
         if (j == n) break;
-        if (line[j] != '\r') {
-            while (!b.empty() && b.back() == ' ') b.pop_back();
-            while (EndsWithFolded(b, "<BR>")) b.resize(b.size() - 4);
-            b += '\n';
-            breaks = true;
-        }
+        while (!b.empty() && b.back() == ' ') b.pop_back();
+        while (EndsWithFolded(b, "<BR>")) b.resize(b.size() - 4);
+        b += '\n';
+        breaks = true;
         i = j + 1;
     }
     size_t first = 0, last = b.size();

@@ -158,7 +158,8 @@ TEST(Odregexp, MatchesNeverSplitADoubleByteCharacter) {
     EXPECT_EQ(Re("a.*", "a" + ga + "b" + na), (Hit{1, 6}));
     TCompiledPattern p;
     MakePattern("a.*", 1, p);
-    TPatternSearch window("a" + ga + na, 1, 4, p, true);
+    const std::string text = "a" + ga + na;  // outlives the search, which keeps a view of it
+    TPatternSearch window(text, 1, 4, p, true);
     int len = 0;
     EXPECT_EQ(window.Next(1, len), 1);
     EXPECT_EQ(len, 3);
