@@ -59,6 +59,15 @@ bool RoundTripKnownToDiffer(const TQzCaption& doc) {
     return false;
 }
 
+// The text with the markup that the SAMI reader writes in upper case ("<br>" read from a plain
+// text or .s2k file comes back from SAMI as "<BR>") upper-cased.
+std::string MarkupUpperCased(std::string text) {
+    for (std::string_view tag : {"<BR>", "<FONT ", "</FONT>", " COLOR=", " STYLE="})
+        for (size_t p = 0; (p = FindTextPos(text, tag, p)) != std::string::npos; p += tag.size())
+            text.replace(p, tag.size(), tag);
+    return text;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -85,7 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Check(again.List().Count() == doc.List().Count(), "the saved file reads back with other captions");
     for (int i = 0; i < doc.List().Count(); ++i) {
         fuzz::Check(again.List().Key(i) == doc.List().Key(i), "a caption's time changed on the way back");
-        fuzz::Check(again.List().Value(i) == doc.List().Value(i), "a caption's text changed on the way back");
+        fuzz::Check(again.List().Value(i) == MarkupUpperCased(doc.List().Value(i)),
+                    "a caption's text changed on the way back");
     }
     return 0;
 }
