@@ -118,7 +118,7 @@ int SyncTime(const std::string& syncText) {
 
 // The stored form of a caption's body: line breaks as "<BR>", no trailing line breaks or blanks,
 // "" for a blank caption. One pass does what replacing " \n" and then "<BR>\n" by "\n" until
-// neither is left does: before each line break the spaces go, then the "<BR>" tags before it.
+// neither is left does: before each line break the spaces and "<BR>" tags go, in any mix.
 std::string CleanBody(std::string_view line) {
     std::string b;
     b.reserve(line.size() + 8);
@@ -130,8 +130,11 @@ std::string CleanBody(std::string_view line) {
         while (j < n && line[j] != '\n' && line[j] != LineMark) ++j;
         b.append(line.data() + i, j - i);
         if (j == n) break;
-        while (!b.empty() && b.back() == ' ') b.pop_back();
-        while (EndsWithFolded(b, "<BR>")) b.resize(b.size() - 4);
+        for (;;) {
+            while (!b.empty() && b.back() == ' ') b.pop_back();
+            if (!EndsWithFolded(b, "<BR>")) break;
+            b.resize(b.size() - 4);
+        }
         b += '\n';
         breaks = true;
         i = j + 1;
@@ -382,7 +385,6 @@ bool TQzCaption::OpenS2k(const std::string& fileName) {
     auto table = std::make_unique<TTarkiHash>(n > INT_MAX - ExtraCapacity ? INT_MAX : n + ExtraCapacity);
 
     std::string key;
-    int blankLines = 0;  // blank lines of the current caption not yet followed by text
     for (int i = 0; i < n; ++i) {
         if (i % 100 == 0 && OnRead) OnRead(this, i + 1, n);
         const std::string& line = lines[static_cast<size_t>(i)];
@@ -402,24 +404,18 @@ bool TQzCaption::OpenS2k(const std::string& fileName) {
             }
             int time = negative || v <= 0 ? 1 : static_cast<int>(v);
             key = GetSyncWidth(time);
-            blankLines = 0;
             continue;
         }
         if (key.empty()) continue;
         std::string t = TrimBlanksRight(line);
         int at = table->IndexOf(key);
-        if (at < 0 || table->Value(at).empty()) {
-            table->Set(key, std::move(t));
-        } else if (t.empty()) {
-            // Kept only when text follows: a caption ends with its last non-blank line, as the
-            // SAMI reader keeps it, so saving does not change it.
-            ++blankLines;
-        } else {
-            std::string joined = table->Value(at);
-            for (int b = 0; b <= blankLines; ++b) joined += "<BR>";
-            table->Set(key, joined + t);
-            blankLines = 0;
-        }
+        table->Set(key, at < 0 ? std::move(t) : table->Value(at) + '\n' + t);
+    }
+    // Each caption's lines in the form the SAMI reader gives them (no blank lines at either end,
+    // line breaks as "<BR>"), so that saving and reading the file back changes no caption.
+    for (int i = 0; i < table->Count(); ++i) {
+        const std::string key = table->Key(i);
+        table->Set(key, CleanBody(table->Value(i)));
     }
     AdoptTable(std::move(table), n);
     return true;
