@@ -3,7 +3,8 @@
 // saved as SAMI and read back.
 //
 // Checked: a read either succeeds or throws EConvertError with the entries unchanged; every read
-// entry has a valid sync key and a text without line ends; the saved file reads back.
+// entry has a valid sync key and a text without line ends; the saved file reads back to the same
+// times and the same captions as they show.
 
 #include "tests/fuzz/FuzzSupport.h"
 
@@ -47,8 +48,7 @@ bool Read(TQzCaption& doc, int kind, std::string_view bytes) {
 // empty one (it reads back as one blank caption), captions with an empty line or a line break
 // at the start (their line breaks are written one per line, and blank lines are folded or cut)
 // and captions holding the markup that structures a SAMI file (it is written as it stands and
-// then read as structure). Only the comparison of the
-// entries is left out for them.
+// then read as structure). Only the comparison of the entries is left out for them.
 bool RoundTripKnownToDiffer(const TQzCaption& doc) {
     static constexpr std::string_view structure[] = {
         "<SYNC", "<P ", "<!--", "-->", "<TITLE>", "</TITLE>", "<SCRIPT", "</SCRIPT>", "<STYLE", "</STYLE>",
