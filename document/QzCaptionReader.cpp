@@ -18,7 +18,9 @@ namespace {
 
 constexpr size_t TextTestLength = 2047;
 constexpr int ExtraCapacity = 20480;
-constexpr char LineMark = '\x04';  // a caption's own line break while the text is cut at SYNC tags
+// A caption's own line break while the text is cut at SYNC tags. The text holds no CR by then, so
+// no byte of a caption can be taken for it.
+constexpr char LineMark = '\r';
 
 inline bool IsBlank(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 inline unsigned char Fold(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; }
@@ -127,7 +129,7 @@ int SyncTime(const std::string& syncText) {
 
 // The stored form of a caption's body: line breaks as "<BR>", no trailing line breaks or blanks,
 // "" for a blank caption. One pass does what replacing " \n" and then "<BR>\n" by "\n" until
-// neither is left does: before each line break the spaces go, then the "<BR>" tags before it.
+// neither is left does: before each line break the spaces and "<BR>" tags go, in any mix.
 std::string CleanBody(std::string_view line) {
     std::string b;
     b.reserve(line.size() + 8);
@@ -136,15 +138,16 @@ std::string CleanBody(std::string_view line) {
     const size_t n = line.size();
     while (i < n) {
         size_t j = i;
-        while (j < n && line[j] != '\r' && line[j] != '\n' && line[j] != LineMark) ++j;
+        while (j < n && line[j] != '\n' && line[j] != LineMark) ++j;
         b.append(line.data() + i, j - i);
         if (j == n) break;
-        if (line[j] != '\r') {
+        for (;;) {
             while (!b.empty() && b.back() == ' ') b.pop_back();
-            while (EndsWithFolded(b, "<BR>")) b.resize(b.size() - 4);
-            b += '\n';
-            breaks = true;
+            if (!EndsWithFolded(b, "<BR>")) break;
+            b.resize(b.size() - 4);
         }
+        b += '\n';
+        breaks = true;
         i = j + 1;
     }
     size_t first = 0, last = b.size();
@@ -445,10 +448,13 @@ bool TQzCaption::OpenS2k(const std::string& fileName) {
         if (key.empty()) continue;
         std::string t = TrimBlanksRight(line);
         int at = table->IndexOf(key);
-        if (at < 0 || table->Value(at).empty())
-            table->Set(key, std::move(t));
-        else
-            table->Set(key, table->Value(at) + "<BR>" + t);
+        table->Set(key, at < 0 ? std::move(t) : table->Value(at) + '\n' + t);
+    }
+    // Each caption's lines in the form the SAMI reader gives them (no blank lines at either end,
+    // line breaks as "<BR>"), so that saving and reading the file back changes no caption.
+    for (int i = 0; i < table->Count(); ++i) {
+        const std::string key = table->Key(i);
+        table->Set(key, CleanBody(table->Value(i)));
     }
     droppedOnRead_ = 0;
     AdoptTable(std::move(table), n);

@@ -48,6 +48,10 @@ TEST(QzCaptionReader, SamiEntriesBlankCaptionsAndLineBreaks) {
     // Tags other than paragraphs and line breaks stay; FONT tags are upper-cased.
     EXPECT_EQ(Read(Sami("<SYNC Start=5><P Class=x><font color=#FF0000><b>r</b></font>\n")),
               (E{{5, "<FONT COLOR=#FF0000><b>r</b></FONT>"}}));
+    // Control bytes are caption text, never line breaks. Spaces and breaks before a line end go
+    // in any mix, as the written file reads back.
+    EXPECT_EQ(Read(Sami("<SYNC Start=5><P Class=x>a\x04" "b\x01\r\nc <br> <br>\nd\n")),
+              (E{{5, "a\x04" "b\x01<BR>c<BR>d"}}));
 }
 
 TEST(QzCaptionReader, SyncTimes) {
@@ -256,7 +260,8 @@ TEST(QzCaptionReader, S2k) {
     int changes = 0;
     doc.OnChange = [&](TQzCaption*, int, const std::string&) { ++changes; };
     ASSERT_TRUE(doc.Open(dir.File("a.s2k")));
-    EXPECT_EQ(Entries(doc), (E{{1, "E<BR>F<BR>"}, {1000, "A<BR>B"}, {2500, "C<BR>D"}}));
+    // A blank line ends no caption: the saved file reads back with the same texts.
+    EXPECT_EQ(Entries(doc), (E{{1, "E<BR>F"}, {1000, "A<BR>B"}, {2500, "C<BR>D"}}));
     EXPECT_EQ(changes, 3);
     EXPECT_EQ(doc.FileName, "before.smi");
     EXPECT_EQ(doc.CaptionType(), qctCaption);
