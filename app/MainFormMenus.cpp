@@ -55,8 +55,10 @@ QAction* TMainForm::AddTwin(QMenu* menu, const char* caption, const char* key, c
         if (QAction* target = Action(command)) target->trigger();
     });
     if (QAction* target = Action(command)) {
-        a->setEnabled(target->isEnabled());
-        connect(target, &QAction::enabledChanged, a, &QAction::setEnabled);
+        // Qt disables a hidden action; the twin of a hidden item stays enabled.
+        auto follow = [a, target] { a->setEnabled(target->isEnabled() || !target->isVisible()); };
+        follow();
+        connect(target, &QAction::changed, a, follow);
     }
     return a;
 }
@@ -74,16 +76,22 @@ void TMainForm::BuildToolBar(QWidget* bar) {
         layout->addWidget(b);
         return b;
     };
+    // The buttons with a menu twin run the twin, so that both are one command.
+    auto item = [this](const char* name) {
+        return [this, name] {
+            if (QAction* a = Action(name)) a->trigger();
+        };
+    };
     add("자막/동영상 열기", [this] { controller_->OpenCommand(openFilterIndex_); });
-    add("자막 저장하기", [this] { controller_->SaveCaption(false); });
-    add("자막 다시 읽기", [this] { controller_->ReloadCommand(); });
-    add("환경 설정", [this] { mnuOptionClick(); });
-    add("태그 제거", [this] { controller_->StripTags(); });
-    add("찾기", [this] { mnuFindClick(); });
+    add("자막 저장하기", item("mnuSave"));
+    add("자막 다시 읽기", item("mnuReload"));
+    add("환경 설정", item("mnuOption"));
+    add("태그 제거", item("mnuStripTag"));
+    add("찾기", item("mnuFind"));
     PreviewButton = add("동영상창 보기/숨기기", [this] { PreviewButtonClick(); });
-    add("자막 정보", [this] { mnuCapInfoClick(); });
-    add("싱크순 정렬", [this] { controller_->SortCommand(); })->SetVisible(false);
-    AdvanceModeButton = add("확장편집", [this] { controller_->ToggleAdvancedMode(); });
+    add("자막 정보", item("mnuCapInfo"));
+    add("싱크순 정렬", item("mnuSort"))->SetVisible(false);
+    AdvanceModeButton = add("확장편집", item("mnuAdvanceMode"));
     AdvanceModeButton->SetVisible(false);
     layout->addStretch(1);
 }
@@ -192,14 +200,14 @@ void TMainForm::BuildMenus() {
 void TMainForm::BuildPopupMenus() {
     PopupMenuList = new QMenu(this);
     AddTwin(PopupMenuList, "싱크순 정렬", "F9", "mnuSort");
-    AddTwin(PopupMenuList, "싱크 당기기", "Ctrl+Left", "mnuSyncMoveLeft");
-    AddTwin(PopupMenuList, "싱크 밀기", "Ctrl+Right", "mnuSyncMoveRight");
+    AddTwin(PopupMenuList, "싱크 당기기", nullptr, "mnuSyncMoveLeft");
+    AddTwin(PopupMenuList, "싱크 밀기", nullptr, "mnuSyncMoveRight");
     PopupMenuList->addSeparator();
     AddTwin(PopupMenuList, "문서 끼워넣기(&I)", "Ctrl+I", "mnuInsert");
-    AddTwin(PopupMenuList, "태그제거(&T)", "Ctrl+T", "mnuStripTag");
+    AddTwin(PopupMenuList, "태그제거(&T)", nullptr, "mnuStripTag");
     AddTwin(PopupMenuList, "선택된 자막 삭제(&D)", "F8", "mnuDelete");
     PopupMenuList->addSeparator();
-    AddTwin(PopupMenuList, "검색(&F)", "Ctrl+F", "mnuFind");
+    AddTwin(PopupMenuList, "검색(&F)", nullptr, "mnuFind");
     AddTwin(PopupMenuList, "계속 검색(&N)", "F3", "mnuFindNext");
     PopupMenuList->addSeparator();
     AddTwin(PopupMenuList, "자막 정보(&I)", "Alt+I", "mnuCapInfo");
