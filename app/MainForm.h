@@ -177,7 +177,7 @@ public:
     std::function<void()> OnClosed;
 
 protected:
-    // Context menus of the two editor controls and clicks on the status text.
+    // Clicks on the status text.
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:

@@ -324,6 +324,9 @@ TEST_F(WindowKeysTest, ListCommandKeysActFromTheEditorsAndOtherKeysReachThem) {
     Press(form->EditSync, QKeySequence(QStringLiteral("Ctrl+Left")));
     Press(form->EditTime, QKeySequence(QStringLiteral("Ctrl+Left")));
     EXPECT_EQ(form->ListModel->index(1, 0).data().toString(), QStringLiteral("     4900"));
+    // The window has no default button: Return stays the shift field's own (a shift to the left).
+    Press(form->EditTime, QKeySequence(Qt::Key_Return), QStringLiteral("\r"));
+    EXPECT_EQ(form->ListModel->index(1, 0).data().toString(), QStringLiteral("     4800"));
 
     // Keys that no menu takes reach the control: typing, Return and Shift+Return in the editor,
     // Ctrl+Home, a digit in the sync field, Ctrl+C there copies (the editors' item does not run).
