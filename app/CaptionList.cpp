@@ -1,6 +1,7 @@
 #include "app/CaptionList.h"
 
 #include <QContextMenuEvent>
+#include <QInputMethodEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -47,6 +48,8 @@ TCaptionListView::TCaptionListView(QWidget* parent) : QTreeView(parent) {
     setSortingEnabled(false);
     setAlternatingRowColors(false);
     setTextElideMode(Qt::ElideRight);
+    // The list takes no text from the input method (see inputMethodEvent).
+    setAttribute(Qt::WA_InputMethodEnabled, false);
     header()->setSectionsClickable(false);
     header()->setSectionsMovable(false);
     header()->setStretchLastSection(true);
@@ -106,6 +109,11 @@ void TCaptionListView::currentChanged(const QModelIndex& current, const QModelIn
     QTreeView::currentChanged(current, previous);
     if (!quiet_ && OnSelect && current.isValid()) OnSelect(current.row());
 }
+
+// A syllable that the input method commits late, after a click moved the focus here from the
+// editor, must not reach the type-ahead search: it would select another caption than the one
+// clicked.
+void TCaptionListView::inputMethodEvent(QInputMethodEvent* e) { e->ignore(); }
 
 void TCaptionListView::resizeEvent(QResizeEvent* e) {
     QTreeView::resizeEvent(e);

@@ -53,6 +53,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void resizeEvent(QResizeEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
 
 private:
     bool quiet_ = false;

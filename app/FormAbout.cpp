@@ -19,7 +19,7 @@ const char* const kMakerMail = "morvane@example.org";
 namespace {
 
 constexpr int FormWidth = 360;
-constexpr int FormHeight = 270;
+constexpr int FormHeight = 288;
 
 const char* const kNotice =
     "이 프로그램은 누구나 자유롭게 사용할 수 있습니다.\n"
@@ -33,7 +33,7 @@ const char* const kNotice =
 TAboutForm::TAboutForm(QWidget* mainWindow, const std::string& appDir)
     : TForm(mainWindow), appDir_(appDir.empty() ? ::AppDir : appDir)
 {
-    Frame = BuildDialogFrame(this, Cp949("모르반 정보"), false, 5);
+    Frame = BuildDialogFrame(this, Cp949("모르반 정보"), true, 5);
     QWidget* body = Frame.Body;
 
     const std::string title = Application()->Title.empty() ? std::string(kApplicationTitle) : Application()->Title;
@@ -97,7 +97,7 @@ TAboutForm::TAboutForm(QWidget* mainWindow, const std::string& appDir)
     PlaceDialog(this, FormWidth, FormHeight);
 }
 
-void TAboutForm::Open(const std::string& target)
+void OpenOrReport(const std::string& target)
 {
     if (!Services().ShellOpen(target))
         ShowMessage(Cp949("열 수 없습니다.\n") + Cp949FromUtf8(target));
@@ -108,12 +108,12 @@ void TAboutForm::HelpButtonClick(TObject* sender)
     auto* button = dynamic_cast<TTransparentButton*>(sender);
     if (!button)
         return;
-    Open(appDir_ + "help/" + button->Hint + ".txt");
+    OpenOrReport(appDir_ + "help/" + button->Hint + ".txt");
 }
 
-void TAboutForm::UrlLabelClick() { Open(QStringToPath(UrlLabel->text())); }
+void TAboutForm::UrlLabelClick() { OpenOrReport(QStringToPath(UrlLabel->text())); }
 
-void TAboutForm::EmailLabelClick() { Open("mailto:" + QStringToPath(EmailLabel->text())); }
+void TAboutForm::EmailLabelClick() { OpenOrReport("mailto:" + QStringToPath(EmailLabel->text())); }
 
 bool TAboutForm::eventFilter(QObject* watched, QEvent* e)
 {

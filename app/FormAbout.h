@@ -1,7 +1,8 @@
 #pragma once
 // The about box: the program's title, the maker's web and mail links, a short notice on using
 // and passing on the program, three buttons that open the help texts of the "help" folder and a
-// close button. It has no title bar; dragging the title or the body moves it.
+// close button, under a title bar with its "X" button; dragging the title bar, the title or the
+// body moves it.
 //
 //   TAboutForm dlg(mainWindow);   // help texts under AppDir
 //   dlg.ShowModal();
@@ -17,6 +18,10 @@ class TTransparentButton;
 
 // The maker's mail address the about box shows.
 extern const char* const kMakerMail;
+
+// Opens a file or an address through the desktop; one that cannot be opened is reported with
+// the path (native) in the message "열 수 없습니다.".
+void OpenOrReport(const std::string& target);
 
 class TAboutForm : public TForm {
 public:
@@ -43,8 +48,5 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    // Opens a target through the desktop; a failure is reported under the application's title.
-    void Open(const std::string& target);
-
     std::string appDir_;
 };

@@ -1,13 +1,9 @@
 #include "app/FormDialogFrame.h"
 
-#include <QAction>
 #include <QFont>
-#include <QKeyEvent>
-#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPointer>
 #include <QRadioButton>
 #include <algorithm>
 
@@ -19,62 +15,13 @@
 #include "editor/model/QzPadShortCut.h"
 #include "editor/widget/QzPad.h"
 #include "platform/core/Cp949.h"
+#include "platform/gui/MenuKeys.h"
 #include "platform/gui/QtText.h"
 
 namespace {
 
 constexpr int TitleHeight = 18;
 constexpr TColor TitleColor = 0xA56E3A;
-
-// The key of a menu item: its shortcut, or else the key text after the tab of its caption.
-QKeySequence ItemKey(const QAction* a)
-{
-    if (!a->shortcut().isEmpty())
-        return a->shortcut();
-    const int tab = a->text().indexOf(QLatin1Char('\t'));
-    return tab < 0 ? QKeySequence() : QKeySequence(a->text().mid(tab + 1), QKeySequence::PortableText);
-}
-
-// Lets the keys of an editor's context menu work while the editor has the focus, as a control's
-// popup menu does: a key that the editor's key bindings leave alone and that is the key of an
-// enabled item of the menu runs that item. The menu is asked to bring its items up to date first
-// (aboutToShow), as when it opens.
-class TPopupKeys : public QObject {
-public:
-    TPopupKeys(TQzPad* pad, QMenu* popup) : QObject(pad), pad_(pad), popup_(popup) { pad->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* e) override
-    {
-        if (watched != pad_ || e->type() != QEvent::KeyPress || !popup_ || running_)
-            return false;
-        auto* k = static_cast<QKeyEvent*>(e);
-        const Qt::KeyboardModifiers mods = k->modifiers() & ~Qt::KeypadModifier;
-        if (pad_->ShortCut() && pad_->ShortCut()->FindShortCut(QtKeyToVirtualKey(k->key()), ShiftStateFromQt(mods)) != qzcNone)
-            return false;
-        const QKeySequence pressed(QKeyCombination(mods, static_cast<Qt::Key>(k->key())));
-        QAction* match = nullptr;
-        for (QAction* a : popup_->actions())
-            if (!a->isSeparator() && !a->menu() && ItemKey(a) == pressed) {
-                match = a;
-                break;
-            }
-        if (!match)
-            return false;
-        // An item may send keys to the editor itself; those reach the editor.
-        running_ = true;
-        emit popup_->aboutToShow();
-        if (match->isEnabled())
-            match->trigger();
-        running_ = false;
-        return true;
-    }
-
-private:
-    TQzPad* pad_;
-    QPointer<QMenu> popup_;
-    bool running_ = false;
-};
 
 }  // namespace
 
@@ -207,10 +154,9 @@ TQzPad* CreateNoticeMemo(QWidget* parent, TQzPadShortCut* shortCut, QMenu* popup
     pad->Model().SetSaveFormat(qzsfDos);
     pad->Model().SetConvertNullToSpace(true);
     pad->SetShortCut(shortCut);
-    if (popup) {
-        pad->SetPopupMenu(popup);
-        new TPopupKeys(pad, popup);
-    }
+    // The popup menu's keys reach the editor through the window's key routing.
+    pad->SetPopupMenu(popup);
+    SetPopupMenu(pad, popup);
     return pad;
 }
 

@@ -62,6 +62,40 @@ TNvOS8PushButton* MakeButton(QWidget* parent, const char* caption, int width) {
     return b;
 }
 
+// The flat menus as the window's layout sets them up: working colours from the system colours,
+// no gradient and no flat border.
+void ConfigureXPMenu(TXPMenu& m) {
+    m.DimLevel = 30;
+    m.GrayLevel = 10;
+    TFont font;
+    font.SetName("Tahoma");
+    font.SetHeight(-11);
+    font.CharSet = 129;
+    font.SetColor(clMenuText);
+    font.SetStyle(TFontStyles());
+    m.SetFont(font);
+    m.SetColor(clWhite);
+    m.SetDrawMenuBar(true);
+    m.SetIconBackColor(clSilver);
+    m.SetMenuBarColor(0xEFEFEF);
+    m.SetSelectColor(clHighlight);
+    m.SetSelectBorderColor(clHighlight);
+    m.SetSelectFontColor(clMenuText);
+    m.SetDisabledColor(clInactiveCaption);
+    m.SetSeparatorColor(clSilver);
+    m.SetCheckedColor(clHighlight);
+    m.SetIconWidth(24);
+    m.SetDrawSelect(true);
+    m.SetUseSystemColors(true);
+    m.SetUseDimColor(true);
+    m.SetOverrideOwnerDraw(true);
+    m.SetGradient(false);
+    m.SetFlatMenu(false);
+    m.SetAutoDetect(true);
+    m.SetXPControls(XPBit(xcMainMenu) | XPBit(xcPopupMenu));
+    m.SetActive(true);
+}
+
 }  // namespace
 
 TMainForm::TMainForm(const std::string& appDir) : TForm(nullptr), appDir_(appDir) {
@@ -74,8 +108,7 @@ TMainForm::TMainForm(const std::string& appDir) : TForm(nullptr), appDir_(appDir
     BuildPopupMenus();
     // The menu bar and the popup menus are drawn flat; the controls keep their own look.
     XPMenu = new TXPMenu(this);
-    XPMenu->SetXPControls(XPBit(xcMainMenu) | XPBit(xcPopupMenu));
-    XPMenu->SetActive(true);
+    ConfigureXPMenu(*XPMenu);
     OnCloseQuery = [this](TObject*, bool& canClose) { FormCloseQuery(canClose); };
     OnClose = [this](TObject*, TCloseAction&) { FormClose(); };
     // The dialogs centre themselves over this window (over the screen while it is hidden).
@@ -382,6 +415,9 @@ void TMainForm::ShowAdvancedMode(bool on) {
     if (AdvanceModeButton) AdvanceModeButton->SetDown(on);
     if (mnuWordWrap) mnuWordWrap->menuAction()->setVisible(on);
     PageControl->setCurrentIndex(on ? 1 : 0);
+    // The edit commands act on the editor the user sees (a dialog's notice editor keeps them
+    // while it is up).
+    if (::ActivePad == CaptionEdit || ::ActivePad == CaptionMemo) ::ActivePad = on ? CaptionMemo : CaptionEdit;
     if (on) TPadLink::Widget(CaptionMemo)->setFocus();
 }
 

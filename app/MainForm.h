@@ -132,7 +132,8 @@ public:
     void mnuFindNextClick();
     // The find dialog, created at its first use and kept (null before).
     TFindForm* FindDialog() const;
-    // Opens a help text of the "help" folder through the desktop.
+    // Opens a help text of the "help" folder through the desktop; one that cannot be opened is
+    // reported as the about box reports it.
     void OpenHelp(const std::string& name);
     // The pad popup's items are enabled by what ActivePad and the clipboard hold.
     void UpdatePadMenuItems();
@@ -177,7 +178,7 @@ public:
     std::function<void()> OnClosed;
 
 protected:
-    // Context menus of the two editor controls and clicks on the status text.
+    // Clicks on the status text.
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:

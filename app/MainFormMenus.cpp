@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -12,12 +11,14 @@
 #include <QMenuBar>
 
 #include "app/CaptionList.h"
+#include "app/FormAbout.h"
 #include "app/Globals.h"
 #include "app/MainForm.h"
 #include "app/MovieForm.h"
 #include "app/PadLink.h"
 #include "controls/TransBtn.h"
 #include "platform/core/Cp949.h"
+#include "platform/gui/MenuKeys.h"
 #include "platform/gui/QtText.h"
 #include "platform/gui/Services.h"
 
@@ -40,28 +41,24 @@ QAction* TMainForm::Action(const std::string& name) const {
 QAction* TMainForm::AddAction(QMenu* menu, const std::string& name, const char* caption, const char* key,
                               std::function<void()> run) {
     auto* a = new QAction(U(caption), this);
-    if (key && *key) {
-        a->setShortcut(QKeySequence(QString::fromLatin1(key)));
-        a->setShortcutContext(Qt::WindowShortcut);
-    }
+    if (key && *key) SetItemKey(a, QKeySequence(QString::fromLatin1(key)));
     connect(a, &QAction::triggered, this, [this, run] { Guard(run); });
-    // Added to the window so that the key works whichever control has the focus.
-    addAction(a);
     if (menu) menu->addAction(a);
     actions_[name] = a;
     return a;
 }
 
 QAction* TMainForm::AddTwin(QMenu* menu, const char* caption, const char* key, const std::string& command) {
-    QString text = U(caption);
-    if (key && *key) text += QLatin1Char('\t') + QString::fromLatin1(key);
-    auto* a = menu->addAction(text);
+    auto* a = menu->addAction(U(caption));
+    if (key && *key) SetItemKey(a, QKeySequence(QString::fromLatin1(key)));
     connect(a, &QAction::triggered, this, [this, command] {
         if (QAction* target = Action(command)) target->trigger();
     });
     if (QAction* target = Action(command)) {
-        a->setEnabled(target->isEnabled());
-        connect(target, &QAction::enabledChanged, a, &QAction::setEnabled);
+        // Qt disables a hidden action; the twin of a hidden item stays enabled.
+        auto follow = [a, target] { a->setEnabled(target->isEnabled() || !target->isVisible()); };
+        follow();
+        connect(target, &QAction::changed, a, follow);
     }
     return a;
 }
@@ -79,16 +76,22 @@ void TMainForm::BuildToolBar(QWidget* bar) {
         layout->addWidget(b);
         return b;
     };
+    // The buttons with a menu twin run the twin, so that both are one command.
+    auto item = [this](const char* name) {
+        return [this, name] {
+            if (QAction* a = Action(name)) a->trigger();
+        };
+    };
     add("자막/동영상 열기", [this] { controller_->OpenCommand(openFilterIndex_); });
-    add("자막 저장하기", [this] { controller_->SaveCaption(false); });
-    add("자막 다시 읽기", [this] { controller_->ReloadCommand(); });
-    add("환경 설정", [this] { mnuOptionClick(); });
-    add("태그 제거", [this] { controller_->StripTags(); });
-    add("찾기", [this] { mnuFindClick(); });
+    add("자막 저장하기", item("mnuSave"));
+    add("자막 다시 읽기", item("mnuReload"));
+    add("환경 설정", item("mnuOption"));
+    add("태그 제거", item("mnuStripTag"));
+    add("찾기", item("mnuFind"));
     PreviewButton = add("동영상창 보기/숨기기", [this] { PreviewButtonClick(); });
-    add("자막 정보", [this] { mnuCapInfoClick(); });
-    add("싱크순 정렬", [this] { controller_->SortCommand(); })->SetVisible(false);
-    AdvanceModeButton = add("확장편집", [this] { controller_->ToggleAdvancedMode(); });
+    add("자막 정보", item("mnuCapInfo"));
+    add("싱크순 정렬", item("mnuSort"))->SetVisible(false);
+    AdvanceModeButton = add("확장편집", item("mnuAdvanceMode"));
     AdvanceModeButton->SetVisible(false);
     layout->addStretch(1);
 }
@@ -115,9 +118,8 @@ void TMainForm::BuildMenus() {
     AddAction(file, "mnuExit", "종료(&X)", "Alt+X", [this] { Close(); });
 
     QMenu* edit = MainMenu->addMenu(U("편집(&E)"));
-    // The sort item is hidden in this menu; its key works through a window action of its own.
-    edit->addAction(U("싱크순 정렬"))->setVisible(false);
-    AddAction(nullptr, "mnuSort", "싱크순 정렬", "F9", [this] { controller_->SortCommand(); });
+    // A hidden item still takes its key.
+    AddAction(edit, "mnuSort", "싱크순 정렬", "F9", [this] { controller_->SortCommand(); })->setVisible(false);
     AddAction(edit, "mnuSyncMoveLeft", "싱크 당기기", "Ctrl+Left", [this] { controller_->ShiftLeft(); });
     AddAction(edit, "mnuSyncMoveRight", "싱크 밀기", "Ctrl+Right", [this] { controller_->ShiftRight(); });
     edit->addSeparator();
@@ -174,12 +176,14 @@ void TMainForm::BuildMenus() {
                   [this, tag] { mnuWordWrapNoneClick(tag); });
     mnuWordWrap->menuAction()->setVisible(false);
 
-    // The advanced mode: a hidden, checked item; F12 reaches it through a window action.
-    QAction* advance = special->addAction(U("확장편집 모드"));
+    // The advanced mode: a hidden item whose check mark follows the mode.
+    QAction* advance = AddAction(special, "mnuAdvanceMode", "확장편집 모드", "F12", [this] {
+        controller_->ToggleAdvancedMode();
+        Action("mnuAdvanceMode")->setChecked(controller_->AdvancedMode());
+    });
     advance->setCheckable(true);
     advance->setVisible(false);
-    actions_["mnuAdvanceMode"] = advance;
-    AddAction(nullptr, "keyAdvanceMode", "확장편집 모드", "F12", [this] { controller_->ToggleAdvancedMode(); });
+    actions_["keyAdvanceMode"] = advance;
     special->addSeparator();
     AddAction(special, "mnuOption", "옵션(&O)", nullptr, [this] { mnuOptionClick(); });
 
@@ -196,14 +200,14 @@ void TMainForm::BuildMenus() {
 void TMainForm::BuildPopupMenus() {
     PopupMenuList = new QMenu(this);
     AddTwin(PopupMenuList, "싱크순 정렬", "F9", "mnuSort");
-    AddTwin(PopupMenuList, "싱크 당기기", "Ctrl+Left", "mnuSyncMoveLeft");
-    AddTwin(PopupMenuList, "싱크 밀기", "Ctrl+Right", "mnuSyncMoveRight");
+    AddTwin(PopupMenuList, "싱크 당기기", nullptr, "mnuSyncMoveLeft");
+    AddTwin(PopupMenuList, "싱크 밀기", nullptr, "mnuSyncMoveRight");
     PopupMenuList->addSeparator();
     AddTwin(PopupMenuList, "문서 끼워넣기(&I)", "Ctrl+I", "mnuInsert");
-    AddTwin(PopupMenuList, "태그제거(&T)", "Ctrl+T", "mnuStripTag");
+    AddTwin(PopupMenuList, "태그제거(&T)", nullptr, "mnuStripTag");
     AddTwin(PopupMenuList, "선택된 자막 삭제(&D)", "F8", "mnuDelete");
     PopupMenuList->addSeparator();
-    AddTwin(PopupMenuList, "검색(&F)", "Ctrl+F", "mnuFind");
+    AddTwin(PopupMenuList, "검색(&F)", nullptr, "mnuFind");
     AddTwin(PopupMenuList, "계속 검색(&N)", "F3", "mnuFindNext");
     PopupMenuList->addSeparator();
     AddTwin(PopupMenuList, "자막 정보(&I)", "Alt+I", "mnuCapInfo");
@@ -214,9 +218,8 @@ void TMainForm::BuildPopupMenus() {
     // items follow the active editor's state.
     connect(PopupMenuMemo, &QMenu::aboutToShow, this, [this] { Guard([this] { UpdatePadMenuItems(); }); });
     auto padItem = [this](const std::string& name, const char* caption, const char* key, std::function<void()> run) {
-        QString text = U(caption);
-        if (key && *key) text += QLatin1Char('\t') + QString::fromLatin1(key);
-        QAction* a = PopupMenuMemo->addAction(text);
+        QAction* a = PopupMenuMemo->addAction(U(caption));
+        if (key && *key) SetItemKey(a, QKeySequence(QString::fromLatin1(key)));
         connect(a, &QAction::triggered, this, [this, run] { Guard(run); });
         actions_[name] = a;
         return a;
@@ -226,16 +229,19 @@ void TMainForm::BuildPopupMenus() {
     padItem("mnuMemoCut", "잘라내기(&X)", "Ctrl+X", [this] { PadCommand(&TPadLink::Cut); });
     padItem("mnuMemoCopy", "복사(&C)", "Ctrl+C", [this] { PadCommand(&TPadLink::Copy); });
     padItem("mnuMemoPaste", "붙여넣기(&P)", "Ctrl+V", [this] { PadCommand(&TPadLink::Paste); });
-    padItem("mnuMemoDelete", "삭제(&D)", "Del", [this] { mnuMemoDeleteClick(); })->setVisible(false);
+    // The Del in its caption is only shown: the Delete key stays the editor's.
+    padItem("mnuMemoDelete", "삭제(&D)\tDel", nullptr, [this] { mnuMemoDeleteClick(); })->setVisible(false);
     PopupMenuMemo->addSeparator();
     padItem("mnuMemoSelectAll", "전체선택(&A)", "Ctrl+A", [this] { PadCommand(&TPadLink::SelectAll); });
     PopupMenuMemo->addSeparator();
     padItem("mnuMemoSpec", "특수문자(&S)", "F4", [this] { mnuMemoSpecClick(); });
     padItem("mnuMemoJpMenu", "일어변환(&J)", "Alt+J", [this] { mnuMemoJpMenuClick(); });
-    AddAction(nullptr, "keyMemoSpec", "특수문자(&S)", "F4", [this] { mnuMemoSpecClick(); });
-    AddAction(nullptr, "keyMemoJpMenu", "일어변환(&J)", "Alt+J", [this] { mnuMemoJpMenuClick(); });
-    TPadLink::Viewport(CaptionEdit)->installEventFilter(this);
-    TPadLink::Viewport(CaptionMemo)->installEventFilter(this);
+    actions_["keyMemoSpec"] = Action("mnuMemoSpec");
+    actions_["keyMemoJpMenu"] = Action("mnuMemoJpMenu");
+    TPadLink::SetPopupMenu(CaptionEdit, PopupMenuMemo);
+    TPadLink::SetPopupMenu(CaptionMemo, PopupMenuMemo);
+    ::SetPopupMenu(ListView, PopupMenuList);
+    SetMainMenu(this, MainMenu);
 
     // The picture's context menu in the movie window: the place, stacking and size groups.
     PopupMenuSpec = new QMenu(this);
@@ -248,11 +254,6 @@ void TMainForm::BuildPopupMenus() {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* e) {
-    if (e->type() == QEvent::ContextMenu &&
-        (watched == TPadLink::Viewport(CaptionEdit) || watched == TPadLink::Viewport(CaptionMemo))) {
-        PopupMenuMemo->exec(static_cast<QContextMenuEvent*>(e)->globalPos());
-        return true;
-    }
     if (watched == StatusText && e->type() == QEvent::MouseButtonRelease) {
         StatusBarClick();
         return true;
@@ -351,6 +352,6 @@ void TMainForm::mnuMovieSizeNormalClick(int tag) {
 
 // ---- Help ---------------------------------------------------------------------------------------
 
-void TMainForm::OpenHelp(const std::string& name) { Services().ShellOpen(appDir_ + "help/" + name); }
+void TMainForm::OpenHelp(const std::string& name) { OpenOrReport(appDir_ + "help/" + name); }
 
 void TMainForm::StatusBarClick() { Services().ShellOpen(kMakerSite); }

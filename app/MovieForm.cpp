@@ -22,6 +22,7 @@
 #include "controls/TarkiForm.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/SysUtils.h"
+#include "platform/gui/MenuKeys.h"
 #include "platform/gui/QtText.h"
 #include "platform/gui/Screens.h"
 #include "platform/media/MSMediaPlayer.h"
@@ -299,7 +300,10 @@ void TMovieForm::SetPlayerPosition(double seconds) { mediaPlayer_->SetCurrentPos
 
 void TMovieForm::SetWindowCaption(const std::string& caption) {
     SetCaption(caption);
-    labelCaption_->setText(Cp949ToQString(caption));
+    // The caption holds a native file name: shown as written, never through code page 949.
+    const QString shown = PathToQString(caption);
+    setWindowTitle(shown);
+    labelCaption_->setText(shown);
 }
 
 std::string TMovieForm::CaptionLabelText() { return labelMovCaption_->Caption(); }
@@ -436,7 +440,11 @@ bool TMovieForm::CanResizeTo(int& width, int& height) {
                             s.Right - s.Left, s.Bottom - s.Top);
 }
 
-void TMovieForm::SetPopupMenu(QMenu* menu) { popupMenu_ = menu; }
+void TMovieForm::SetPopupMenu(QMenu* menu) {
+    popupMenu_ = menu;
+    // The window's context menu: its keys work while the window is active.
+    ::SetPopupMenu(this, menu);
+}
 
 // ---- The caption timer ----
 

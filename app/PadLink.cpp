@@ -7,6 +7,7 @@
 #include "editor/model/QzSmiSyntax.h"
 #include "editor/widget/QzPad.h"
 #include "platform/core/Cp949.h"
+#include "platform/gui/MenuKeys.h"
 
 struct TPadLink::TImpl {
     TQzSmiSyntax syntax;
@@ -14,7 +15,40 @@ struct TPadLink::TImpl {
     std::vector<TQzPad*> pads;
 };
 
-TPadLink::TPadLink() : impl_(std::make_unique<TImpl>()) { impl_->shortCut.ResetToDefaultShortCut(); }
+namespace {
+
+// The main window's SAMI colouriser as its layout sets it up; the four tag colours keep the
+// class's own values.
+void ConfigureMainWindowSyntax(TQzSmiSyntax& s) {
+    s.CaseSensitive = false;
+    s.ForceUpperCase = true;
+    s.LineComment1 = "//";
+    s.BlockCommentStart1 = "<!--";
+    s.BlockCommentEnd1 = "-->";
+    s.BlockCommentStart2 = s.BlockCommentEnd2 = "'";
+    s.BlockCommentStart3 = s.BlockCommentEnd3 = "\"";
+    s.CommentColor = clGray;
+    s.SetDelimiter("<>= /\t '\"&");
+    s.StringColor = clSilver;
+    s.NumberColor = clLime;
+    s.KeywordColor1 = clYellow;
+    s.KeywordColor2 = clAqua;
+    s.KeywordColor3 = clFuchsia;
+    s.KeywordColor4 = 0x34DC4E;
+    s.KeywordColor5 = 0x80FF80;
+    TStringList entities;
+    for (const char* e : {"&amp;", "&gt;", "&lt;", "&nbsp;", "&quot;"}) entities.Add(e);
+    s.SetKeyword(6, entities);
+    s.KeywordColor6 = clLime;
+    s.OperatorColor = clNone;
+}
+
+}  // namespace
+
+TPadLink::TPadLink() : impl_(std::make_unique<TImpl>()) {
+    impl_->shortCut.ResetToDefaultShortCut();
+    ConfigureMainWindowSyntax(impl_->syntax);
+}
 
 TPadLink::~TPadLink() { Release(); }
 
@@ -84,6 +118,11 @@ void TPadLink::Cut(TQzPad* pad) { pad->CutToClipboard(); }
 void TPadLink::Copy(TQzPad* pad) { pad->CopyToClipboard(); }
 void TPadLink::Paste(TQzPad* pad) { pad->PasteFromClipboard(); }
 void TPadLink::SelectAll(TQzPad* pad) { pad->SelectAll(); }
+
+void TPadLink::SetPopupMenu(TQzPad* pad, QMenu* menu) {
+    pad->SetPopupMenu(menu);
+    ::SetPopupMenu(pad, menu);
+}
 
 void TPadLink::SetWordWrap(TQzPad* pad, int mode) {
     static const TQzWordWrapOption modes[] = {qzwwNone, qzwwWindow, qzwwUser};

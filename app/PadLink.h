@@ -9,6 +9,7 @@
 
 #include "editor/model/QzPadScan.h"
 
+class QMenu;
 class QWidget;
 class TQzPad;
 
@@ -45,6 +46,8 @@ public:
     static void Copy(TQzPad* pad);
     static void Paste(TQzPad* pad);
     static void SelectAll(TQzPad* pad);
+    // The control's context menu, whose keys the control takes before its own (not owned).
+    static void SetPopupMenu(TQzPad* pad, QMenu* menu);
     // 0 no wrap, 1 at the window's edge, 2 at the column line.
     static void SetWordWrap(TQzPad* pad, int mode);
     // Line (stream) selection rather than column blocks.

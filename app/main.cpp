@@ -8,12 +8,16 @@
 #include "app/MainForm.h"
 #include "app/MovieForm.h"
 #include "controls/TransBtn.h"
+#include "platform/gui/QtTranslations.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     QApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
     QApplication::setFont(QFont(QStringLiteral("NanumGothic"), 9));
+    // Qt's own dialogs and questions speak Korean too; without the translations they stay in
+    // English.
+    LoadQtKoreanTranslations();
     // The main window decides when the program ends: the movie window may still be open.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -16,14 +16,9 @@ TNvOS8PushButton::TNvOS8PushButton(QWidget* parent, TComponent* owner)
     // The corners outside the face show the parent.
     SetOpaque(true);
     LoadShades(baseColor_, shades_);
-    WatchWindow();
 }
 
-TNvOS8PushButton::~TNvOS8PushButton()
-{
-    if (watchedWindow_)
-        watchedWindow_->removeEventFilter(this);
-}
+TNvOS8PushButton::~TNvOS8PushButton() = default;
 
 void TNvOS8PushButton::SetBaseColor(TColor c)
 {
@@ -284,8 +279,7 @@ void TNvOS8PushButton::KeyUp(Word& key, TShiftState shift)
     }
 }
 
-// Escape belongs to the window's Cancel button, also while this button has the focus; the
-// releases of an auto-repeated Space are not clicks.
+// Escape is not the button's own key: it is left to the window; the releases of an auto-repeated Space are not clicks.
 void TNvOS8PushButton::keyPressEvent(QKeyEvent* e)
 {
     if (e->key() == Qt::Key_Escape) {
@@ -304,37 +298,15 @@ void TNvOS8PushButton::keyReleaseEvent(QKeyEvent* e)
     TControl::keyReleaseEvent(e);
 }
 
-void TNvOS8PushButton::WatchWindow()
+// Return clicks the focused button, or the Default button while no other button has the focus;
+// Escape clicks the Cancel button.
+bool TNvOS8PushButton::DialogKey(Word key, const QWidget* focus)
 {
-    QWidget* w = window();
-    if (w == watchedWindow_)
-        return;
-    if (watchedWindow_)
-        watchedWindow_->removeEventFilter(this);
-    watchedWindow_ = (w != this) ? w : nullptr;
-    if (watchedWindow_)
-        watchedWindow_->installEventFilter(this);
-}
-
-bool TNvOS8PushButton::event(QEvent* e)
-{
-    if (e->type() == QEvent::ParentChange || e->type() == QEvent::Show)
-        WatchWindow();
-    return TControl::event(e);
-}
-
-// Keys the focused control left alone travel up to the window: Return goes to the Default
-// button and Escape to the Cancel button.
-bool TNvOS8PushButton::eventFilter(QObject* watched, QEvent* e)
-{
-    if (watched == watchedWindow_ && e->type() == QEvent::KeyPress && isEnabled() && isVisibleTo(watchedWindow_)) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        const bool isReturn = (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && default_;
-        const bool isEscape = k->key() == Qt::Key_Escape && cancel_;
-        if ((isReturn || isEscape) && (k->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-            Click();
-            return true;
-        }
+    const bool otherButton = focus != this && dynamic_cast<const TNvOS8PushButton*>(focus) != nullptr;
+    const bool active = focus == this || (default_ && !otherButton);
+    if ((key == VK_RETURN && active) || (key == VK_ESCAPE && cancel_)) {
+        Click();
+        return true;
     }
-    return TControl::eventFilter(watched, e);
+    return false;
 }

@@ -4,8 +4,9 @@
 // on the default button and a bold centred caption.
 //
 // Keyboard: Space (press and release) and Return click the focused button; Return elsewhere in
-// the window clicks the Default button and Escape the Cancel button, when the focused control
-// leaves those keys alone; Alt plus the caption's accelerator clicks it.
+// the window clicks the Default button and Escape the Cancel button, unless the focused control
+// keeps those keys (the window's key routing offers them through DialogKey); Alt plus the
+// caption's accelerator clicks it.
 
 #include <QPointer>
 
@@ -39,6 +40,7 @@ public:
     bool Pressed() const { return pressed_; }
     // A dialog character: clicks an enabled, visible button whose caption has `key` as accelerator.
     bool DialogChar(char key);
+    bool DialogKey(Word key, const QWidget* focus) override;
 
     void Paint() override;
     void Click() override;
@@ -54,14 +56,11 @@ public:
     void DoExit() override;
 
 protected:
-    bool event(QEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    void WatchWindow();
     void SetPressed(bool v);
 
     TColor shades_[16] = {};
@@ -74,6 +73,5 @@ private:
     bool pressed_ = false;
     bool mouseHeld_ = false;
     bool spaceHeld_ = false;
-    QPointer<QWidget> watchedWindow_;
     TAccelShortcut accel_;
 };

@@ -61,7 +61,42 @@ TQzCaptionLabel::TQzCaptionLabel(QWidget* parent, TComponent* owner)
 
 TQzCaptionLabel::~TQzCaptionLabel() = default;
 
-void TQzCaptionLabel::Changed() { Repaint(); }
+// The height is fitted before painting: a label that has shrunk to no height is never painted,
+// so painting alone could not make it grow again.
+void TQzCaptionLabel::Changed()
+{
+    FitHeight();
+    Repaint();
+}
+
+void TQzCaptionLabel::FitHeight()
+{
+    if (!autoSize_ && !autoHeight_)
+        return;
+    LayoutLines();
+    const int h = FittedHeight(lines_.Count());
+    if (h != Height())
+        SetHeight(h);
+}
+
+int TQzCaptionLabel::FittedHeight(int count) const
+{
+    const int lines = count * LineHeight() + 2 * spaceTop_;
+    return autoSize_ ? lines - spaceLine_ : lines;
+}
+
+void TQzCaptionLabel::Resize()
+{
+    TCustomPanel::Resize();
+    // The wrapping, and with it the number of lines, follows the width.
+    FitHeight();
+}
+
+void TQzCaptionLabel::FontChanged()
+{
+    TCustomPanel::FontChanged();
+    FitHeight();
+}
 
 void TQzCaptionLabel::SetSpaceLeft(int v) { if (v != spaceLeft_) { spaceLeft_ = v; Changed(); } }
 void TQzCaptionLabel::SetSpaceTop(int v) { if (v != spaceTop_) { spaceTop_ = v; Changed(); } }
@@ -74,7 +109,7 @@ void TQzCaptionLabel::SetTextAlign(TQzTextAlignOption v) { if (v != textAlign_) 
 void TQzCaptionLabel::SetOutLine(bool v) { if (v != outLine_) { outLine_ = v; Changed(); } }
 
 void TQzCaptionLabel::Update() { Repaint(); }
-void TQzCaptionLabel::TextChanged() { Repaint(); }
+void TQzCaptionLabel::TextChanged() { Changed(); }
 
 int TQzCaptionLabel::LineHeight() const { return -Font()->Height() + spaceLine_ + (outLine_ ? 2 : 0); }
 
@@ -125,10 +160,8 @@ void TQzCaptionLabel::Paint()
 
     LayoutLines();
     const int count = lines_.Count();
-    if (autoSize_ && count * lineHeight + 2 * spaceTop_ - spaceLine_ != Height())
-        SetHeight(count * lineHeight + 2 * spaceTop_ - spaceLine_);
-    if (autoHeight_ && count * lineHeight + 2 * spaceTop_ != Height())
-        SetHeight(count * lineHeight + 2 * spaceTop_);
+    if ((autoSize_ || autoHeight_) && FittedHeight(count) != Height())
+        SetHeight(FittedHeight(count));
 
     // Widths are measured in the label's plain font, whatever the markup left in the bitmap's.
     TCanvas measure;

@@ -45,6 +45,8 @@ public:
     void Paint() override;
     void Update() override;
     void TextChanged() override;
+    void Resize() override;
+    void FontChanged() override;
 
     // Draws one laid-out line with its markup at (X, Y) and returns the x behind the last piece.
     // "</font>" returns to Font's colour. Colours and styles stay in the canvas font afterwards.
@@ -68,6 +70,9 @@ public:
 
 private:
     void Changed();
+    // With AutoSize or AutoHeight: the height of the laid-out lines, set at once.
+    void FitHeight();
+    int FittedHeight(int count) const;
 
     int spaceLeft_ = 0;
     int spaceTop_ = 0;

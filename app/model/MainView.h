@@ -81,7 +81,7 @@ public:
     // Position in seconds; writing seeks.
     virtual double PlayerPosition() = 0;
     virtual void SetPlayerPosition(double seconds) = 0;
-    // The movie window's title-bar caption.
+    // The movie window's title-bar caption: native text (it carries the movie's file name).
     virtual void SetWindowCaption(const std::string& caption) = 0;
     // The movie window's caption label (repainted at once when set) and its position field.
     virtual std::string CaptionLabelText() = 0;

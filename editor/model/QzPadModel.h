@@ -145,6 +145,7 @@ public:
     void SetCurrentLineColor(TColor c) { SetColorProp(currentLineColor_, c); }
     TQzEditMode EditMode() const { return editMode_; }
     void SetEditMode(TQzEditMode m);
+    // The native path of the loaded or saved file.
     const std::string& FileName() const { return fileName_; }
     void SetFileName(std::string f) { fileName_ = std::move(f); }
     const TQzFontDesc& Font() const { return font_; }

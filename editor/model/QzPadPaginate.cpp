@@ -4,6 +4,7 @@
 
 #include "editor/model/QzPadDbcs.h"
 #include "editor/model/QzSyntax.h"
+#include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
 
 #include <algorithm>
@@ -48,8 +49,9 @@ std::string TQzPadPagination::InterpretHeader(int page, const std::string& text,
     if (s.find('%') == std::string::npos) return s;
     if (s.find("%d%") != std::string::npos) ReplaceFirst(s, "%d%", DateText ? DateText() : LocalTime("%Y-%m-%d"));
     if (s.find("%t%") != std::string::npos) ReplaceFirst(s, "%t%", TimeText ? TimeText() : LocalTime("%H:%M:%S"));
-    ReplaceFirst(s, "%F%", fileName);
-    ReplaceFirst(s, "%f%", ExtractFileName(fileName));
+    // The file name is a native path; the header is code page 949 text.
+    ReplaceFirst(s, "%F%", Cp949FromUtf8(fileName));
+    ReplaceFirst(s, "%f%", Cp949FromUtf8(ExtractFileName(fileName)));
     ReplaceFirst(s, "%p%", std::to_string(page));
     return s;
 }

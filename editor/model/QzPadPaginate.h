@@ -91,7 +91,8 @@ public:
     // Lays out the pad's text into Sheets(); false (and no sheets) when cancelled.
     bool PreparePage(TQzPadModel& pad, const TQzPrinterMetrics& printer, IQzPrintMeasurer& measurer);
     // Expands the first occurrence of each of "%d%", "%t%", "%F%" (the file name), "%f%" (its
-    // name part) and "%p%" (the page number, counting logical pages), in that order.
+    // name part) and "%p%" (the page number, counting logical pages), in that order. `fileName`
+    // is a native path; it is put in as code page 949 text ("?" for what that code page lacks).
     std::string InterpretHeader(int page, const std::string& text, const std::string& fileName) const;
 
     const std::vector<TQzPrintSheet>& Sheets() const { return sheets_; }

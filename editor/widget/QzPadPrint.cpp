@@ -171,7 +171,7 @@ bool TQzPadPrint::RunJob(int from, int last, bool all)
 {
     QPrinter* printer = Printer();
     printer->setFullPage(true);
-    printer->setDocName(Cp949ToQString(pad_.Model().FileName()));
+    printer->setDocName(PathToQString(pad_.Model().FileName()));
     QPainter painter;
     if (!painter.begin(printer)) return false;
     bool cancelled = false;

@@ -2,6 +2,7 @@
 
 #include "editor/widget/fPreview.h"
 
+#include "controls/QzLabel.h"
 #include "editor/widget/QzPadPrint.h"
 #include "platform/core/Cp949.h"
 #include "platform/gui/QtText.h"
@@ -12,7 +13,6 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -61,14 +61,21 @@ QToolButton* FlatButton(QWidget* parent, const QIcon& icon, const QString& text)
     return b;
 }
 
-QLabel* BarLabel(QWidget* parent, int width, const QString& hint, const QString& caption)
+// A styled label of the bar: centred both ways, fixed size, the button face colour and a frame
+// on its left edge only; `hint` and `caption` are code page 949.
+TQzLabel* BarLabel(QWidget* parent, int width, const std::string& hint, const std::string& caption)
 {
-    auto* l = new QLabel(caption, parent);
-    l->setFixedWidth(width);
-    l->setToolTip(hint);
-    l->setAlignment(Qt::AlignCenter);
-    // A left frame edge only.
-    l->setStyleSheet(QStringLiteral("QLabel { border-left: 1px solid palette(mid); }"));
+    auto* l = new TQzLabel(parent);
+    l->SetAutoSize(false);
+    l->SetAlignment(taCenter);
+    l->SetLayout(tlCenter);
+    l->SetColor(clBtnFace);
+    l->Frame()->SetEdges(QzEdge(qzLeft));
+    l->setFixedSize(width, 27);
+    l->Hint = hint;
+    l->ShowHint = true;
+    l->setToolTip(Cp949ToQString(hint));
+    l->SetCaption(caption);
     return l;
 }
 
@@ -105,8 +112,8 @@ TfrmPreview::TfrmPreview(QWidget* parent) : QDialog(parent)
     row->addSpacing(8);
     for (QToolButton* b : {btnAll, btnFitPage, btnFitWidth}) row->addWidget(b);
     row->addStretch(1);
-    lblZoom = BarLabel(bar, 60, Text949("확대 비율"), QStringLiteral("100 %"));
-    lblPages = BarLabel(bar, 121, Text949("현재 페이지"), Text949("페이지 1/10"));
+    lblZoom = BarLabel(bar, 60, Cp949("확대 비율"), "100 %");
+    lblPages = BarLabel(bar, 121, Cp949("현재 페이지"), Cp949("페이지 1/10"));
     row->addWidget(lblZoom);
     row->addWidget(lblPages);
     outer->addWidget(bar);
@@ -286,12 +293,12 @@ void TfrmPreview::UpdateControls()
     }
     char caption[64];
     std::snprintf(caption, sizeof caption, "%s %d / %d", Cp949("페이지").c_str(), page_, pageCount_);
-    lblPages->setText(Cp949ToQString(caption));
+    lblPages->SetCaption(caption);
     btnFirst->setEnabled(page_ != 1);
     btnPrev->setEnabled(page_ != 1);
     btnNext->setEnabled(page_ != pageCount_);
     btnLast->setEnabled(page_ != pageCount_);
-    lblZoom->setText(QString::number(static_cast<int>(zoom_ * 100)) + QStringLiteral(" %"));
+    lblZoom->SetCaption(std::to_string(static_cast<int>(zoom_ * 100)) + " %");
 }
 
 void TfrmPreview::PBMouseDown(Qt::MouseButton button, int x, int y)

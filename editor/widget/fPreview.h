@@ -10,7 +10,7 @@
 
 #include <QDialog>
 
-class QLabel;
+class TQzLabel;
 class QMenu;
 class QPainter;
 class QScrollArea;
@@ -56,8 +56,8 @@ public:
     QToolButton* btnAll = nullptr;
     QToolButton* btnFitPage = nullptr;
     QToolButton* btnFitWidth = nullptr;
-    QLabel* lblZoom = nullptr;
-    QLabel* lblPages = nullptr;
+    TQzLabel* lblZoom = nullptr;
+    TQzLabel* lblPages = nullptr;
     QScrollArea* ScrollBox = nullptr;
     QWidget* panContainer = nullptr;
     QWidget* panPage = nullptr;

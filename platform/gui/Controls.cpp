@@ -1,4 +1,5 @@
 #include "platform/gui/Controls.h"
+#include "platform/gui/MenuKeys.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -510,8 +511,22 @@ void TControl::leaveEvent(QEvent*)
     });
 }
 
+bool TControl::DialogKey(Word, const QWidget*) { return false; }
+
+// A key that a focused child left alone passes on to the window without firing this control's
+// handlers: a panel holding the control is not the control.
+bool TControl::FromFocusedChild() const
+{
+    const QWidget* focus = window()->focusWidget();
+    return focus && focus != this && isAncestorOf(focus);
+}
+
 void TControl::keyPressEvent(QKeyEvent* e)
 {
+    if (FromFocusedChild()) {
+        e->ignore();
+        return;
+    }
     Guarded([&]() {
         Word key = EventVirtualKey(*e);
         const TShiftState shift = ShiftStateFromQt(e->modifiers());
@@ -534,6 +549,10 @@ void TControl::keyPressEvent(QKeyEvent* e)
 
 void TControl::keyReleaseEvent(QKeyEvent* e)
 {
+    if (FromFocusedChild()) {
+        e->ignore();
+        return;
+    }
     Guarded([&]() {
         Word key = EventVirtualKey(*e);
         const TShiftState shift = ShiftStateFromQt(e->modifiers());
@@ -648,6 +667,7 @@ void TCustomPanel::Paint()
 // shown as a child in between.
 TForm::TForm(QWidget* parent, TComponent* owner) : TControl(nullptr, owner)
 {
+    InstallMenuKeys();
     visibleFlag_ = false;
     if (parent)
         QWidget::setParent(parent, Qt::Window);

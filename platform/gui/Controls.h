@@ -68,6 +68,9 @@ public:
     void SetCursor(TCursor c);
     std::string Hint;
     bool ShowHint = false;
+    // The control keeps Return and Escape for itself instead of leaving them to the window's
+    // default and cancel buttons.
+    bool WantAllKeys = false;
 
     // The canvas; bound to the widget while Paint runs, unbound (measuring only) otherwise.
     TCanvas* Canvas() { return &canvas_; }
@@ -109,6 +112,10 @@ public:
     virtual void KeyDown(Word& key, TShiftState shift);
     virtual void KeyUp(Word& key, TShiftState shift);
     virtual void KeyPress(char& key);
+    // Return (VK_RETURN) or Escape (VK_ESCAPE) pressed in `focus`, a control of this window that
+    // leaves them to the window's buttons: true when this control takes the key (a default or
+    // cancel button clicks). The default takes none.
+    virtual bool DialogKey(Word key, const QWidget* focus);
     virtual void MouseEnter();   // the mouse came over the control
     virtual void MouseLeave();   // the mouse left it
     virtual void Resize();
@@ -155,6 +162,7 @@ protected:
     bool visibleFlag_ = true;
 
 private:
+    bool FromFocusedChild() const;
     void ParentFontChanged();
     void ParentColorChanged();
     void NotifyChildrenFont();

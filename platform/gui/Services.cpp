@@ -229,8 +229,12 @@ bool TQtServices::ShellOpen(const std::string& target, const std::string& params
     const QFileInfo info(t);
     if (!params.empty() || (info.isFile() && info.isExecutable()))
         return QProcess::startDetached(t, SplitParams(PathToQString(params)), PathToQString(dir));
-    const QUrl url = t.contains(QStringLiteral("://")) ? QUrl(t) : QUrl::fromLocalFile(info.absoluteFilePath());
-    return QDesktopServices::openUrl(url);
+    if (t.contains(QStringLiteral("://")) || t.startsWith(QStringLiteral("mailto:"), Qt::CaseInsensitive))
+        return QDesktopServices::openUrl(QUrl(t));
+    // The desktop's opener starts for any path and reports nothing: a missing file fails here.
+    if (!info.exists())
+        return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
 }
 
 int TRecordingServices::MessageBox(QWidget*, const std::string& text, const std::string& caption,

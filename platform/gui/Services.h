@@ -61,7 +61,7 @@ public:
     // Puts text on the clipboard; rtf, when not empty, is offered as "Rich Text Format" too.
     virtual void SetClipboard(const std::string& text, const std::string& rtf = std::string()) = 0;
     // Opens a file, folder or address with the desktop's handler ("open"); `params` are passed to
-    // a program that is started. False when nothing could be started.
+    // a program that is started. False when nothing could be started or the file does not exist.
     virtual bool ShellOpen(const std::string& target, const std::string& params = std::string(),
                            const std::string& dir = std::string()) = 0;
 };

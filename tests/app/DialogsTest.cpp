@@ -28,6 +28,7 @@
 #include "document/QzText.h"
 #include "editor/widget/QzPad.h"
 #include "platform/core/Cp949.h"
+#include "platform/gui/MenuKeys.h"
 #include "platform/gui/QtText.h"
 #include "platform/gui/Services.h"
 #include "tests/app/AppTestSupport.h"
@@ -379,12 +380,15 @@ TEST_F(DialogsTest, NoticeEditorRunsTheKeysOfItsContextMenu)
 {
     QMenu popup;
     int spec = 0, undo = 0, jp = 0, refreshed = 0;
-    QAction* undoItem = popup.addAction(QStringLiteral("Undo\tCtrl+Z"));
-    QObject::connect(undoItem, &QAction::triggered, [&] { ++undo; });
-    QAction* specItem = popup.addAction(QStringLiteral("Special\tF4"));
-    QObject::connect(specItem, &QAction::triggered, [&] { ++spec; });
-    QAction* jpItem = popup.addAction(QStringLiteral("Japanese\tAlt+J"));
-    QObject::connect(jpItem, &QAction::triggered, [&] { ++jp; });
+    const auto item = [&](const char* caption, const char* key, int& count) {
+        QAction* a = popup.addAction(QString::fromLatin1(caption));
+        SetItemKey(a, QKeySequence(QString::fromLatin1(key)));
+        QObject::connect(a, &QAction::triggered, [&count] { ++count; });
+        return a;
+    };
+    item("Undo", "Ctrl+Z", undo);
+    item("Special", "F4", spec);
+    QAction* jpItem = item("Japanese", "Alt+J", jp);
     // The menu brings its items up to date when asked, as the main window does for its pads.
     bool selection = false;
     QObject::connect(&popup, &QMenu::aboutToShow, [&] {
@@ -393,23 +397,24 @@ TEST_F(DialogsTest, NoticeEditorRunsTheKeysOfItsContextMenu)
     });
 
     TCapInfoForm dlg(nullptr, info_, user_, 1, &popup);
-    QKeyEvent f4(QEvent::KeyPress, Qt::Key_F4, Qt::NoModifier);
-    QApplication::sendEvent(dlg.MemoNotice, &f4);
-    EXPECT_EQ(spec, 1);
-    QKeyEvent altJ(QEvent::KeyPress, Qt::Key_J, Qt::AltModifier, QStringLiteral("j"));
-    QApplication::sendEvent(dlg.MemoNotice, &altJ);
-    EXPECT_EQ(jp, 0);  // disabled without a selection
-    selection = true;
-    QApplication::sendEvent(dlg.MemoNotice, &altJ);
-    EXPECT_EQ(jp, 1);
-    EXPECT_EQ(refreshed, 3);
-
-    // Keys the editor's own bindings take stay with the editor.
     const std::string before = dlg.MemoNotice->Text();
-    QKeyEvent ctrlZ(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier, QStringLiteral("\x1a"));
-    QApplication::sendEvent(dlg.MemoNotice, &ctrlZ);
-    EXPECT_EQ(undo, 0);
-    QKeyEvent typed(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QApplication::sendEvent(dlg.MemoNotice, &typed);
+    const auto press = [&](int key, Qt::KeyboardModifiers mods, const QString& text) {
+        QKeyEvent e(QEvent::KeyPress, key, mods, text);
+        QApplication::sendEvent(dlg.MemoNotice, &e);
+    };
+    press(Qt::Key_F4, Qt::NoModifier, QString());
+    EXPECT_EQ(spec, 1);
+    press(Qt::Key_J, Qt::AltModifier, QStringLiteral("j"));
+    EXPECT_EQ(jp, 0);  // disabled without a selection, and the key goes no further
+    selection = true;
+    press(Qt::Key_J, Qt::AltModifier, QStringLiteral("j"));
+    EXPECT_EQ(jp, 1);
+    // The menu's keys come before the editor's own bindings.
+    press(Qt::Key_Z, Qt::ControlModifier, QStringLiteral("\x1a"));
+    EXPECT_EQ(undo, 1);
+    EXPECT_EQ(refreshed, 4);
+    EXPECT_EQ(dlg.MemoNotice->Text(), before);
+    // Keys that no item takes reach the editor.
+    press(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
     EXPECT_EQ(dlg.MemoNotice->Text(), "x" + before);
 }

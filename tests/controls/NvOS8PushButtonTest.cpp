@@ -188,16 +188,21 @@ TEST_F(NvOS8PushButtonTest, ReturnAndEscapeReachDefaultAndCancel)
     EXPECT_EQ(cancelled, 2);
     EXPECT_EQ(ok, 1);
 
-    // A control that takes every key keeps Return for itself.
+    // A control that asks for every key keeps Return for itself; one that does not leaves it to
+    // the default button.
     auto* grabber = new TButtonHost();
     grabber->setParent(form.get());
+    grabber->WantAllKeys = true;
     SendKey(grabber, QEvent::KeyPress, Qt::Key_Return);
     EXPECT_EQ(ok, 1);
+    grabber->WantAllKeys = false;
+    SendKey(grabber, QEvent::KeyPress, Qt::Key_Return);
+    EXPECT_EQ(ok, 2);
 
     // A disabled default button is not clicked.
     btn->SetEnabled(false);
     SendKey(edit, QEvent::KeyPress, Qt::Key_Return);
-    EXPECT_EQ(ok, 1);
+    EXPECT_EQ(ok, 2);
 }
 
 TEST_F(NvOS8PushButtonTest, Accelerator)

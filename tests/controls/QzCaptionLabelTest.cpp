@@ -203,6 +203,28 @@ TEST_F(QzCaptionLabelTest, AutoHeightFollowsTheLines)
     EXPECT_EQ(label.Height(), 1 * 14 + 2 * 5 - 2);
 }
 
+// Without a top margin an empty caption gives no height; the next caption must bring it back,
+// although a label without height is never painted.
+TEST_F(QzCaptionLabelTest, AutoHeightComesBackFromAnEmptyCaption)
+{
+    for (const bool autoSize : {false, true}) {
+        TQzCaptionLabel label;
+        StyleAsMovieLabel(label);
+        label.SetSpaceTop(0);
+        label.SetBounds(0, 0, 202, 30);
+        label.show();
+        autoSize ? label.SetAutoSize(true) : label.SetAutoHeight(true);
+        label.SetCaption("");
+        EXPECT_EQ(label.Height(), 0) << autoSize;
+        label.SetCaption("1<br>2<br>3<br>4");
+        EXPECT_EQ(label.Height(), 4 * 14 - (autoSize ? 2 : 0)) << autoSize;
+        // A narrower label wraps into more lines and grows with them.
+        label.SetCaption("aaaa bbbb cccc dddd");
+        label.SetWidth(40);
+        EXPECT_EQ(label.Height(), 4 * 14 - (autoSize ? 2 : 0)) << autoSize;
+    }
+}
+
 TEST_F(QzCaptionLabelTest, TinyFontsAndVeryLongLinesAreLaidOutWhole)
 {
     TQzCaptionLabel label;

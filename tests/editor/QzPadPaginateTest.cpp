@@ -231,6 +231,9 @@ TEST_F(PaginateTest, HeaderMacros)
     pagination.TimeText = [] { return std::string("T"); };
     EXPECT_EQ(pagination.InterpretHeader(7, "%d% %t% %F% [%f%] %p% %p%", "/a/b.txt"), "D T /a/b.txt [b.txt] 7 %p%");
     EXPECT_EQ(pagination.InterpretHeader(1, "plain", "x"), "plain");
+    // A native (UTF-8) path goes in as code page 949 text; what that code page lacks becomes "?".
+    EXPECT_EQ(pagination.InterpretHeader(1, "%F% [%f%]", "/자막/한글\u00E9\u4E00\U0001F600.txt"),
+              Cp949("/자막/한글?一?.txt [한글?一?.txt]"));
 }
 
 TEST_F(PaginateTest, MarginsWiderThanThePaperStillFinish)

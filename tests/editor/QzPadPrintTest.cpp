@@ -1,5 +1,6 @@
 // Printing of the editor control into PDF files and page images, and the preview window.
 
+#include "controls/QzLabel.h"
 #include "editor/widget/QzPad.h"
 #include "editor/widget/QzPadPrint.h"
 #include "editor/widget/fPreview.h"
@@ -142,7 +143,10 @@ TEST_F(PrintTest, PrintPageKeepsTheSheetsAndCutsTheRange)
     print->OnPrintingProgress = [&](TQzPad*, int page, int max, bool&) {
         progress.push_back(std::to_string(page) + "/" + std::to_string(max));
     };
+    // The job is titled with the file's name as written.
+    pad->Model().SetFileName("/tmp/한글 \u00E9.txt");
     ASSERT_TRUE(print->PrintPage(2, 9, 2));
+    EXPECT_EQ(printer->docName(), QStringLiteral("/tmp/한글 \u00E9.txt"));
     EXPECT_EQ(PdfPageCount(pdf), 2);
     EXPECT_EQ(progress, (std::vector<std::string>{"2/3", "3/3"}));
     EXPECT_EQ(printer->copyCount(), 2);
@@ -185,7 +189,19 @@ TEST_F(PrintTest, PreviewNavigatesAndZooms)
         EXPECT_FALSE(f.btnFirst->isEnabled());
         EXPECT_FALSE(f.btnPrev->isEnabled());
         EXPECT_TRUE(f.btnNext->isEnabled());
-        EXPECT_EQ(f.lblPages->text().toStdString(), "페이지 1 / 3");
+        EXPECT_EQ(f.lblPages->Caption(), Cp949("페이지 1 / 3"));
+        // The bar's two readouts are styled labels: centred, the button face, a left edge only.
+        for (TQzLabel* l : {f.lblZoom, f.lblPages}) {
+            EXPECT_EQ(l->Alignment(), taCenter);
+            EXPECT_EQ(l->Layout(), tlCenter);
+            EXPECT_FALSE(l->AutoSize());
+            EXPECT_EQ(l->Color(), clBtnFace);
+            EXPECT_EQ(l->Frame()->Edges(), QzEdge(qzLeft));
+            EXPECT_EQ(l->height(), 27);
+        }
+        EXPECT_EQ(f.lblZoom->width(), 60);
+        EXPECT_EQ(f.lblPages->width(), 121);
+        EXPECT_EQ(f.lblPages->Hint, Cp949("현재 페이지"));
 
         int key = Qt::Key_PageDown;
         f.FormKeyUp(key);
@@ -222,7 +238,7 @@ TEST_F(PrintTest, PreviewNavigatesAndZooms)
         std::vector<std::string> zooms;
         for (int i = 0; i < 5; ++i) {
             f.PBMouseDown(Qt::LeftButton, 10, 10);
-            zooms.push_back(f.lblZoom->text().toStdString());
+            zooms.push_back(f.lblZoom->Caption());
         }
         EXPECT_EQ(zooms, (std::vector<std::string>{"125 %", "156 %", "195 %", "200 %", "200 %"}));
         EXPECT_EQ(f.ZoomType(), pztCustom);
@@ -232,7 +248,7 @@ TEST_F(PrintTest, PreviewNavigatesAndZooms)
         zooms.clear();
         for (int i = 0; i < 8; ++i) {
             f.PBMouseDown(Qt::RightButton, 10, 10);
-            zooms.push_back(f.lblZoom->text().toStdString());
+            zooms.push_back(f.lblZoom->Caption());
         }
         EXPECT_EQ(zooms, (std::vector<std::string>{"80 %", "64 %", "51 %", "40 %", "32 %", "26 %", "25 %", "25 %"}));
 

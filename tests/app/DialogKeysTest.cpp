@@ -1,0 +1,203 @@
+// Return and Escape in the dialogs, each opened for real from the main window: from every kind
+// of control (line edit, memo, radio button, check box, a focused button) Escape runs the
+// cancel button, and Return the focused button or else the default button.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/CaptionList.h"
+#include "app/FindForm.h"
+#include "app/FormAbout.h"
+#include "app/FormCapInfo.h"
+#include "app/FormCapIns.h"
+#include "app/FormJpMenu.h"
+#include "app/FormOption.h"
+#include "app/Globals.h"
+#include "app/MainForm.h"
+#include "app/PadLink.h"
+#include "controls/NvOS8PushButton.h"
+#include "controls/TFlatComboBoxUnit.h"
+#include "editor/widget/QzPad.h"
+#include "platform/core/Cp949.h"
+#include "platform/core/FileUtils.h"
+#include "platform/gui/QtText.h"
+#include "platform/gui/Services.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/FakeMainView.h"
+
+namespace {
+
+void Press(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString()) {
+    w->setFocus();
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+    QApplication::sendEvent(w, &release);
+}
+
+const char* KeyName(int key) { return key == Qt::Key_Escape ? "Escape" : "Return"; }
+
+class DialogKeysTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureApp();
+        services = std::make_shared<TRecordingServices>();
+        previous = InstallServices(services);
+        dir = MakeTempDir();
+        IsClosing = 0;
+        form = std::make_unique<TMainForm>(dir);
+        form->show();
+    }
+    void TearDown() override {
+        form.reset();
+        InstallServices(previous);
+    }
+
+    // Runs `open`, which shows a modal dialog of type T; `act` runs on it once it is up. True when
+    // the dialog had closed by itself when `act` returned (else it is cancelled after a while).
+    template <class T>
+    bool WithDialog(const std::function<void()>& open, const std::function<void(T&)>& act) {
+        bool closed = false, seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = dynamic_cast<T*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            seen = true;
+            act(*dialog);
+            closed = !dialog->isVisible();
+            if (!closed) dialog->SetModalResult(mrCancel);
+        });
+        open();
+        EXPECT_TRUE(seen) << "the dialog did not open";
+        return closed;
+    }
+
+    std::shared_ptr<TRecordingServices> services;
+    std::shared_ptr<TPlatformServices> previous;
+    std::string dir;
+    std::unique_ptr<TMainForm> form;
+};
+
+// The information and options dialogs: the name typed is kept only when the dialog is accepted.
+TEST_F(DialogKeysTest, MakerInfoDialogs) {
+    enum TControl { Name, Memo, Ok, Cancel };
+    for (const bool information : {true, false}) {
+        for (const TControl control : {Name, Memo, Ok, Cancel}) {
+            for (const int key : {Qt::Key_Return, Qt::Key_Escape}) {
+                SCOPED_TRACE(std::string(information ? "information " : "options ") + std::to_string(control) + " " +
+                             KeyName(key));
+                TCaptionInfo& info = information ? form->Controller().CurrentCaption : form->Controller().UserInfo;
+                info.MakerName = "old";
+                const auto open = [&] {
+                    if (information)
+                        Press(form->ListView, Qt::Key_I, Qt::AltModifier, QStringLiteral("i"));
+                    else
+                        form->Action("mnuOption")->trigger();
+                };
+                const bool closed = WithDialog<TMakerInfoForm>(open, [&](TMakerInfoForm& d) {
+                    d.EditName->setText(QStringLiteral("new"));
+                    EXPECT_EQ(ActivePad, d.MemoNotice);
+                    QWidget* targets[] = {d.EditName, d.MemoNotice, d.OkButton, d.NoButton};
+                    Press(targets[control], key);
+                });
+                EXPECT_TRUE(closed);
+                const bool accepted = key == Qt::Key_Return && control != Cancel;
+                EXPECT_EQ(info.MakerName, accepted ? "new" : "old");
+                EXPECT_EQ(ActivePad, form->CaptionEdit);
+            }
+        }
+    }
+    // Shift+Return is the memo's new line: the dialog stays.
+    const bool closed = WithDialog<TMakerInfoForm>(
+        [&] { form->Action("mnuCapInfo")->trigger(); },
+        [&](TMakerInfoForm& d) {
+            d.MemoNotice->SetText("a");
+            d.MemoNotice->SelectAll();
+            Press(d.MemoNotice, Qt::Key_Return, Qt::ShiftModifier, QStringLiteral("\r"));
+            EXPECT_EQ(d.MemoNotice->Text(), "\n");
+        });
+    EXPECT_FALSE(closed);
+}
+
+// The kana dialog (a selection in the entry editor is converted on OK) and the insert dialog
+// (the other file's captions come in on OK): radio buttons and the two buttons.
+TEST_F(DialogKeysTest, KanaAndInsertDialogs) {
+    WriteFile(dir + "b.smi", "<SAMI><BODY><SYNC Start=9000><P>ins</BODY></SAMI>");
+    enum TControl { Radio, Ok, Cancel };
+    for (const TControl control : {Radio, Ok, Cancel}) {
+        for (const int key : {Qt::Key_Return, Qt::Key_Escape}) {
+            SCOPED_TRACE(std::to_string(control) + " " + KeyName(key));
+            const bool accepted = key == Qt::Key_Return && control != Cancel;
+
+            TPadLink::SetText(form->CaptionEdit, Cp949("가"));
+            TPadLink::SelectAll(form->CaptionEdit);
+            const auto kana = [&] { Press(TPadLink::Widget(form->CaptionEdit), Qt::Key_J, Qt::AltModifier, QStringLiteral("j")); };
+            EXPECT_TRUE(WithDialog<TJpMenuForm>(kana, [&](TJpMenuForm& d) {
+                d.RadioJpMenuOption->SetItemIndex(2);
+                QWidget* targets[] = {d.RadioJpMenuOption->Button(2), d.OkButton, d.NoButton};
+                Press(targets[control], key);
+            }));
+            EXPECT_EQ(TPadLink::Text(form->CaptionEdit), accepted ? Cp949("ガ") : Cp949("가"));
+
+            const int rows = form->ListModel->rowCount();
+            services->FileAnswers.push_back(dir + "b.smi");
+            const auto insert = [&] { Press(form->ListView, Qt::Key_I, Qt::ControlModifier); };
+            EXPECT_TRUE(WithDialog<TCapInsForm>(insert, [&](TCapInsForm& d) {
+                QWidget* targets[] = {d.RadioInsertType->Button(0), d.OkButton, d.NoButton};
+                Press(targets[control], key);
+            }));
+            EXPECT_EQ(form->ListModel->rowCount(), rows + (accepted ? 1 : 0));
+        }
+    }
+}
+
+// The about box closes by either key from its memo and its focused button.
+TEST_F(DialogKeysTest, AboutBox) {
+    for (const bool onButton : {false, true})
+        for (const int key : {Qt::Key_Return, Qt::Key_Escape}) {
+            SCOPED_TRACE(std::to_string(onButton) + " " + KeyName(key));
+            const auto open = [&] { Press(form->ListView, Qt::Key_F1, Qt::AltModifier); };
+            EXPECT_TRUE(WithDialog<TAboutForm>(open, [&](TAboutForm& d) {
+                EXPECT_NE(d.Frame.TitleBar, nullptr);
+                Press(onButton ? static_cast<QWidget*>(d.CloseButton) : d.Memo, key);
+            }));
+        }
+}
+
+// The find dialog: Escape closes it from the word box, a check box, a direction and a button;
+// Return in the word box searches, elsewhere it runs the focused button only.
+TEST_F(DialogKeysTest, FindDialog) {
+    Press(form->ListView, Qt::Key_F, Qt::ControlModifier);
+    TFindForm* find = form->FindDialog();
+    ASSERT_NE(find, nullptr);
+    QWidget* controls[] = {find->EditWord, find->chkMatchCase, find->chkFindUp, find->NextFindButton};
+    for (QWidget* control : controls) {
+        find->ShowFind();
+        ASSERT_TRUE(find->isVisible());
+        Press(control, Qt::Key_Escape);
+        EXPECT_FALSE(find->isVisible());
+    }
+    find->ShowFind();
+    find->EditWord->SetText("nowhere");
+    const size_t before = services->Messages.size();
+    Press(find->chkMatchCase, Qt::Key_Return);
+    EXPECT_EQ(services->Messages.size(), before);
+    EXPECT_TRUE(find->isVisible());
+    Press(find->EditWord, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    Press(find->NextFindButton, Qt::Key_Return);
+    ASSERT_EQ(services->Messages.size(), before + 2);
+    EXPECT_EQ(services->Messages.back().Text, Cp949("검색된 단어가 없습니다."));
+}
+
+}  // namespace
