@@ -277,7 +277,17 @@ void TQzCaption::Apply(const TStringList& lines) {
     // As the joined text is read back through a string list: CR goes, nothing after a NUL counts.
     size_t nul = text.find('\0');
     if (nul != std::string::npos) text.resize(nul);
+    ApplyJoined(text);
+}
 
+void TQzCaption::ApplyText(std::string text) {
+    // The lines as a string list splits them, each followed by LF.
+    NormalizeLineEnds(text);
+    if (!text.empty() && text.back() != '\n') text += '\n';
+    ApplyJoined(text);
+}
+
+void TQzCaption::ApplyJoined(std::string& text) {
     QuietScope quiet(Quiet);
     int lineCount = 0;
     std::unique_ptr<TTarkiHash> table = ParseText(text, true, lineCount);
@@ -292,7 +302,7 @@ std::unique_ptr<TTarkiHash> TQzCaption::ParseText(std::string& text, bool sami, 
     ReplaceBlocksInString(text, "<STYLE", "</STYLE>", "");
     DeleteDocumentTags(text);
     UpperCaseMarkup(text);
-    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    if (text.find('\r') != std::string::npos) text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
     ReplaceInString(text, "\n\n", "\n", true);
 
     if (sami) {
@@ -311,7 +321,9 @@ std::unique_ptr<TTarkiHash> TQzCaption::ParseText(std::string& text, bool sami, 
 
     // The lines, as a string list splits them: the text now has LF line ends only.
     const std::string_view all(text);
-    size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    size_t lines = 0;
+    for (const char* p = all.data(); (p = static_cast<const char*>(std::memchr(p, '\n', all.data() + all.size() - p))) != nullptr; ++p)
+        ++lines;
     if (!all.empty() && all.back() != '\n') ++lines;
     const int n = lines > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(lines);
     lineCount = n;

@@ -80,8 +80,7 @@ bool TMainController::OpenCaptionFile(std::string path) {
     auto started = std::chrono::steady_clock::now();
 
     BeginListUpdate();
-    TCaptionRows previousRows = rows_;
-    rows_.Clear();
+    std::vector<TCaptionRow> previousRows = rows_.TakeAll();
     rows_.AddBannerRow();
     selected_ = -1;
     bool ok = false;
@@ -89,7 +88,7 @@ bool TMainController::OpenCaptionFile(std::string path) {
         ok = caption_.Open(path);
     } catch (const EConvertError& e) {
         // The document kept its entries; the list and the information go back to them.
-        rows_ = previousRows;
+        rows_.Restore(std::move(previousRows));
         CurrentCaption = previousInfo;
         EndListUpdate();
         view_.ShowMessage(MessageName(path) + Cp949(" 파일을 읽을 수 없습니다.") + "\n" + e.what());
@@ -224,7 +223,7 @@ void TMainController::InsertCommand() {
     if (mode == 0 && selected_ <= 1) mode = 1;
     if (mode == 0 && selected_ == rows_.Count() - 1) mode = 2;
 
-    SyncListToCaption();
+    RefreshTable();
     bool changed = true;
     if (mode == 1) {
         // The earliest caption comes to 1000 ms behind the last inserted one and the others keep
@@ -234,13 +233,31 @@ void TMainController::InsertCommand() {
         const TTarkiHash& own = caption_.List();
         long long base = static_cast<long long>(TCaptionRows::ReadSync(source.Key(source.Count() - 1))) + 1000;
         long long delta = base - TCaptionRows::ReadSync(own.Key(0));
+        const bool aligned = TableAlignedWithRows();
         for (int i = 1; i < rows_.Count(); ++i) {
             long long v = rows_.Sync(i) + delta;
             if (v > 2147483647LL) v = 2147483647LL;
             rows_[i].Key = TQzCaption::GetSyncWidth(static_cast<int>(v));
         }
-        for (int i = source.Count() - 1; i >= 0; --i) rows_.Insert(1, source.Key(i), source.Value(i));
-        SyncListToCaption();
+        std::vector<TCaptionRow> inserted;
+        std::vector<std::string> keys, values;
+        inserted.reserve(static_cast<size_t>(source.Count()));
+        keys.reserve(static_cast<size_t>(source.Count()));
+        values.reserve(static_cast<size_t>(source.Count()));
+        for (int i = 0; i < source.Count(); ++i) {
+            inserted.push_back(TCaptionRow{source.Key(i), source.Value(i)});
+            keys.push_back(source.Key(i));
+            values.push_back(source.Value(i));
+        }
+        // The table follows the rows: its entries take the moved keys and the inserted entries
+        // go in front of them, or it is built again when the keys do not allow that.
+        bool followed = aligned && RekeyTableFromRows();
+        rows_.InsertBlock(1, std::move(inserted));
+        if (followed) {
+            caption_.ReserveEntries(rows_.Count());
+            followed = caption_.List().InsertAt(0, keys, values);
+        }
+        if (!followed) SyncListToCaption();
     } else {
         bulkDocumentChange_ = true;
         try {
@@ -272,7 +289,7 @@ bool TMainController::SaveCaption(bool saveAs) {
     }
     if (advancedMode_ && view_.MemoModified() && !ApplyMemo()) return false;
 
-    SyncListToCaption();
+    RefreshTable();
     TCaptionInfo before = CurrentCaption;
     CurrentCaption.FileName = name;
     if (!caption_.Save(name)) {
@@ -288,21 +305,19 @@ bool TMainController::SaveCaption(bool saveAs) {
 
 bool TMainController::ApplyMemo() {
     BeginListUpdate();
-    TCaptionRows previousRows = rows_;
-    rows_.Clear();
+    std::vector<TCaptionRow> previousRows = rows_.TakeAll();
     rows_.AddBannerRow();
     selected_ = -1;
-    TStringList lines;
-    lines.SetText(view_.MemoText());
     try {
-        caption_.Apply(lines);
+        caption_.ApplyText(view_.MemoText());
     } catch (const EConvertError& e) {
-        rows_ = previousRows;
+        rows_.Restore(std::move(previousRows));
         EndListUpdate();
         view_.ShowMessage(Cp949("확장편집 내용을 적용할 수 없습니다.") + "\n" + e.what());
         return false;
     }
-    SyncListToCaption();
+    previousRows.clear();
+    RefreshTable();
     SetModified();
     view_.SetMemoModified(false);
     EndListUpdate();
@@ -312,7 +327,7 @@ bool TMainController::ApplyMemo() {
 void TMainController::ToggleAdvancedMode() {
     if (!advancedMode_) {
         advancedMode_ = true;
-        SyncListToCaption();
+        RefreshTable();
         view_.SetMemoText(caption_.GetText());
         view_.ShowAdvancedMode(true);
         return;
