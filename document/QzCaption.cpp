@@ -226,8 +226,10 @@ void TQzCaption::MoveLaterEntries(std::vector<std::pair<int, std::string>>& late
     // The entries are the table's last ones in key order. Moved by one shift >= 0 without reaching
     // the top of the time range, times from 0 upward keep their order and meet no other entry,
     // so after the events the keys can be replaced in place.
-    bool block = shift >= 0 && !later.empty() && later.front().first >= 0 &&
-                 static_cast<int64_t>(later.back().first) + shift <= INT_MAX;
+    bool block = shift >= 0 && !later.empty() && static_cast<int64_t>(later.back().first) + shift <= INT_MAX;
+    // A negative time sorts among the others by its '-', not by its value.
+    for (size_t k = 0; block && k < later.size(); ++k)
+        if (later[k].first < 0 || (k > 0 && later[k].first <= later[k - 1].first)) block = false;
     const TTarkiHash* table = list_.get();
     const int count = table->Count();
     size_t confirmed = 0;  // entries from the end whose move was let go but is not made yet
