@@ -30,39 +30,10 @@
 
 #include "app/model/FindLogic.h"
 #include "app/model/MainController.h"
+#include "bench/document/CountedHeap.h"
 #include "bench/document/LargeSami.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/SysUtils.h"
-
-// ---- Heap accounting: live and peak bytes of every operator new ----
-
-namespace {
-std::atomic<int64_t> g_current{0};
-std::atomic<int64_t> g_peak{0};
-
-void* CountedAlloc(size_t n) {
-    void* p = std::malloc(n ? n : 1);
-    if (!p) throw std::bad_alloc();
-    int64_t now = g_current += static_cast<int64_t>(malloc_usable_size(p));
-    int64_t peak = g_peak.load();
-    while (now > peak && !g_peak.compare_exchange_weak(peak, now)) {
-    }
-    return p;
-}
-
-void CountedFree(void* p) {
-    if (!p) return;
-    g_current -= static_cast<int64_t>(malloc_usable_size(p));
-    std::free(p);
-}
-}  // namespace
-
-void* operator new(size_t n) { return CountedAlloc(n); }
-void* operator new[](size_t n) { return CountedAlloc(n); }
-void operator delete(void* p) noexcept { CountedFree(p); }
-void operator delete[](void* p) noexcept { CountedFree(p); }
-void operator delete(void* p, size_t) noexcept { CountedFree(p); }
-void operator delete[](void* p, size_t) noexcept { CountedFree(p); }
 
 namespace {
 
@@ -310,8 +281,8 @@ void MeasureMemory(const TFixture& f, int captions) {
     for (int advanced = 0; advanced < 2; ++advanced) {
         pid_t pid = fork();
         if (pid == 0) {
-            g_peak = g_current.load();
-            int64_t base = g_current;
+            g_heapPeak = g_heapCurrent.load();
+            int64_t base = g_heapCurrent;
             {
                 TSession s(f.Large);
                 s.main.SelectRow(MiddleRow(s.main));
@@ -330,7 +301,7 @@ void MeasureMemory(const TFixture& f, int captions) {
             getrusage(RUSAGE_SELF, &ru);
             std::printf("peak memory at %d captions%s: resident %.0f MB, heap %.0f MB\n", captions,
                         advanced ? ", through the advanced mode" : "", ru.ru_maxrss / 1024.0,
-                        static_cast<double>(g_peak - base) / (1 << 20));
+                        static_cast<double>(g_heapPeak - base) / (1 << 20));
             std::fflush(stdout);
             _exit(0);
         }
