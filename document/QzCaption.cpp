@@ -38,17 +38,17 @@ TQzCaption::TQzCaption() : list_(std::make_unique<TTarkiHash>(InitialCapacity)) 
 
 std::string TQzCaption::GetSyncWidth(int time) {
     // "%9d": the decimal digits, a '-' before them when negative, blanks in front up to 9 bytes.
-    char digits[16];
-    int len = 0;
+    char buf[16];
+    char* end = buf + sizeof buf;
+    char* p = end;
     uint32_t v = time < 0 ? 0u - static_cast<uint32_t>(time) : static_cast<uint32_t>(time);
     do {
-        digits[len++] = static_cast<char>('0' + v % 10);
+        *--p = static_cast<char>('0' + v % 10);
         v /= 10;
     } while (v != 0);
-    if (time < 0) digits[len++] = '-';
-    std::string key(len < 9 ? static_cast<size_t>(9 - len) : 0, ' ');
-    for (int i = len - 1; i >= 0; --i) key += digits[i];
-    return key;
+    if (time < 0) *--p = '-';
+    while (end - p < 9) *--p = ' ';
+    return std::string(p, static_cast<size_t>(end - p));
 }
 
 std::string TQzCaption::GetSyncWidth(const std::string& time) { return GetSyncWidth(StrToInt(time)); }
@@ -56,17 +56,25 @@ std::string TQzCaption::GetSyncWidth(const std::string& time) { return GetSyncWi
 void TQzCaption::ReserveEntries(int count) {
     if (count <= list_->Capacity()) return;
     auto bigger = std::make_unique<TTarkiHash>(count);
-    bigger->Reserve(list_->Count());
-    for (int i = 0; i < list_->Count(); ++i) bigger->Add(list_->Key(i), list_->Value(i));
+    // The old table is dropped: its strings move over instead of being copied.
+    bigger->TakeEntries(*list_);
     list_ = std::move(bigger);
+}
+
+namespace {
+// The capacity a full table grows to.
+int GrownCapacity(int cap) { return cap > INT_MAX / 2 ? INT_MAX : std::max(cap * 2, cap + 1024); }
+}  // namespace
+
+void TQzCaption::GrowFor(int count) {
+    int cap = list_->Capacity();
+    while (cap < count && cap < INT_MAX) cap = GrownCapacity(cap);
+    ReserveEntries(cap);
 }
 
 bool TQzCaption::StoreEntry(std::string key, std::string caption) {
     if (key.empty()) return false;
-    if (list_->Count() >= list_->Capacity()) {
-        int cap = list_->Capacity();
-        ReserveEntries(cap > INT_MAX / 2 ? INT_MAX : std::max(cap * 2, cap + 1024));
-    }
+    if (list_->Count() >= list_->Capacity()) ReserveEntries(GrownCapacity(list_->Capacity()));
     return list_->Set(key, std::move(caption)) > 0;
 }
 
@@ -140,6 +148,8 @@ std::string TQzCaption::DecodeCaption(std::string_view text) {
 void TQzCaption::TagStrip() {
     for (int i = 0; i < list_->Count(); ++i) {
         const std::string& stored = list_->Value(i);
+        // Without a tag or a line break the text stays as it is.
+        if (stored.find_first_of("<\n") == std::string::npos) continue;
         std::string t = ReplaceAll(stored, "<BR>", "\n");
         ReplaceBlocksInString(t, "<", ">", "");
         t = ReplaceAll(t, "\n", "<BR>");
@@ -204,9 +214,109 @@ bool TQzCaption::InsertTable(int idx, const TTarkiHash& source) {
         int64_t shift2 = d2 >= 0 ? d2 + 1000 : 0;
         // The later entries, taken aside: the edit handlers may change the table under us.
         std::vector<std::pair<int, std::string>> later;
+        later.reserve(static_cast<size_t>(list_->Count() - idx - 1));
         for (int j = idx + 1; j < list_->Count(); ++j) later.emplace_back(StrToInt(list_->Key(j)), list_->Value(j));
-        for (auto it = later.rbegin(); it != later.rend(); ++it) Edit(it->first, AddTimes(it->first, shift2), it->second);
+        MoveLaterEntries(later, shift2);
     }
-    for (int i = 0; i < temp.Count(); ++i) Add(temp.Key(i), temp.Value(i));
+    AddEntries(temp);
     return true;
+}
+
+void TQzCaption::MoveLaterEntries(std::vector<std::pair<int, std::string>>& later, int64_t shift) {
+    // The entries are the table's last ones in key order. Moved by one shift >= 0 without reaching
+    // the top of the time range, times from 0 upward keep their order and meet no other entry,
+    // so after the events the keys can be replaced in place.
+    bool block = shift >= 0 && !later.empty() && static_cast<int64_t>(later.back().first) + shift <= INT_MAX;
+    // A negative time sorts among the others by its '-', not by its value.
+    for (size_t k = 0; block && k < later.size(); ++k)
+        if (later[k].first < 0 || (k > 0 && later[k].first <= later[k - 1].first)) block = false;
+    const TTarkiHash* table = list_.get();
+    const int count = table->Count();
+    size_t confirmed = 0;  // entries from the end whose move was let go but is not made yet
+    auto moveConfirmed = [&] {
+        int at = count - 1;
+        for (size_t k = later.size(); confirmed > 0; --confirmed, --at) {
+            --k;
+            int to = AddTimes(later[k].first, shift);
+            if (list_.get() == table && list_->Count() == count && list_->SetKeyAt(at, GetSyncWidth(to))) continue;
+            list_->Delete(GetSyncWidth(later[k].first));
+            StoreEntry(GetSyncWidth(to), std::move(later[k].second));
+        }
+    };
+    for (size_t k = later.size(); k-- > 0;) {
+        const int from = later[k].first;
+        const int to = AddTimes(from, shift);
+        if (!block) {
+            Edit(from, to, later[k].second);
+            continue;
+        }
+        std::string oldText = IntToStr(from);
+        std::string newText = IntToStr(to);
+        std::string text = later[k].second;
+        bool canChange = true;
+        if (OnEdit) OnEdit(this, std::string(), oldText, newText, text, canChange);
+        bool asProposed = canChange && list_.get() == table && list_->Count() == count && text == later[k].second &&
+                          oldText == IntToStr(from) && newText == IntToStr(to);
+        if (asProposed) {
+            ++confirmed;
+            continue;
+        }
+        // A handler changed the move or the table: the moves let go so far are made, then this
+        // one as Edit makes it, and the rest go through Edit.
+        moveConfirmed();
+        block = false;
+        if (!canChange) continue;
+        std::string oldKey = GetSyncWidth(oldText);
+        std::string newKey = GetSyncWidth(newText);
+        list_->Delete(oldKey);
+        StoreEntry(std::move(newKey), std::move(text));
+    }
+    if (block) moveConfirmed();
+}
+
+void TQzCaption::AddEntries(const TTarkiHash& temp) {
+    // Keys that all fit between two neighbours of the table are added in one insertion after
+    // their add events, as long as no handler changes a time or the table.
+    const int count = list_->Count();
+    const int pos = temp.Count() > 0 ? list_->LowerBound(temp.Key(0)) : 0;
+    bool block = temp.Count() > 0 && (pos >= count || temp.Key(temp.Count() - 1) < list_->Key(pos)) &&
+                 (pos == count || list_->Key(pos) != temp.Key(0));
+    for (int i = 0; block && i < temp.Count(); ++i)
+        if (GetSyncWidth(temp.Key(i)) != temp.Key(i)) block = false;
+    if (!block) {
+        for (int i = 0; i < temp.Count(); ++i) Add(temp.Key(i), temp.Value(i));
+        return;
+    }
+    const TTarkiHash* table = list_.get();
+    std::vector<std::string> keys, values;
+    keys.reserve(static_cast<size_t>(temp.Count()));
+    values.reserve(static_cast<size_t>(temp.Count()));
+    auto flush = [&] {
+        GrowFor(list_->Count() + static_cast<int>(keys.size()));
+        if (list_->InsertAt(pos, keys, values)) return;
+        for (size_t k = 0; k < keys.size(); ++k) StoreEntry(keys[k], std::move(values[k]));
+    };
+    for (int i = 0; i < temp.Count(); ++i) {
+        std::string syncText = IntToStr(StrToInt(temp.Key(i)));
+        std::string text = temp.Value(i);
+        bool canChange = true;
+        if (!block) {
+            Add(syncText, text);
+            continue;
+        }
+        if (!Quiet && OnAdd) OnAdd(this, std::string(), syncText, text, canChange);
+        if (list_.get() == table && list_->Count() == count && syncText == IntToStr(StrToInt(temp.Key(i)))) {
+            if (canChange) {
+                keys.push_back(temp.Key(i));
+                values.push_back(std::move(text));
+            }
+            continue;
+        }
+        flush();
+        keys.clear();
+        values.clear();
+        block = false;
+        if (canChange) StoreEntry(GetSyncWidth(syncText), std::move(text));
+    }
+    if (block) flush();
 }

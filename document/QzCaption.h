@@ -20,6 +20,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "document/TarkiHash.h"
 #include "platform/core/StringList.h"
@@ -160,12 +162,16 @@ public:
     bool Open(const std::string& fileName);
     // Reads SAMI body text (the advanced mode's editor); the lines are not changed.
     void Apply(const TStringList& lines);
-    // The first line (0-based) that begins, after blanks, with a SYNC tag that Apply would not
+    // The first line (0-based, lines split as a string list splits `text`) that begins, after
+    // blanks, with a SYNC tag that Apply would not
     // read as typed: no blank after "<SYNC" (the line would join the caption before), no closing
     // '>', no START attribute, no digits after "START=", a value beyond 32 bits, or digits followed
     // by anything but a blank, a quote or '>' ("START=12o5"). -1 when every SYNC tag is well
-    // formed. Apply itself stays as tolerant as the file reader.
-    static int FindMistypedSync(const TStringList& lines);
+    // formed; `badLine`, when given, then shows that line. Apply itself stays as tolerant as the
+    // file reader.
+    static int FindMistypedSync(std::string_view text, std::string_view* badLine = nullptr);
+    // Apply of the lines of `text` (split at LF, CR or CR LF, as a string list reads them).
+    void ApplyText(std::string text);
     // Reads a ".s2k" caption file.
     bool OpenS2k(const std::string& fileName);
     // How many captions the last successful read (Open, Apply, OpenS2k) could not keep: each one
@@ -187,12 +193,25 @@ private:
     // Builds the entries from SAMI (sami = true) or plain text, from the block removal on. `text`
     // has LF line ends and is changed; lineCount receives the number of lines read.
     std::unique_ptr<TTarkiHash> ParseText(std::string& text, bool sami, int& lineCount);
+    // Apply's read of the lines joined, each followed by LF (changed by the read).
+    void ApplyJoined(std::string& text);
     // Replaces the entry table by `table` and fires OnChange per entry, then OnReadEnd.
     void AdoptTable(std::unique_ptr<TTarkiHash> table, int lineCount);
     // OnErrorOpen with the file's name (without its folder) and the message (UTF-8 in the source).
     void FireErrorOpen(const std::string& fileName, const char* utf8Message);
     // InsertList behind the entry at position idx (-1: before every entry).
     bool InsertTable(int idx, const TTarkiHash& source);
+    // InsertList's push of the later entries (the table's last ones, as (time, text) in key
+    // order): Edit(t, t + shift, text) for each from the last one down, with one edit event each.
+    // While every handler lets its entry go as proposed and leaves the table alone, the moves are
+    // made together after the events, so a handler sees the later entries where they were.
+    void MoveLaterEntries(std::vector<std::pair<int, std::string>>& later, int64_t shift);
+    // InsertList's Add of every entry of `temp` in key order, one add event each. Entries that
+    // all fall into one gap of the table are inserted together after their events, as long as no
+    // handler changes a time or the table.
+    void AddEntries(const TTarkiHash& temp);
+    // Grows the table as StoreEntry would for `count` entries.
+    void GrowFor(int count);
 
     std::unique_ptr<TTarkiHash> list_;
     TStringList captionHead_;

@@ -291,7 +291,17 @@ void TQzCaption::Apply(const TStringList& lines) {
     // As the joined text is read back through a string list: CR goes, nothing after a NUL counts.
     size_t nul = text.find('\0');
     if (nul != std::string::npos) text.resize(nul);
+    ApplyJoined(text);
+}
 
+void TQzCaption::ApplyText(std::string text) {
+    // The lines as a string list splits them, each followed by LF.
+    NormalizeLineEnds(text);
+    if (!text.empty() && text.back() != '\n') text += '\n';
+    ApplyJoined(text);
+}
+
+void TQzCaption::ApplyJoined(std::string& text) {
     QuietScope quiet(Quiet);
     int lineCount = 0;
     std::unique_ptr<TTarkiHash> table = ParseText(text, true, lineCount);
@@ -299,9 +309,18 @@ void TQzCaption::Apply(const TStringList& lines) {
     AdoptTable(std::move(table), lineCount);
 }
 
-int TQzCaption::FindMistypedSync(const TStringList& lines) {
-    for (int i = 0; i < lines.Count(); ++i) {
-        std::string_view line = lines[i];
+int TQzCaption::FindMistypedSync(std::string_view text, std::string_view* badLine) {
+    text = text.substr(0, text.find('\0'));
+    size_t pos = 0;
+    for (int i = 0; pos < text.size(); ++i) {
+        size_t stop = text.find_first_of("\r\n", pos);
+        if (stop == std::string_view::npos) stop = text.size();
+        const std::string_view whole = text.substr(pos, stop - pos);
+        pos = stop;
+        if (pos < text.size() && text[pos] == '\r') ++pos;
+        if (pos < text.size() && text[pos] == '\n') ++pos;
+        if (badLine) *badLine = whole;
+        std::string_view line = whole;
         while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
         if (!StartsWithFolded(line, "<SYNC")) continue;
         if (line.size() > 5 && line[5] != ' ' && line[5] != '\t' && line[5] != '>') continue;  // another tag
@@ -327,7 +346,7 @@ std::unique_ptr<TTarkiHash> TQzCaption::ParseText(std::string& text, bool sami, 
     ReplaceBlocksInString(text, "<STYLE", "</STYLE>", "");
     DeleteDocumentTags(text);
     UpperCaseMarkup(text);
-    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    if (text.find('\r') != std::string::npos) text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
     ReplaceInString(text, "\n\n", "\n", true);
 
     if (sami) {
@@ -346,7 +365,9 @@ std::unique_ptr<TTarkiHash> TQzCaption::ParseText(std::string& text, bool sami, 
 
     // The lines, as a string list splits them: the text now has LF line ends only.
     const std::string_view all(text);
-    size_t lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+    size_t lines = 0;
+    for (const char* p = all.data(); (p = static_cast<const char*>(std::memchr(p, '\n', all.data() + all.size() - p))) != nullptr; ++p)
+        ++lines;
     if (!all.empty() && all.back() != '\n') ++lines;
     const int n = lines > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(lines);
     lineCount = n;

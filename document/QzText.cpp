@@ -1,6 +1,9 @@
 #include "document/QzText.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "document/QzBuf.h"
 #include "platform/core/FileUtils.h"
@@ -144,18 +147,19 @@ std::string ReplaceAll(std::string_view s, std::string_view find, std::string_vi
     std::string out;
     out.reserve(s.size());
     const size_t n = s.size(), m = find.size();
-    size_t i = 0;
+    size_t i = 0, copied = 0;  // text from `copied` to i is copied when a match or the end comes
     while (i < n) {
         if (i + m <= n && MatchAt(s.data() + i, find.data(), m)) {
+            out.append(s.data() + copied, i - copied);
             out.append(replacement.data(), replacement.size());
             i += m;
+            copied = i;
             continue;
         }
         // Step over a whole character, so no match begins at a trail byte.
-        size_t step = (static_cast<unsigned char>(s[i]) >= 0x80 && i + 1 < n) ? 2 : 1;
-        out.append(s.data() + i, step);
-        i += step;
+        i += (static_cast<unsigned char>(s[i]) >= 0x80 && i + 1 < n) ? 2 : 1;
     }
+    out.append(s.data() + copied, n - copied);
     return out;
 }
 
@@ -330,8 +334,80 @@ std::string ExtractBlock(std::string_view s, std::string_view start, std::string
     return std::string(s.substr(pos, len));
 }
 
+namespace {
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// True when `c` occurs in `marker` at most at index `only` (npos: nowhere).
+bool OccursOnlyAt(std::string_view marker, char c, size_t only) {
+    for (size_t i = 0; i < marker.size(); ++i)
+        if (marker[i] == c && i != only) return false;
+    return true;
+}
+
+// True when an occurrence of `marker` in `joined` crosses offset `cut` (starts before it, ends
+// after it).
+bool CrossesCut(std::string_view joined, size_t cut, std::string_view marker) {
+    size_t from = cut >= marker.size() ? cut - marker.size() + 1 : 0;
+    std::string_view near = joined.substr(from, cut - from + marker.size() - 1);
+    size_t p = FindTextPos(near, marker, 0);
+    return p != std::string_view::npos && from + p < cut;
+}
+
+// Removing every block (empty replacement) in one pass, where that gives what the passes of
+// ReplaceBlocksInString give: the markers begin with a character that stands nowhere else in them
+// and end with one that stands nowhere else in them (as '<' and '>' do), no block holds a second
+// start marker, and no removal joins text into a new marker. Then every block found from the
+// left is removed, in any order, and no block changes by the removal of another. False, with the
+// text unchanged, when the text or the markers are not of that kind.
+bool RemoveSimpleBlocks(std::string& s, std::string_view start, std::string_view end) {
+    if (start.empty() || end.empty()) return false;
+    const char first = start.front(), last = end.back();
+    if (IsAsciiLetter(first) || IsAsciiLetter(last) || first == last) return false;
+    const size_t lastOfStart = start.back() == last ? start.size() - 1 : std::string_view::npos;
+    const size_t firstOfEnd = end.front() == first ? 0 : std::string_view::npos;
+    if (!OccursOnlyAt(start, first, 0) || !OccursOnlyAt(end, first, firstOfEnd) ||
+        !OccursOnlyAt(start, last, lastOfStart) || !OccursOnlyAt(end, last, end.size() - 1))
+        return false;
+
+    const std::string_view all(s);
+    std::vector<std::pair<size_t, size_t>> runs;  // [begin, end) of adjacent blocks
+    size_t p = FindTextPos(all, start, 0);
+    while (p != std::string_view::npos) {
+        size_t e = FindTextPos(all, end, p + start.size());
+        if (e == std::string_view::npos) break;
+        size_t stop = e + end.size();
+        size_t next = FindTextPos(all, start, p + 1);
+        if (next != std::string_view::npos && next < stop) return false;
+        if (!runs.empty() && runs.back().second == p) runs.back().second = stop;
+        else runs.emplace_back(p, stop);
+        p = next;
+    }
+    if (runs.empty()) return true;
+    std::string out;
+    out.reserve(s.size());
+    std::vector<size_t> cuts;
+    cuts.reserve(runs.size());
+    size_t read = 0;
+    for (const auto& run : runs) {
+        out.append(all.substr(read, run.first - read));
+        cuts.push_back(out.size());
+        read = run.second;
+    }
+    out.append(all.substr(read));
+    // Text that came together where blocks went must not form a marker (checked in the final
+    // text: a marker formed at any earlier step of the passes would stand there too).
+    for (size_t cut : cuts)
+        if (CrossesCut(out, cut, start) || CrossesCut(out, cut, end)) return false;
+    s.swap(out);
+    return true;
+}
+
+}  // namespace
+
 void ReplaceBlocksInString(std::string& s, std::string_view start, std::string_view end,
                            std::string_view replacement) {
+    if (replacement.empty() && RemoveSimpleBlocks(s, start, end)) return;
     // Text before the first block of a pass holds no start marker, so each pass searches and
     // replaces from just before that block on.
     size_t from = 0, pos = 0, len = 0;

@@ -82,3 +82,47 @@ void TTarkiHash::Delete(std::string_view key) {
     if (key.empty()) return;
     DeleteAt(IndexOf(key));
 }
+
+bool TTarkiHash::SetKeyAt(int index, std::string key) {
+    if (index < 0 || index >= Count() || key.empty()) return false;
+    if (index > 0 && CompareKeys(keys_[static_cast<size_t>(index) - 1], key) >= 0) return false;
+    if (index + 1 < Count() && CompareKeys(key, keys_[static_cast<size_t>(index) + 1]) >= 0) return false;
+    keys_[static_cast<size_t>(index)] = std::move(key);
+    return true;
+}
+
+bool TTarkiHash::ReplaceKeys(std::vector<std::string>& keys) {
+    if (keys.size() != keys_.size()) return false;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i].empty()) return false;
+        if (i > 0 && CompareKeys(keys[i - 1], keys[i]) >= 0) return false;
+    }
+    keys_.swap(keys);
+    keys.clear();
+    return true;
+}
+
+bool TTarkiHash::InsertAt(int index, std::vector<std::string>& keys, std::vector<std::string>& values) {
+    if (index < 0 || index > Count() || keys.size() != values.size()) return false;
+    if (keys.empty()) return true;
+    if (keys.size() > static_cast<size_t>(capacity_ - Count())) return false;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i].empty()) return false;
+        if (i > 0 && CompareKeys(keys[i - 1], keys[i]) >= 0) return false;
+    }
+    if (index > 0 && CompareKeys(keys_[static_cast<size_t>(index) - 1], keys.front()) >= 0) return false;
+    if (index < Count() && CompareKeys(keys.back(), keys_[static_cast<size_t>(index)]) >= 0) return false;
+    keys_.insert(keys_.begin() + index, std::make_move_iterator(keys.begin()), std::make_move_iterator(keys.end()));
+    values_.insert(values_.begin() + index, std::make_move_iterator(values.begin()),
+                   std::make_move_iterator(values.end()));
+    return true;
+}
+
+bool TTarkiHash::TakeEntries(TTarkiHash& from) {
+    if (!keys_.empty() || from.Count() > capacity_) return false;
+    keys_ = std::move(from.keys_);
+    values_ = std::move(from.values_);
+    from.keys_.clear();
+    from.values_.clear();
+    return true;
+}

@@ -43,6 +43,25 @@ public:
     // reallocate.
     void Reserve(int count);
 
+    // ---- Block operations: one pass for what one Set or Delete per entry would do ----
+    // Replaces the key of entry `index` when the new key still sorts strictly between its
+    // neighbours; false, with nothing changed, otherwise (or for an index outside the table).
+    bool SetKeyAt(int index, std::string key);
+    // Replaces every key, entry by entry, by `keys` (moved from) when they are as many as the
+    // entries, none is empty and they are strictly ascending; false, with nothing changed,
+    // otherwise.
+    bool ReplaceKeys(std::vector<std::string>& keys);
+    // Inserts entries whose keys are strictly ascending and sort strictly between entry index - 1
+    // and entry `index` (0 <= index <= Count()) in one move of the tail. False, with nothing
+    // changed, when they do not fit there, a key is empty, the sizes differ or the capacity is
+    // too small.
+    bool InsertAt(int index, std::vector<std::string>& keys, std::vector<std::string>& values);
+    // Takes every entry of `from` (which is left empty) when this table is empty and large
+    // enough; false, with nothing changed, otherwise.
+    bool TakeEntries(TTarkiHash& from);
+    // Number of stored keys that compare less than `key`: where the key stands or would stand.
+    int LowerBound(std::string_view key) const { return InsertPosition(key); }
+
 private:
     // Number of stored keys that compare less than `key` (the key is absent).
     int InsertPosition(std::string_view key) const;

@@ -46,6 +46,17 @@ void TCaptionRows::Insert(int index, const std::string& key, const std::string& 
     rows_.insert(rows_.begin() + index, TCaptionRow{key, text});
 }
 
+void TCaptionRows::InsertBlock(int index, std::vector<TCaptionRow> rows) {
+    index = std::max(0, std::min(index, Count()));
+    rows_.insert(rows_.begin() + index, std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+}
+
+std::vector<TCaptionRow> TCaptionRows::TakeAll() {
+    std::vector<TCaptionRow> taken;
+    taken.swap(rows_);
+    return taken;
+}
+
 void TCaptionRows::Delete(int index) {
     if (index >= 0 && index < Count()) rows_.erase(rows_.begin() + index);
 }
@@ -59,8 +70,9 @@ int TCaptionRows::FindRowBySync(int sync) const {
 int TCaptionRows::FindRowBySync(const std::string& syncText) const { return FindRowBySync(ReadSync(syncText)); }
 
 void TCaptionRows::Sort() {
-    std::stable_sort(rows_.begin(), rows_.end(),
-                     [](const TCaptionRow& a, const TCaptionRow& b) { return a.Key < b.Key; });
+    auto byKey = [](const TCaptionRow& a, const TCaptionRow& b) { return a.Key < b.Key; };
+    // A load leaves the rows in key order already.
+    if (!std::is_sorted(rows_.begin(), rows_.end(), byKey)) std::stable_sort(rows_.begin(), rows_.end(), byKey);
     autoSort_ = false;
 }
 
@@ -90,9 +102,14 @@ void TCaptionRows::CopyToCaption(TQzCaption& caption) const {
 }
 
 void TCaptionRows::CopyFromCaption(const TQzCaption& caption) {
-    rows_.clear();
-    AddBannerRow();
+    // Assigned over the rows there are, so their strings keep their storage where they can.
     const TTarkiHash& table = caption.List();
-    rows_.reserve(static_cast<size_t>(table.Count()) + 1);
-    for (int i = 0; i < table.Count(); ++i) rows_.push_back(TCaptionRow{table.Key(i), table.Value(i)});
+    rows_.resize(static_cast<size_t>(table.Count()) + 1);
+    rows_[0].Key = TQzCaption::GetSyncWidth(0);
+    rows_[0].Text = BannerText();
+    for (int i = 0; i < table.Count(); ++i) {
+        TCaptionRow& row = rows_[static_cast<size_t>(i) + 1];
+        row.Key = table.Key(i);
+        row.Text = table.Value(i);
+    }
 }

@@ -34,8 +34,14 @@ public:
     // Returns the new row's index.
     int Append(const std::string& key, const std::string& text);
     void Insert(int index, const std::string& key, const std::string& text);
+    // Inserts the rows in their order in front of row `index` in one move of the later rows.
+    void InsertBlock(int index, std::vector<TCaptionRow> rows);
     void Delete(int index);
     void Clear() { rows_.clear(); }
+    // Every row taken out (the rows are left empty, AutoSort as it was) and put back: a command
+    // that may fail keeps the previous rows without copying them.
+    std::vector<TCaptionRow> TakeAll();
+    void Restore(std::vector<TCaptionRow> rows) { rows_ = std::move(rows); }
 
     // Index of the first row whose sync equals the text read as a number, -1 when none.
     int FindRowBySync(const std::string& syncText) const;

@@ -1,6 +1,7 @@
 #include "app/model/MainController.h"
 
 #include <algorithm>
+#include <climits>
 #include <set>
 
 #include "app/model/CaptionHeader.h"
@@ -177,6 +178,12 @@ void TMainController::ListMouseDown(int row) {
 
 void TMainController::SyncListToCaption() { rows_.CopyToCaption(caption_); }
 
+bool TMainController::TableInStep() const { return caption_.List().Count() == rows_.Count() - 1; }
+
+void TMainController::RefreshTable() {
+    if (!TableInStep()) SyncListToCaption();
+}
+
 void TMainController::EditCommand() {
     TMemoRound memo(*this);
     if (!memo.Applied()) return;
@@ -188,7 +195,7 @@ void TMainController::EditCommand() {
         view_.SetSyncField("1");
     }
     std::string text = TQzCaption::EncodeCaption(view_.EntryText());
-    SyncListToCaption();
+    RefreshTable();
     editRow_ = idx;
     try {
         caption_.Edit(rows_.Sync(idx), sync, text);
@@ -197,7 +204,8 @@ void TMainController::EditCommand() {
         throw;
     }
     editRow_ = -1;
-    SyncListToCaption();
+    // The document moved its entry as the edit handler moved the row.
+    RefreshTable();
 }
 
 void TMainController::AddCommand() {
@@ -210,9 +218,10 @@ void TMainController::AddCommand() {
     }
     labelCode_ = "0";
     std::string text = TQzCaption::EncodeCaption(view_.EntryText());
-    SyncListToCaption();
+    RefreshTable();
+    // The document stores the entry exactly when the add handler adds or changes the row.
     caption_.Add(sync, text);
-    SyncListToCaption();
+    RefreshTable();
 }
 
 void TMainController::DeleteCommand() {
@@ -223,7 +232,12 @@ void TMainController::DeleteCommand() {
     if (idx <= 0 || idx >= rows_.Count()) return;
     if (view_.Ask(Cp949("삭제하겠습니까?"), mbOkCancel) != mrOk) return;
     ResetEditFields();
+    RefreshTable();
+    bool inStep = TableInStep();
+    std::string key = rows_[idx].Key;
     rows_.Delete(idx);
+    // With every key once in the rows, the entry of the deleted row is the one to go.
+    if (inStep) caption_.List().Delete(key);
     if (idx > rows_.Count() - 1) idx = rows_.Count() - 1;
     selected_ = -1;
     view_.RowsChanged();
@@ -234,7 +248,7 @@ void TMainController::DeleteCommand() {
         view_.SelectionChanged(-1);
     }
     SetModified();
-    SyncListToCaption();
+    RefreshTable();
 }
 
 void TMainController::SortCommand() {
@@ -271,51 +285,91 @@ void TMainController::ShiftSync(int delta) {
     if (first < 0 || rows_.Sync(start - 1) >= first) {
         if (view_.Ask(Cp949("이전 자막보다 싱크가 작습니다.\n계속 진행하겠습니까?"), mbOkCancel) != mrOk) return;
     }
+    const bool aligned = TableAlignedWithRows();
     // Times at or below 0 become 1; several of them would share one key and all but one would be
     // lost on saving, so each takes the smallest free time from 1 on instead, in row order.
-    std::vector<long long> shifted(static_cast<size_t>(rows_.Count()));
-    std::set<long long> taken;
-    for (int i = 0; i < rows_.Count(); ++i) {
-        long long v = static_cast<long long>(rows_.Sync(i)) + (i >= start ? delta : 0);
+    const size_t n = static_cast<size_t>(rows_.Count());
+    std::vector<long long> shifted(n);
+    std::vector<long long> taken;
+    taken.reserve(n);
+    for (size_t i = 0; i < n; ++i) {
+        long long v = static_cast<long long>(rows_.Sync(static_cast<int>(i))) + (i >= static_cast<size_t>(start) ? delta : 0);
         if (v > 2147483647LL) v = 2147483647LL;
-        shifted[static_cast<size_t>(i)] = v;
-        if (i >= 1 && v > 0) taken.insert(v);
+        shifted[i] = v;
+        if (i >= 1 && v > 0) taken.push_back(v);
     }
+    std::sort(taken.begin(), taken.end());
     long long nextFree = 1;
-    std::vector<bool> raised(static_cast<size_t>(rows_.Count()), false);
-    std::set<long long> assigned;
-    for (int i = start; i < rows_.Count(); ++i) {
-        long long& v = shifted[static_cast<size_t>(i)];
+    size_t takenAt = 0;  // taken[takenAt] is the first taken time >= nextFree
+    std::vector<bool> raised(n, false);
+    std::vector<long long> assignedByRaise;
+    for (size_t i = static_cast<size_t>(start); i < n; ++i) {
+        long long& v = shifted[i];
         if (v > 0) continue;
-        while (taken.count(nextFree)) ++nextFree;
+        for (;;) {
+            while (takenAt < taken.size() && taken[takenAt] < nextFree) ++takenAt;
+            if (takenAt < taken.size() && taken[takenAt] == nextFree) ++nextFree;
+            else break;
+        }
         v = nextFree++;
-        raised[static_cast<size_t>(i)] = true;
-        assigned.insert(v);
+        raised[i] = true;
+        assignedByRaise.push_back(v);
     }
     // A moved caption that lands on the time of a caption before `start` (the user went on past
     // the warning) would share its key as well: it goes 1 ms later, and the moved captions after
     // it follow as far as they must, so the order of the moved block is kept.
-    std::set<long long> unmoved;
-    for (int i = 1; i < start; ++i) unmoved.insert(shifted[static_cast<size_t>(i)]);
-    for (int i = start; i < rows_.Count(); ++i) {
-        long long& v = shifted[static_cast<size_t>(i)];
-        if (!raised[static_cast<size_t>(i)]) {
-            while (v < 2147483647LL && (unmoved.count(v) || assigned.count(v))) ++v;
-            assigned.insert(v);
-        }
-        rows_[i].Key = TQzCaption::GetSyncWidth(static_cast<int>(v));
+    std::vector<long long> unmoved(shifted.begin() + 1, shifted.begin() + start);
+    std::sort(unmoved.begin(), unmoved.end());
+    // Usually no moved caption meets another: each keeps its time (a raised time is free of every
+    // taken time, so only equal or falling times among the rest and unmoved times can meet).
+    bool meets = false;
+    long long previous = LLONG_MIN;
+    for (size_t i = static_cast<size_t>(start); i < n && !meets; ++i) {
+        if (raised[i]) continue;
+        long long v = shifted[i];
+        if (v <= previous || std::binary_search(unmoved.begin(), unmoved.end(), v)) meets = true;
+        previous = v;
     }
+    if (meets) {
+        std::set<long long> occupied(unmoved.begin(), unmoved.end());
+        occupied.insert(assignedByRaise.begin(), assignedByRaise.end());
+        for (size_t i = static_cast<size_t>(start); i < n; ++i) {
+            if (raised[i]) continue;
+            long long& v = shifted[i];
+            while (v < 2147483647LL && occupied.count(v)) ++v;
+            occupied.insert(v);
+        }
+    }
+    for (size_t i = static_cast<size_t>(start); i < n; ++i)
+        rows_[static_cast<int>(i)].Key = TQzCaption::GetSyncWidth(static_cast<int>(shifted[i]));
+    // Keys that stay in ascending row order move no row and pair with the same entries.
+    const bool rekeyed = aligned && RekeyTableFromRows();
     selected_ = rows_.KeepKeyOrder(selected_);
     SetModified();
-    SyncListToCaption();
+    if (!rekeyed) SyncListToCaption();
     view_.RowsChanged();
     view_.SelectionChanged(selected_);
+}
+
+bool TMainController::TableAlignedWithRows() const {
+    const TTarkiHash& table = caption_.List();
+    if (!TableInStep()) return false;
+    for (int i = 1; i < rows_.Count(); ++i)
+        if (rows_[i].Key != table.Key(i - 1)) return false;
+    return true;
+}
+
+bool TMainController::RekeyTableFromRows() {
+    std::vector<std::string> keys;
+    keys.reserve(static_cast<size_t>(rows_.Count()));
+    for (int i = 1; i < rows_.Count(); ++i) keys.push_back(rows_[i].Key);
+    return caption_.List().ReplaceKeys(keys);
 }
 
 void TMainController::StripTags() {
     TMemoRound memo(*this);
     if (!memo.Applied()) return;
-    SyncListToCaption();
+    RefreshTable();
     caption_.TagStrip();
     bool changed = false;
     for (int i = 1; i < rows_.Count(); ++i) {

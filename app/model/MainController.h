@@ -4,9 +4,10 @@
 // that shows the current caption. The window forwards its events here and draws what the view
 // interface is told.
 //
-// The rows are the working copy of the caption order and texts; the document's entry table is
-// rebuilt from them before every document operation that reads it (edit, add, delete, strip,
-// insert, save) and after a shift, so the two never disagree when the document is used.
+// The rows are the working copy of the caption order and texts; the document's entry table holds
+// the same captions after every command. Commands that change one row change the one entry with
+// it (the document's own add and edit, a delete of the row's key); commands that change every
+// key (shift, insert in front) rebuild the table from the rows.
 
 #include <functional>
 #include <string>
@@ -148,6 +149,17 @@ private:
         bool applied_ = true;
     };
     void SetModified() { CurrentCaption.Modified = 1; }
+    // True when the table has one entry per caption row. The table always holds the rows' keys,
+    // so this means that no two rows share a key and each row has exactly its entry.
+    bool TableInStep() const;
+    // Rebuilds the table from the rows unless it is in step with them.
+    void RefreshTable();
+    // True when the table is in step and its entries stand in the order of rows 1 .. last, so
+    // that a command that changes keys only can give the table the rows' new keys.
+    bool TableAlignedWithRows() const;
+    // The keys of rows 1 .. last become the table's keys, entry by entry; false, with the table
+    // unchanged, when they are not in strictly ascending order.
+    bool RekeyTableFromRows();
 
     IMainView& view_;
     IMoviePort* movie_ = nullptr;

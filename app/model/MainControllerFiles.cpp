@@ -68,7 +68,7 @@ void TMainController::ClearLabel() {
 
 void TMainController::RefillMemo() {
     if (!advancedMode_) return;
-    SyncListToCaption();
+    RefreshTable();
     std::string text = caption_.GetText();
     if (text != view_.MemoText()) view_.SetMemoText(text);
 }
@@ -110,19 +110,18 @@ bool TMainController::OpenCaptionFile(std::string path) {
     auto started = std::chrono::steady_clock::now();
 
     BeginListUpdate();
-    TCaptionRows previousRows = rows_;
+    std::vector<TCaptionRow> previousRows = rows_.TakeAll();
     const int previousSelected = selected_;
     const std::string previousFileName = caption_.FileName;
-    rows_.Clear();
     rows_.AddBannerRow();
     selected_ = -1;
     // The open document, its list and its information come back as they were.
     const auto refuse = [&](const std::string& message) {
-        rows_ = previousRows;
+        rows_.Restore(std::move(previousRows));
         selected_ = previousSelected;
         CurrentCaption = previousInfo;
         caption_.FileName = previousFileName;
-        SyncListToCaption();
+        RefreshTable();
         EndListUpdate();
         view_.ShowMessage(message);
         return true;
@@ -280,7 +279,7 @@ void TMainController::InsertCommand() {
     if (mode == 0 && selected_ <= 1) mode = 1;
     if (mode == 0 && selected_ == rows_.Count() - 1) mode = 2;
 
-    SyncListToCaption();
+    RefreshTable();
     // Captions the document cannot keep: those of the file at one time, and those that landed on
     // a time the document already had.
     const int expected = caption_.List().Count() + source.Count();
@@ -293,13 +292,31 @@ void TMainController::InsertCommand() {
         const TTarkiHash& own = caption_.List();
         long long base = static_cast<long long>(TCaptionRows::ReadSync(source.Key(source.Count() - 1))) + 1000;
         long long delta = base - TCaptionRows::ReadSync(own.Key(0));
+        const bool aligned = TableAlignedWithRows();
         for (int i = 1; i < rows_.Count(); ++i) {
             long long v = rows_.Sync(i) + delta;
             if (v > 2147483647LL) v = 2147483647LL;
             rows_[i].Key = TQzCaption::GetSyncWidth(static_cast<int>(v));
         }
-        for (int i = source.Count() - 1; i >= 0; --i) rows_.Insert(1, source.Key(i), source.Value(i));
-        SyncListToCaption();
+        std::vector<TCaptionRow> inserted;
+        std::vector<std::string> keys, values;
+        inserted.reserve(static_cast<size_t>(source.Count()));
+        keys.reserve(static_cast<size_t>(source.Count()));
+        values.reserve(static_cast<size_t>(source.Count()));
+        for (int i = 0; i < source.Count(); ++i) {
+            inserted.push_back(TCaptionRow{source.Key(i), source.Value(i)});
+            keys.push_back(source.Key(i));
+            values.push_back(source.Value(i));
+        }
+        // The table follows the rows: its entries take the moved keys and the inserted entries
+        // go in front of them, or it is built again when the keys do not allow that.
+        bool followed = aligned && RekeyTableFromRows();
+        rows_.InsertBlock(1, std::move(inserted));
+        if (followed) {
+            caption_.ReserveEntries(rows_.Count());
+            followed = caption_.List().InsertAt(0, keys, values);
+        }
+        if (!followed) SyncListToCaption();
     } else {
         bulkDocumentChange_ = true;
         try {
@@ -333,7 +350,7 @@ bool TMainController::SaveCaption(bool saveAs) {
     }
     if (!ApplyPendingMemo()) return false;
 
-    SyncListToCaption();
+    RefreshTable();
     TCaptionInfo before = CurrentCaption;
     CurrentCaption.FileName = name;
     if (!caption_.Save(name)) {
@@ -348,36 +365,36 @@ bool TMainController::SaveCaption(bool saveAs) {
 }
 
 bool TMainController::ApplyMemo() {
-    TStringList lines;
-    lines.SetText(view_.MemoText());
+    std::string text = view_.MemoText();
     // A time the user typed is read as typed or not at all: the reader's tolerance would turn
     // "START=12o5" into 12 ms and move the caption without a word.
-    int bad = TQzCaption::FindMistypedSync(lines);
+    std::string_view badLine;
+    int bad = TQzCaption::FindMistypedSync(text, &badLine);
     if (bad >= 0) {
         view_.ShowMessage(Cp949("확장편집 내용을 적용할 수 없습니다.\n") + IntToStr(bad + 1) +
-                          Cp949("번째 줄의 싱크 시각이 잘못되었습니다.") + "\n" + ShortLine(lines[bad]));
+                          Cp949("번째 줄의 싱크 시각이 잘못되었습니다.") + "\n" + ShortLine(std::string(badLine)));
         view_.ShowMemoLine(bad);
         return false;
     }
     BeginListUpdate();
-    TCaptionRows previousRows = rows_;
     int previousSelected = selected_;
     // The caption being edited, found again by its time once the rows are rebuilt.
     int edited = TCaptionRows::ReadSync(labelCode_);
     std::string editedKey = edited > 0 && edited < rows_.Count() ? rows_[edited].Key : std::string();
-    rows_.Clear();
+    std::vector<TCaptionRow> previousRows = rows_.TakeAll();
     rows_.AddBannerRow();
     selected_ = -1;
     try {
-        caption_.Apply(lines);
+        caption_.ApplyText(std::move(text));
     } catch (const EConvertError& e) {
-        rows_ = previousRows;
+        rows_.Restore(std::move(previousRows));
         selected_ = previousSelected;
         EndListUpdate();
         view_.ShowMessage(Cp949("확장편집 내용을 적용할 수 없습니다.") + "\n" + e.what());
         return false;
     }
-    SyncListToCaption();
+    previousRows.clear();
+    RefreshTable();
     int at = editedKey.empty() ? -1 : rows_.FindRowBySync(editedKey);
     if (at > 0) {
         labelCode_ = IntToStr(at);
@@ -395,7 +412,7 @@ bool TMainController::ApplyMemo() {
 void TMainController::ToggleAdvancedMode() {
     if (!advancedMode_) {
         advancedMode_ = true;
-        SyncListToCaption();
+        RefreshTable();
         view_.SetMemoText(caption_.GetText());
         view_.ShowAdvancedMode(true);
         return;

@@ -12,40 +12,11 @@
 #include <new>
 #include <string>
 
+#include "bench/document/CountedHeap.h"
 #include "bench/document/LargeSami.h"
 #include "document/QzCaption.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/StringList.h"
-
-// ---- Heap accounting: every operator new of the program, current and peak bytes ----
-
-namespace {
-std::atomic<int64_t> g_current{0};
-std::atomic<int64_t> g_peak{0};
-
-void* CountedAlloc(size_t n) {
-    void* p = std::malloc(n ? n : 1);
-    if (!p) throw std::bad_alloc();
-    int64_t now = g_current += static_cast<int64_t>(malloc_usable_size(p));
-    int64_t peak = g_peak.load();
-    while (now > peak && !g_peak.compare_exchange_weak(peak, now)) {
-    }
-    return p;
-}
-
-void CountedFree(void* p) {
-    if (!p) return;
-    g_current -= static_cast<int64_t>(malloc_usable_size(p));
-    std::free(p);
-}
-}  // namespace
-
-void* operator new(size_t n) { return CountedAlloc(n); }
-void* operator new[](size_t n) { return CountedAlloc(n); }
-void operator delete(void* p) noexcept { CountedFree(p); }
-void operator delete[](void* p) noexcept { CountedFree(p); }
-void operator delete(void* p, size_t) noexcept { CountedFree(p); }
-void operator delete[](void* p, size_t) noexcept { CountedFree(p); }
 
 namespace {
 
@@ -79,10 +50,10 @@ void BM_Open(benchmark::State& state) {
     int entries = 0;
     for (auto _ : state) {
         TQzCaption doc;
-        int64_t before = g_current.load();
-        g_peak = before;
+        int64_t before = g_heapCurrent.load();
+        g_heapPeak = before;
         bool ok = doc.Open(file);
-        peakExtra = std::max<int64_t>(peakExtra, g_peak.load() - before);
+        peakExtra = std::max<int64_t>(peakExtra, g_heapPeak.load() - before);
         entries = doc.List().Count();
         benchmark::DoNotOptimize(ok);
     }

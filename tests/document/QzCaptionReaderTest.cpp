@@ -240,13 +240,17 @@ TEST(QzCaptionReader, MistypedSyncTimesInTypedText) {
         {"<SYNC START=1.5>", true},
     };
     for (const auto& [line, bad] : cases) {
-        TStringList lines;
-        lines.Add("<SYNC START=1><P>ok");
-        lines.Add(line);
-        EXPECT_EQ(TQzCaption::FindMistypedSync(lines), bad ? 1 : -1) << line;
+        for (const char* eol : {"\n", "\r\n", "\r"}) {
+            std::string_view shown;
+            const std::string text = std::string("<SYNC START=1><P>ok") + eol + line + eol + "<SYNC START=2>";
+            EXPECT_EQ(TQzCaption::FindMistypedSync(text, &shown), bad ? 1 : -1) << line;
+            if (bad) {
+                EXPECT_EQ(shown, line);
+            }
+        }
     }
-    TStringList none;
-    EXPECT_EQ(TQzCaption::FindMistypedSync(none), -1);
+    EXPECT_EQ(TQzCaption::FindMistypedSync(""), -1);
+    EXPECT_EQ(TQzCaption::FindMistypedSync(std::string("ok\n\0<SYNC>", 10)), -1);
 }
 
 TEST(QzCaptionReader, S2k) {

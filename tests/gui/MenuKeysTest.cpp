@@ -116,7 +116,9 @@ TEST_F(MenuKeysTest, TheNearestMenuTakesTheKeyBeforeTheControl)
         EXPECT_EQ(runs, expected);
         // A key some item takes, enabled or not, does not reach the control: Ctrl+Left would
         // move the cursor, F8 and Alt+2 do nothing in an edit anyway.
-        if (std::string(c.Key) == "Ctrl+Left") EXPECT_EQ(w->cursorPosition(), 2);
+        if (std::string(c.Key) == "Ctrl+Left") {
+            EXPECT_EQ(w->cursorPosition(), 2);
+        }
     }
     EXPECT_EQ(refreshed, 2) << "a popup brings its items up to date before one runs";
     EXPECT_EQ(FindMenuKey(edit, QKeySequence(QStringLiteral("F8"))[0]).Item != nullptr, true);

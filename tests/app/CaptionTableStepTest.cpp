@@ -1,0 +1,107 @@
+// The document's table follows the caption rows one entry at a time (add, edit, delete) and by
+// block moves (shift, insert in front, insert after). A random run of commands checks after every
+// step that the table equals the one built from the rows afresh, and that the rows after an
+// insert equal the document's entries.
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/model/MainController.h"
+#include "platform/core/SysUtils.h"
+#include "tests/app/FakeMainView.h"
+
+namespace {
+
+std::vector<std::string> TableOf(const TQzCaption& doc) {
+    std::vector<std::string> out;
+    for (int i = 0; i < doc.List().Count(); ++i) out.push_back(doc.List().Key(i) + "=" + doc.List().Value(i));
+    return out;
+}
+
+std::vector<std::string> RebuiltTable(const TCaptionRows& rows) {
+    TQzCaption fresh;
+    rows.CopyToCaption(fresh);
+    return TableOf(fresh);
+}
+
+std::string SamiOf(const std::vector<int>& times, const std::string& word) {
+    std::string s = "<SAMI><BODY>\r\n";
+    for (size_t i = 0; i < times.size(); ++i)
+        s += "<SYNC Start=" + std::to_string(times[i]) + "><P Class=KRCC>" + word + std::to_string(i) + "\r\n";
+    return s + "</BODY></SAMI>\r\n";
+}
+
+}  // namespace
+
+TEST(CaptionTableStep, RandomCommandsKeepTheTableEqualToTheRows) {
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        std::mt19937 rng(seed);
+        TFakeMainView view;
+        TFakeMovie movie;
+        TMainController main(view);
+        main.SetMovie(&movie);
+        const std::string dir = MakeTempDir();
+        std::vector<int> times;
+        for (int t = 1000; times.size() < 40; t += 100 + static_cast<int>(rng() % 900)) times.push_back(t);
+        WriteFile(dir + "a.smi", SamiOf(times, "cap"));
+        WriteFile(dir + "small.smi", SamiOf({500, 700, 1500}, "ins"));
+        ASSERT_TRUE(main.OpenCaptionFile(dir + "a.smi"));
+        auto randomRow = [&] { return 1 + static_cast<int>(rng() % static_cast<unsigned>(std::max(1, main.Rows().Count() - 1))); };
+        auto randomSync = [&] {
+            // Often a time that a row already has, so the overwrite paths run too.
+            if (rng() % 3 == 0 && main.Rows().Count() > 1) return IntToStr(main.Rows().Sync(randomRow()));
+            return IntToStr(static_cast<int>(rng() % 60000) - 100);
+        };
+        for (int step = 0; step < 250; ++step) {
+            int command = static_cast<int>(rng() % 10);
+            view.Answers.push_back(rng() % 4 == 0 ? mrCancel : mrOk);
+            switch (command) {
+            case 0:
+            case 1:
+                main.SelectRow(randomRow());
+                view.Sync = randomSync();
+                view.Entry = "edit" + std::to_string(step);
+                main.EditCommand();
+                break;
+            case 2:
+            case 3:
+                view.Sync = randomSync();
+                view.Entry = "add" + std::to_string(step);
+                main.AddCommand();
+                break;
+            case 4:
+                main.SelectRow(randomRow());
+                main.DeleteCommand();
+                break;
+            case 5:
+                view.Shift = IntToStr(static_cast<int>(rng() % 3000));
+                view.ShiftOptionValue = static_cast<int>(rng() % 2);
+                main.SelectRow(randomRow());
+                if (rng() % 2) main.ShiftLeft();
+                else main.ShiftRight();
+                break;
+            case 6:
+            case 7:
+                main.SelectRow(randomRow());
+                view.OpenChoices.push_back(dir + "small.smi");
+                view.InsertModes.push_back(static_cast<int>(rng() % 3));
+                main.InsertCommand();
+                for (int i = 1; i < main.Rows().Count() && main.Rows().Count() - 1 == main.Caption().List().Count(); ++i)
+                    ASSERT_EQ(main.Rows()[i].Key, main.Caption().List().Key(i - 1)) << "seed " << seed << " step " << step;
+                break;
+            case 8:
+                main.SortCommand();
+                break;
+            default:
+                main.StripTags();
+                break;
+            }
+            view.Answers.clear();
+            ASSERT_EQ(TableOf(main.Caption()), RebuiltTable(main.Rows())) << "seed " << seed << " step " << step
+                                                                           << " command " << command;
+        }
+    }
+}

@@ -1,0 +1,173 @@
+// The one-pass forms of work that was done entry by entry or pass by pass: the block removal and
+// the document's insert, each checked against the step-by-step form on random inputs.
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "document/QzCaption.h"
+#include "document/QzText.h"
+#include "platform/core/SysUtils.h"
+
+namespace {
+
+// The block removal as passes: the first block's whole text is removed everywhere from just
+// before it on, then the next first block, until none is left.
+std::string RemoveBlocksByPasses(std::string s, std::string_view start, std::string_view end) {
+    size_t from = 0;
+    for (;;) {
+        size_t p = FindTextPos(s, start, from);
+        if (p == std::string::npos) return s;
+        size_t e = FindTextPos(s, end, p + start.size());
+        if (e == std::string::npos) return s;
+        std::string block = s.substr(p, e + end.size() - p);
+        size_t q = p + 1 >= start.size() ? p + 1 - start.size() : 0;
+        ReplaceInString(s, block, "", true, q);
+        from = q;
+    }
+}
+
+// Recorded events of a document, in order.
+struct TEventLog {
+    std::vector<std::string> Lines;
+    // Refuses the edit of every time divisible by `refuse` and moves the edit of every time
+    // divisible by `redirect` 1 ms further (0: never).
+    int Refuse = 0, Redirect = 0;
+
+    void Bind(TQzCaption& doc) {
+        doc.OnEdit = [this](TQzCaption*, const std::string& msg, std::string& o, std::string& n, std::string& t,
+                            bool& can) {
+            int v = StrToInt(o);
+            if (Refuse && v % Refuse == 0) can = false;
+            if (Redirect && v % Redirect == 0) n = IntToStr(StrToInt(n) + 1);
+            Lines.push_back("edit " + msg + "|" + o + "|" + n + "|" + t + (can ? "" : " refused"));
+        };
+        doc.OnAdd = [this](TQzCaption*, const std::string& msg, std::string& s, std::string& t, bool& can) {
+            int v = StrToInt(s);
+            if (Refuse && v % Refuse == 0) can = false;
+            Lines.push_back("add " + msg + "|" + s + "|" + t + (can ? "" : " refused"));
+        };
+    }
+};
+
+// InsertList as written entry by entry: the later entries pushed back with one Edit each from the
+// last one down, then one Add per source entry.
+void InsertEntryByEntry(TQzCaption& doc, int sync, const TTarkiHash& source) {
+    int idx = doc.IndexOf(sync);
+    if (doc.List().Count() < 2 || (sync >= 0 && idx == -1)) {
+        doc.AppendList(source);
+        return;
+    }
+    auto clamp = [](int64_t v) { return static_cast<int>(std::max<int64_t>(INT_MIN, std::min<int64_t>(INT_MAX, v))); };
+    int64_t shift = 0;
+    if (idx >= 0) {
+        int64_t d = static_cast<int64_t>(StrToInt(source.Key(0))) - StrToInt(doc.List().Key(idx));
+        shift = d < 0 ? -d + 1000 : 10;
+    }
+    TTarkiHash temp(source.Count());
+    for (int i = 0; i < source.Count(); ++i)
+        temp.Add(TQzCaption::GetSyncWidth(clamp(StrToInt(source.Key(i)) + shift)), source.Value(i));
+    if (idx + 1 <= doc.List().Count() - 1) {
+        int64_t d2 = static_cast<int64_t>(StrToInt(temp.Key(temp.Count() - 1))) - StrToInt(doc.List().Key(idx + 1));
+        int64_t shift2 = d2 >= 0 ? d2 + 1000 : 0;
+        std::vector<std::pair<int, std::string>> later;
+        for (int j = idx + 1; j < doc.List().Count(); ++j) later.emplace_back(StrToInt(doc.List().Key(j)), doc.List().Value(j));
+        for (auto it = later.rbegin(); it != later.rend(); ++it) doc.Edit(it->first, clamp(it->first + shift2), it->second);
+    }
+    for (int i = 0; i < temp.Count(); ++i) doc.Add(temp.Key(i), temp.Value(i));
+}
+
+std::vector<std::string> Entries(const TQzCaption& doc) {
+    std::vector<std::string> out;
+    for (int i = 0; i < doc.List().Count(); ++i) out.push_back(doc.List().Key(i) + "=" + doc.List().Value(i));
+    return out;
+}
+
+}  // namespace
+
+TEST(BlockOperations, BlockRemovalMatchesThePasses) {
+    // Fragments that make closed, unclosed, nested and repeated blocks and markers that only
+    // come together when a block between them goes.
+    const std::vector<std::string> parts = {"<P ", "<p ", ">", "<", "P", " ", "a", "x", "<P a>", "<P a>",
+                                            "<TITLE>", "</TITLE>", "</", "TITLE>", "<STYLE", "</STYLE>", "\n"};
+    const std::pair<const char*, const char*> markers[] = {
+        {"<P ", ">"}, {"<", ">"}, {"<TITLE>", "</TITLE>"}, {"<STYLE", "</STYLE>"}, {"ab", "c"}};
+    std::mt19937 rng(1717);
+    for (int run = 0; run < 20000; ++run) {
+        std::string text;
+        int n = static_cast<int>(rng() % 24);
+        for (int i = 0; i < n; ++i) text += parts[rng() % parts.size()];
+        for (auto [start, end] : markers) {
+            std::string fast = text;
+            ReplaceBlocksInString(fast, start, end, "");
+            ASSERT_EQ(fast, RemoveBlocksByPasses(text, start, end)) << "text '" << text << "' markers " << start << end;
+        }
+    }
+    // Named cases: a block repeated after an unclosed start marker, and markers joined by a removal.
+    EXPECT_EQ(ReplaceBlocks("<P a> <P x <P a> y> z", "<P ", ">", ""), "  z");
+    EXPECT_EQ(ReplaceBlocks("<<P a>P b>c", "<P ", ">", ""), "c");
+}
+
+TEST(BlockOperations, InsertMatchesOneEditAndAddPerEntry) {
+    std::mt19937 rng(2024);
+    for (int run = 0; run < 3000; ++run) {
+        auto randomTime = [&] {
+            switch (rng() % 10) {
+            case 0: return -static_cast<int>(rng() % 3000);
+            case 1: return INT_MAX - static_cast<int>(rng() % 3000);
+            default: return static_cast<int>(rng() % 20000);
+            }
+        };
+        TQzCaption a, b, source;
+        int count = static_cast<int>(rng() % 12);
+        for (int i = 0; i < count; ++i) {
+            int t = randomTime();
+            std::string text = "t" + std::to_string(i);
+            a.Add(t, text);
+            b.Add(t, text);
+        }
+        int sources = 1 + static_cast<int>(rng() % 5);
+        for (int i = 0; i < sources; ++i) source.Add(randomTime(), "s" + std::to_string(i));
+        TEventLog logA, logB;
+        logA.Refuse = logB.Refuse = rng() % 3 == 0 ? 7 : 0;
+        logA.Redirect = logB.Redirect = rng() % 3 == 0 ? 5 : 0;
+        logA.Bind(a);
+        logB.Bind(b);
+        int sync = a.List().Count() > 0 && rng() % 4 != 0 ? StrToInt(a.List().Key(static_cast<int>(rng() % a.List().Count())))
+                                                           : randomTime();
+        a.InsertList(sync, source);
+        InsertEntryByEntry(b, sync, source.List());
+        ASSERT_EQ(Entries(a), Entries(b)) << "run " << run;
+        ASSERT_EQ(logA.Lines, logB.Lines) << "run " << run;
+    }
+}
+
+TEST(BlockOperations, TableBlockOperationsKeepTheOrder) {
+    TTarkiHash t(6);
+    for (const char* k : {"b", "d", "f"}) t.Add(k, k);
+    EXPECT_FALSE(t.SetKeyAt(1, "b"));  // equal to a neighbour
+    EXPECT_FALSE(t.SetKeyAt(1, "g"));  // past the next key
+    EXPECT_FALSE(t.SetKeyAt(3, "z"));
+    EXPECT_TRUE(t.SetKeyAt(1, "c"));
+    std::vector<std::string> keys = {"c1", "c2"}, values = {"1", "2"};
+    EXPECT_FALSE(t.InsertAt(1, keys, values));  // "c1" sorts behind "c"
+    std::vector<std::string> k3 = {"a0", "a1", "a2", "a3", "a4"}, v3 = {"", "", "", "", ""};
+    EXPECT_FALSE(t.InsertAt(0, k3, v3));  // beyond the capacity
+    keys = {"e", "d"};
+    EXPECT_FALSE(t.InsertAt(2, keys, values));  // not ascending
+    keys = {"d", "e"};
+    EXPECT_TRUE(t.InsertAt(2, keys, values));
+    EXPECT_EQ(t.Count(), 5);
+    EXPECT_EQ(t.Value(3), "2");
+    std::vector<std::string> replace = {"v", "w", "x", "y"};
+    EXPECT_FALSE(t.ReplaceKeys(replace));  // too few
+    replace = {"v", "w", "x", "y", "y"};
+    EXPECT_FALSE(t.ReplaceKeys(replace));
+    replace = {"v", "w", "x", "y", "z"};
+    EXPECT_TRUE(t.ReplaceKeys(replace));
+    EXPECT_EQ(t.IndexOf("y"), 3);
+    EXPECT_EQ(t.Value(3), "2");
+}
