@@ -42,7 +42,8 @@ struct TEventLog {
                             bool& can) {
             int v = StrToInt(o);
             if (Refuse && v % Refuse == 0) can = false;
-            if (Redirect && v % Redirect == 0) n = IntToStr(StrToInt(n) + 1);
+            const int to = StrToInt(n);
+            if (Redirect && v % Redirect == 0 && to < 2147483647) n = IntToStr(to + 1);
             Lines.push_back("edit " + msg + "|" + o + "|" + n + "|" + t + (can ? "" : " refused"));
         };
         doc.OnAdd = [this](TQzCaption*, const std::string& msg, std::string& s, std::string& t, bool& can) {
