@@ -68,21 +68,94 @@ bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
     return s.size() >= suffix.size() && FindTextPos(s.substr(s.size() - suffix.size()), suffix) == 0;
 }
 
+// Markup by which the reader finds a SAMI file's structure, wherever it stands: it cuts the body
+// at "</BODY>", deletes the document tags (joining the text around them) and removes every TITLE,
+// SCRIPT and STYLE block through its end tag, in whatever caption that stands. Inside a caption
+// such markup is written with a blank after its '<' ("< /BODY>"): the reader keeps that as it
+// stands, and players show it as text.
+constexpr std::string_view StructureMarkup[] = {"<SAMI>",  "</SAMI>", "<HEAD>",  "</HEAD>", "<BODY>",
+                                                "</BODY>", "<TITLE>", "<SCRIPT", "<STYLE"};
+
+// The length of the structure markup (or, with `paragraph`, of a "<P ") at `at`; 0 for none.
+size_t MarkupAt(std::string_view s, size_t at, bool paragraph) {
+    for (std::string_view markup : StructureMarkup)
+        if (StartsWithNoCase(s.substr(at), markup)) return markup.size();
+    return paragraph && StartsWithNoCase(s.substr(at), "<P ") ? 3 : 0;
+}
+
+bool HoldsMarkup(std::string_view s, bool paragraph) {
+    for (size_t p = s.find('<'); p != std::string_view::npos; p = s.find('<', p + 1))
+        if (MarkupAt(s, p, paragraph) > 0) return true;
+    return false;
+}
+
+// Inserts a blank after the '<' of every structure markup (and "<P " with `paragraph`).
+void BreakMarkup(std::string& s, bool paragraph) {
+    for (size_t p = s.find('<'); p != std::string::npos; p = s.find('<', p + 1)) {
+        size_t n = MarkupAt(s, p, paragraph);
+        if (n == 0) continue;
+        s.insert(p + 1, 1, ' ');
+        p += n;
+    }
+}
+
+// Inserts a blank at `offset` of every occurrence of `marker`.
+void BreakMarker(std::string& s, std::string_view marker, size_t offset) {
+    for (size_t p = FindTextPos(s, marker); p != std::string::npos; p = FindTextPos(s, marker, p + marker.size() + 1))
+        s.insert(p + offset, 1, ' ');
+}
+
+// `s` without its paragraph tags ("<P " through the next '>'), as the reader takes them out.
+// False when a tag runs past another '<' or the end of `s`: the reader's block would then reach
+// further, into the next line or caption.
+bool TakeOutParagraphTags(std::string_view s, std::string& out) {
+    out.clear();
+    size_t from = 0;
+    for (size_t p = FindTextPos(s, "<P "); p != std::string_view::npos; p = FindTextPos(s, "<P ", from)) {
+        size_t gt = s.find_first_of("<>", p + 3);
+        if (gt == std::string_view::npos || s[gt] != '>') return false;
+        out.append(s.data() + from, p - from);
+        from = gt + 1;
+    }
+    out.append(s.data() + from, s.size() - from);
+    return true;
+}
+
 // Appends a stored caption as written in place of "($text)": LF and its lines, or "&nbsp;" and LF
-// for a blank caption (only blanks and "<BR>"). `work` is scratch space kept between calls.
+// for a blank caption (only blanks and "<BR>"). `work` and `scratch` are kept between calls.
 //
 // Each "<BR>" becomes a line break, except where the reader would not give the same text back;
 // there the "<BR>" is written as it stands, inside the line:
 // - after a line that would be empty (the reader folds empty lines) or that ends in a space or in
 //   "<BR>" (the reader cuts those before a line break), so "A<BR><BR>B" is written as the lines
 //   "A" and "<BR>B";
-// - before a line that begins with "<SYNC " (the reader starts a new caption there).
+// - before a line that begins with "<SYNC " once its paragraph tags are out (the reader starts a
+//   new caption there).
 // A first line that begins with "<SYNC " stays on the line of "($text)". Blanks at the ends of the
 // caption and "<BR>" at its end are cut, as the reader cuts them; "<BR>" at its start is kept.
-void AppendCaption(std::string& out, std::string_view stored, std::string& work) {
+//
+// Structure markup is broken (see StructureMarkup), and so are "<!--" and "-->" ("< !--", "-- >")
+// with `breakComments`, for a header that does not hold the file's first comment. Paragraph tags
+// stay as they are while each closes inside the caption and taking them out makes no new markup;
+// otherwise every "<P " of the caption is broken too.
+void AppendCaption(std::string& out, std::string_view stored, bool breakComments, std::string& work,
+                   std::string& scratch) {
     work.clear();
     for (char c : stored)
         if (c != '\r' && c != '\n') work += c;
+    bool paragraphs = false;
+    if (work.find('<') != std::string::npos) {
+        BreakMarkup(work, false);
+        paragraphs = FindTextPos(work, "<P ") != std::string::npos;
+        if (paragraphs && (!TakeOutParagraphTags(work, scratch) || HoldsMarkup(scratch, true))) {
+            BreakMarkup(work, true);
+            paragraphs = false;
+        }
+    }
+    if (breakComments) {
+        BreakMarker(work, "<!--", 1);
+        BreakMarker(work, "-->", 2);
+    }
     size_t b = 0, e = work.size();
     for (;;) {
         while (b < e && IsBlankByte(work[b])) ++b;
@@ -95,7 +168,8 @@ void AppendCaption(std::string& out, std::string_view stored, std::string& work)
         out += "&nbsp;\n";
         return;
     }
-    const auto syncLine = [](std::string_view line) {
+    const auto syncLine = [&](std::string_view line) {
+        if (paragraphs && TakeOutParagraphTags(line, scratch)) line = scratch;
         while (!line.empty() && IsBlankByte(line.front())) line.remove_prefix(1);
         return StartsWithNoCase(line, "<SYNC ");
     };
@@ -143,30 +217,42 @@ void AppendCrLf(std::string& out, std::string_view s) {
     }
 }
 
-}  // namespace
 
-std::string TQzCaption::GetText() const {
-    std::string tpl = captionBody_.Text();
+// The body of GetText; see AppendCaption for `breakComments`.
+std::string WriteBody(const TTarkiHash& list, const TStringList& bodyTemplate, bool breakComments) {
+    std::string tpl = bodyTemplate.Text();
     tpl.erase(std::remove(tpl.begin(), tpl.end(), '\r'), tpl.end());
     BodyTemplate body(tpl);
 
-    std::string result, work;
+    std::string result, work, scratch;
     size_t estimate = 0;
-    for (int i = 0; i < list_->Count(); ++i) estimate += list_->Value(i).size() + tpl.size() + 8;
+    for (int i = 0; i < list.Count(); ++i) estimate += list.Value(i).size() + tpl.size() + 8;
     result.reserve(estimate);
-    for (int i = 0; i < list_->Count(); ++i) {
-        int64_t time = KeyTime(list_->Key(i));
+    for (int i = 0; i < list.Count(); ++i) {
+        int64_t time = KeyTime(list.Key(i));
         if (time <= 0) time = 1;
         for (const BodyTemplate::Piece& piece : body.pieces) {
             switch (piece.kind) {
             case BodyTemplate::Literal: result += piece.text; break;
             case BodyTemplate::Sync: result += std::to_string(time); break;
-            case BodyTemplate::Text: AppendCaption(result, list_->Value(i), work); break;
+            case BodyTemplate::Text: AppendCaption(result, list.Value(i), breakComments, work, scratch); break;
             }
         }
     }
     return result;
 }
+
+// Whether the reader takes the file's first comment ("<!--" through the next "-->") from the
+// header; otherwise it would take it from the captions and drop it from every one.
+bool HeadHoldsFirstComment(std::string_view head) {
+    size_t p = FindTextPos(head, "<!--");
+    return p != std::string_view::npos && FindTextPos(head, "-->", p + 4) != std::string_view::npos;
+}
+
+}  // namespace
+
+// The advanced mode reads this text back without taking a comment out, so comments stay.
+std::string TQzCaption::GetText() const { return WriteBody(*list_, captionBody_, false); }
 
 bool TQzCaption::Save(const std::string& fileName) {
     std::string head = captionHead_.Text();
@@ -176,7 +262,7 @@ bool TQzCaption::Save(const std::string& fileName) {
 
     // As a string list takes header, body and tail and saves them: CR dropped, nothing after a
     // NUL, every line (the last one too) followed by CR LF.
-    std::string body = GetText();
+    std::string body = WriteBody(*list_, captionBody_, !HeadHoldsFirstComment(head));
     std::string out;
     out.reserve(head.size() + body.size() + body.size() / 16 + tail.size() + 64);
     for (std::string_view part : {std::string_view(head), std::string_view(body), std::string_view(tail)}) {

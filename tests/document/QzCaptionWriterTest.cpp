@@ -214,6 +214,62 @@ TEST(QzCaptionWriter, FilesMorvaneReadsComeBackFromItsOwnSave) {
     }
 }
 
+// Markup that structures a SAMI file, typed into captions: the reader would cut the body at it,
+// delete it or remove a block through its end tag in a later caption. Each case's captions stand
+// at 1000, 2000, ... and read back as `back`, from the saved file and from the body text alike.
+TEST(QzCaptionWriter, StructureMarkupInACaptionLosesNoCaption) {
+    using L = std::vector<std::string>;
+    const std::pair<L, L> cases[] = {
+        {{"A</body>B", "after"}, {"A< /body>B", "after"}},
+        {{"<STYLE>", "kept", "</STYLE>"}, {"< STYLE>", "kept", "</STYLE>"}},
+        {{"<Title>t</Title> <script", "kept"}, {"< Title>t</Title> < script", "kept"}},
+        // A deletion would join "<SYNC 5-3>", which does not read as a time.
+        {{"x<BR><SY<HEAD>NC 5-3>"}, {"x<BR><SY< HEAD>NC 5-3>"}},
+        // Paragraph tags that close in their caption are written and dropped by the reader; one
+        // that runs on, or whose removal would make new markup, is kept as text.
+        {{"<P CLASS=EN>B", "A<BR><P x><SYNC 5>"}, {"B", "A<BR><SYNC 5>"}},
+        {{"A <P x", "kept"}, {"A < P x", "kept"}},
+        {{"<P x<BR>y>z", "kept"}, {"< P x<BR>y>z", "kept"}},
+        {{"<<P a>P b", "<SA<P x>MI>c", "kept"}, {"<< P a>P b", "<SA< P x>MI>c", "kept"}},
+        {{"<!-- note", "kept", "-->"}, {"<!-- note", "kept", "-->"}},
+    };
+    TempDir dir;
+    for (const auto& [in, back] : cases) {
+        TQzCaption doc;
+        UseMainWindowTemplates(doc);
+        E expected;
+        for (size_t i = 0; i < in.size(); ++i) {
+            doc.Add(static_cast<int>(i + 1) * 1000, in[i]);
+            expected.emplace_back(static_cast<int>(i + 1) * 1000, back[i]);
+        }
+        ASSERT_TRUE(doc.Save(dir.File("m.smi")));
+        TQzCaption read;
+        ASSERT_TRUE(read.Open(dir.File("m.smi")));
+        EXPECT_EQ(Entries(read), expected) << ReadBytes(dir.File("m.smi"));
+        TStringList lines;
+        lines.SetText(doc.GetText());
+        read.Apply(lines);
+        EXPECT_EQ(Entries(read), expected) << doc.GetText();
+    }
+}
+
+// Under a header without a comment the reader takes the first comment of the captions for the
+// file's information and cuts it out, so the writer breaks comment markup there; the body text of
+// the advanced mode, read without taking a comment out, keeps it.
+TEST(QzCaptionWriter, CommentsInCaptionsUnderAHeaderWithoutOne) {
+    TempDir dir;
+    TQzCaption doc;
+    doc.Add(1000, "a <!-- b");
+    doc.Add(2000, "kept");
+    doc.Add(3000, "c --> d");
+    ASSERT_TRUE(doc.Save(dir.File("c.smi")));
+    TQzCaption read;
+    ASSERT_TRUE(read.Open(dir.File("c.smi")));
+    EXPECT_EQ(Entries(read), (E{{1000, "a < !-- b"}, {2000, "kept"}, {3000, "c -- > d"}}));
+    EXPECT_EQ(doc.GetText(), "<SYNC START=1000><P CLASS=KALO_KRCC>\na <!-- b\n<SYNC START=2000><P CLASS=KALO_KRCC>\nkept\n"
+                             "<SYNC START=3000><P CLASS=KALO_KRCC>\nc --> d\n");
+}
+
 // The disk fills (here: a file-size limit) half way through the file.
 TEST(QzCaptionWriter, AWriteErrorInTheMiddleFailsTheSaveAndKeepsTheOldFile) {
     TempDir dir;
