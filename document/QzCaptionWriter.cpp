@@ -76,11 +76,27 @@ bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
 constexpr std::string_view StructureMarkup[] = {"<SAMI>",  "</SAMI>", "<HEAD>",  "</HEAD>", "<BODY>",
                                                 "</BODY>", "<TITLE>", "<SCRIPT", "<STYLE"};
 
-// The length of the structure markup (or, with `paragraph`, of a "<P ") at `at`; 0 for none.
+// Whether `markup` (upper case, beginning with '<') stands at `at`, ignoring case.
+bool MarkupStandsAt(std::string_view s, size_t at, std::string_view markup) {
+    if (s.size() - at < markup.size()) return false;
+    for (size_t i = 1; i < markup.size(); ++i) {
+        char c = s[at + i];
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+        if (c != markup[i]) return false;
+    }
+    return true;
+}
+
+// The length of the structure markup at `at` (a '<'), or with `paragraph` of a "<P " there; 0
+// for none.
 size_t MarkupAt(std::string_view s, size_t at, bool paragraph) {
+    if (s.size() - at < 3) return 0;
+    char second = s[at + 1];
+    if (second >= 'a' && second <= 'z') second = static_cast<char>(second - 32);
+    if (second == 'P') return paragraph && s[at + 2] == ' ' ? 3 : 0;
     for (std::string_view markup : StructureMarkup)
-        if (StartsWithNoCase(s.substr(at), markup)) return markup.size();
-    return paragraph && StartsWithNoCase(s.substr(at), "<P ") ? 3 : 0;
+        if (markup[1] == second && MarkupStandsAt(s, at, markup)) return markup.size();
+    return 0;
 }
 
 bool HoldsMarkup(std::string_view s, bool paragraph) {
@@ -89,19 +105,25 @@ bool HoldsMarkup(std::string_view s, bool paragraph) {
     return false;
 }
 
-// Inserts a blank after the '<' of every structure markup (and "<P " with `paragraph`).
-void BreakMarkup(std::string& s, bool paragraph) {
+// Inserts a blank after the '<' of every structure markup (and of "<P " with `paragraph`).
+// Returns whether a "<P " is left.
+bool BreakMarkup(std::string& s, bool paragraph) {
+    bool paragraphLeft = false;
     for (size_t p = s.find('<'); p != std::string::npos; p = s.find('<', p + 1)) {
         size_t n = MarkupAt(s, p, paragraph);
-        if (n == 0) continue;
+        if (n == 0) {
+            paragraphLeft = paragraphLeft || MarkupStandsAt(s, p, "<P ");
+            continue;
+        }
         s.insert(p + 1, 1, ' ');
         p += n;
     }
+    return paragraphLeft;
 }
 
-// Inserts a blank at `offset` of every occurrence of `marker`.
+// Inserts a blank at `offset` of every occurrence of `marker` (which holds no letter).
 void BreakMarker(std::string& s, std::string_view marker, size_t offset) {
-    for (size_t p = FindTextPos(s, marker); p != std::string::npos; p = FindTextPos(s, marker, p + marker.size() + 1))
+    for (size_t p = s.find(marker); p != std::string::npos; p = s.find(marker, p + marker.size() + 1))
         s.insert(p + offset, 1, ' ');
 }
 
@@ -140,13 +162,17 @@ bool TakeOutParagraphTags(std::string_view s, std::string& out) {
 // otherwise every "<P " of the caption is broken too.
 void AppendCaption(std::string& out, std::string_view stored, bool breakComments, std::string& work,
                    std::string& scratch) {
-    work.clear();
-    for (char c : stored)
-        if (c != '\r' && c != '\n') work += c;
+    if (std::memchr(stored.data(), '\r', stored.size()) == nullptr &&
+        std::memchr(stored.data(), '\n', stored.size()) == nullptr) {
+        work.assign(stored.data(), stored.size());
+    } else {
+        work.clear();
+        for (char c : stored)
+            if (c != '\r' && c != '\n') work += c;
+    }
     bool paragraphs = false;
     if (work.find('<') != std::string::npos) {
-        BreakMarkup(work, false);
-        paragraphs = FindTextPos(work, "<P ") != std::string::npos;
+        paragraphs = BreakMarkup(work, false);
         if (paragraphs && (!TakeOutParagraphTags(work, scratch) || HoldsMarkup(scratch, true))) {
             BreakMarkup(work, true);
             paragraphs = false;
