@@ -70,9 +70,9 @@ bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
 
 // Markup by which the reader finds a SAMI file's structure, wherever it stands: it cuts the body
 // at "</BODY>", deletes the document tags (joining the text around them) and removes every TITLE,
-// SCRIPT and STYLE block through its end tag, in whatever caption that stands. Inside a caption
-// such markup is written with a blank after its '<' ("< /BODY>"): the reader keeps that as it
-// stands, and players show it as text.
+// SCRIPT and STYLE block through its end tag, in whichever later caption that stands. Inside a
+// caption such markup is written with a blank after its '<' ("< /BODY>"): the reader keeps that
+// as it stands, and players show it as text.
 constexpr std::string_view StructureMarkup[] = {"<SAMI>",  "</SAMI>", "<HEAD>",  "</HEAD>", "<BODY>",
                                                 "</BODY>", "<TITLE>", "<SCRIPT", "<STYLE"};
 
