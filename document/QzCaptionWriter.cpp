@@ -143,8 +143,19 @@ bool TakeOutParagraphTags(std::string_view s, std::string& out) {
     return true;
 }
 
+bool OnlyBlanksAndBreaks(std::string_view s) {
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (StartsWithNoCase(s.substr(i), "<BR>")) {
+            i += 3;
+        } else if (!IsBlankByte(s[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Appends a stored caption as written in place of "($text)": LF and its lines, or "&nbsp;" and LF
-// for a blank caption (only blanks and "<BR>"). `work` and `scratch` are kept between calls.
+// for a blank caption (only blanks and "<BR>", once paragraph tags that stay are out). `work` and `scratch` are kept between calls.
 //
 // Each "<BR>" becomes a line break, except where the reader would not give the same text back;
 // there the "<BR>" is written as it stands, inside the line:
@@ -190,7 +201,9 @@ void AppendCaption(std::string& out, std::string_view stored, bool breakComments
         e -= 4;
     }
     const std::string_view text = std::string_view(work).substr(b, e - b);
-    if (text.empty()) {
+    // Lines that hold nothing but paragraph tags come back empty, and the reader folds them
+    // away, up to the caption itself: such a caption is written as a blank one.
+    if (text.empty() || (paragraphs && TakeOutParagraphTags(text, scratch) && OnlyBlanksAndBreaks(scratch))) {
         out += "&nbsp;\n";
         return;
     }

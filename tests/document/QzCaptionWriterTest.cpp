@@ -233,7 +233,8 @@ TEST(QzCaptionWriter, StructureMarkupInACaptionLosesNoCaption) {
         {{"x<BR><SY<HEAD>NC 5-3>"}, {"x<BR><SY< HEAD>NC 5-3>"}},
         // Paragraph tags that close in their caption are written and dropped by the reader; one
         // that runs on, or whose removal would make new markup, is kept as text.
-        {{"<P CLASS=EN>B", "A<BR><P x><SYNC 5>"}, {"B", "A<BR><SYNC 5>"}},
+        {{"<P CLASS=EN>B", "A<BR><P x><SYNC 5>", "<P x>", "<P x><br> <P y>", "kept"},
+         {"B", "A<BR><SYNC 5>", "", "", "kept"}},
         {{"A <P x", "kept"}, {"A < P x", "kept"}},
         {{"<P x<BR>y>z", "kept"}, {"< P x<BR>y>z", "kept"}},
         {{"<<P a>P b", "<SA<P x>MI>c", "kept"}, {"<< P a>P b", "<SA< P x>MI>c", "kept"}},
