@@ -46,7 +46,21 @@ bool Read(TQzCaption& doc, int kind, std::string_view bytes) {
     }
 }
 
-std::string Shown(std::string text);
+// A caption as it shows: the markup that the SAMI reader writes in upper case upper-cased ("<br>"
+// read from a plain text or .s2k file comes back from SAMI as "<BR>"), and no spaces before a line
+// break (the writer writes "<BR>" as a line end, and the reader cuts spaces before line ends).
+std::string Shown(std::string text) {
+    for (std::string_view tag : {"<BR>", "<FONT ", "</FONT>", " COLOR=", " STYLE="})
+        for (size_t p = 0; (p = FindTextPos(text, tag, p)) != std::string::npos; p += tag.size())
+            text.replace(p, tag.size(), tag);
+    for (size_t p = 0; (p = text.find("<BR>", p)) != std::string::npos; p += 4) {
+        size_t b = p;
+        while (b > 0 && text[b - 1] == ' ') --b;
+        text.erase(b, p - b);
+        p = b;
+    }
+    return text;
+}
 
 // Whether the reader can give the caption back as it stands. It takes out paragraph tags ("<P "
 // through the next '>', which carry a file's language classes) wherever they stand, and the
@@ -86,22 +100,6 @@ void CompareEntries(const TQzCaption& doc, const TQzCaption& back, bool comments
             fuzz::Check(Shown(back.List().Value(i)) == Shown(Written(text, comments)),
                         "a caption's text changed on the way back");
     }
-}
-
-// A caption as it shows: the markup that the SAMI reader writes in upper case upper-cased ("<br>"
-// read from a plain text or .s2k file comes back from SAMI as "<BR>"), and no spaces before a line
-// break (the writer writes "<BR>" as a line end, and the reader cuts spaces before line ends).
-std::string Shown(std::string text) {
-    for (std::string_view tag : {"<BR>", "<FONT ", "</FONT>", " COLOR=", " STYLE="})
-        for (size_t p = 0; (p = FindTextPos(text, tag, p)) != std::string::npos; p += tag.size())
-            text.replace(p, tag.size(), tag);
-    for (size_t p = 0; (p = text.find("<BR>", p)) != std::string::npos; p += 4) {
-        size_t b = p;
-        while (b > 0 && text[b - 1] == ' ') --b;
-        text.erase(b, p - b);
-        p = b;
-    }
-    return text;
 }
 
 }  // namespace
