@@ -23,7 +23,7 @@ QVariant TCaptionListModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::SizeHintRole) return QSize(0, 16);
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return QVariant();
     const TCaptionRow& row = rows_[index.row()];
-    if (index.column() == 0) return role == Qt::DisplayRole ? Cp949ToQString(row.Key) : QVariant();
+    if (index.column() == 0) return role == Qt::DisplayRole ? Cp949ToQString(row.Key.Str()) : QVariant();
     return Cp949ToQString(row.Text);
 }
 

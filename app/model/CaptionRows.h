@@ -1,15 +1,49 @@
 #pragma once
 // The caption list's rows: the working copy of the caption order and texts. Row 0 is the banner
-// row at sync 0, never saved. Each row holds the sync key (the sync right-aligned in 9 characters,
-// so byte order is time order) and the stored caption text (line breaks as "<BR>").
+// row at sync 0, never saved. Each row holds its sync (shown and sorted as its key: the sync
+// right-aligned in 9 characters, compared byte by byte) and the stored caption text (line breaks
+// as "<BR>").
+//
+// The rows also know where their syncs stand out of time order (a row whose sync is below the
+// one before it), so that finding a row by time is a binary search per ordered run: O(log n)
+// while the rows are in time order, as after every open and sort.
 
+#include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TQzCaption;
 
+// A row's sync as its key. Compares equal to the key text ("     1000").
+class TRowKey {
+public:
+    TRowKey() = default;
+    explicit TRowKey(int sync) : sync_(sync) {}
+    int Sync() const { return sync_; }
+    // The key text: the sync printed with "%9d".
+    std::string Str() const;
+    operator std::string() const { return Str(); }
+    // True when `key` is this key's text.
+    bool Is(std::string_view key) const;
+    // True when a's key text sorts before b's, byte by byte (a prefix first). For syncs from 0 to
+    // 999,999,999 that is numeric order; a negative sync or one of ten digits sorts by its text.
+    static bool KeyLess(int a, int b);
+
+    friend bool operator==(const TRowKey& a, const TRowKey& b) { return a.sync_ == b.sync_; }
+    friend bool operator!=(const TRowKey& a, const TRowKey& b) { return a.sync_ != b.sync_; }
+    friend bool operator==(const TRowKey& a, const std::string& b) { return a.Str() == b; }
+    friend bool operator==(const std::string& a, const TRowKey& b) { return a == b.Str(); }
+    friend bool operator!=(const TRowKey& a, const std::string& b) { return !(a == b); }
+    friend bool operator!=(const std::string& a, const TRowKey& b) { return !(a == b); }
+
+private:
+    int sync_ = 0;
+};
+std::ostream& operator<<(std::ostream& out, const TRowKey& key);
+
 struct TCaptionRow {
-    std::string Key;
+    TRowKey Key;
     std::string Text;
 };
 
@@ -17,35 +51,42 @@ class TCaptionRows {
 public:
     int Count() const { return static_cast<int>(rows_.size()); }
     const TCaptionRow& operator[](int i) const { return rows_[static_cast<size_t>(i)]; }
-    TCaptionRow& operator[](int i) { return rows_[static_cast<size_t>(i)]; }
-    const std::vector<TCaptionRow>& Rows() const { return rows_; }
 
     // A sync text read as a number: leading blanks skipped, an optional sign, the digits up to the
     // first other character; 0 when there are none; saturates at the 32-bit range.
     static int ReadSync(const std::string& text);
-    int Sync(int row) const { return ReadSync(rows_[static_cast<size_t>(row)].Key); }
+    int Sync(int row) const { return rows_[static_cast<size_t>(row)].Key.Sync(); }
 
     // The banner row's text: the title, " Caption Editor for " and the maker's site.
     static std::string BannerText();
     // Adds the banner row unless row 0 already reads as sync 0.
     void AddBannerRow();
 
-    // Appends a row; while AutoSort is on (before the first sort) the rows are kept in key order.
-    // Returns the new row's index.
-    int Append(const std::string& key, const std::string& text);
-    void Insert(int index, const std::string& key, const std::string& text);
+    // Appends a row; while AutoSort is on (before the first sort) the rows are kept in key order
+    // (a new row behind those with an equal key). Returns the new row's index.
+    int Append(int sync, std::string text);
+    int Append(const std::string& key, const std::string& text) { return Append(ReadSync(key), text); }
     // Inserts the rows in their order in front of row `index` in one move of the later rows.
     void InsertBlock(int index, std::vector<TCaptionRow> rows);
     void Delete(int index);
-    void Clear() { rows_.clear(); }
+    void SetSync(int row, int sync);
+    void SetText(int row, std::string text);
+    // Rows from..last take the syncs of `syncs` (one per row) in one pass.
+    void SetSyncsFrom(int from, const std::vector<int>& syncs);
+    void Clear();
     // Every row taken out (the rows are left empty, AutoSort as it was) and put back: a command
     // that may fail keeps the previous rows without copying them.
     std::vector<TCaptionRow> TakeAll();
-    void Restore(std::vector<TCaptionRow> rows) { rows_ = std::move(rows); }
+    void Restore(std::vector<TCaptionRow> rows);
 
     // Index of the first row whose sync equals the text read as a number, -1 when none.
     int FindRowBySync(const std::string& syncText) const;
     int FindRowBySync(int sync) const;
+    // The first row i - 1 (i >= 1) with Sync(i - 1) <= time < Sync(i); else the last row when its
+    // sync is at or below the time; else -1. Call with at least two rows.
+    int FindRowAtTime(int time) const;
+    // True when every row's sync is at or above the one before it.
+    bool InTimeOrder() const { return descents_.empty(); }
 
     // Sorts the rows once by key bytes (stable), and switches AutoSort off for good.
     void Sort();
@@ -61,6 +102,15 @@ public:
     void CopyFromCaption(const TQzCaption& caption);
 
 private:
+    // The descent at row i (1 <= i < Count()) entered or removed as the rows now stand.
+    void UpdateDescent(int i);
+    // Every descent found again in one pass.
+    void RebuildDescents();
+    // Adds `delta` to every descent index at or above `from`.
+    void ShiftDescents(int from, int delta);
+
     std::vector<TCaptionRow> rows_;
+    // Ascending indices i >= 1 with Sync(i) < Sync(i - 1): the ends of the rows' ordered runs.
+    std::vector<int> descents_;
     bool autoSort_ = true;
 };

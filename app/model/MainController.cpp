@@ -64,10 +64,10 @@ void TMainController::BindDocumentEvents() {
         if (rows_.AutoSort()) {
             // Until the first sort the list keeps its rows in time order, the edited one included.
             rows_.Delete(row);
-            row = rows_.Append(TQzCaption::GetSyncWidth(newTime), text);
+            row = rows_.Append(newTime, text);
         } else {
-            rows_[row].Key = TQzCaption::GetSyncWidth(newTime);
-            rows_[row].Text = text;
+            rows_.SetSync(row, newTime);
+            rows_.SetText(row, text);
         }
         selected_ = row;
         labelCode_ = IntToStr(row);
@@ -89,10 +89,10 @@ void TMainController::BindDocumentEvents() {
         canChange = true;
         int row;
         if (existing >= 0) {
-            rows_[existing].Text = text;
+            rows_.SetText(existing, text);
             row = existing;
         } else {
-            row = rows_.Append(TQzCaption::GetSyncWidth(sync), text);
+            row = rows_.Append(StrToInt(sync), text);
             // Sorted in front of the selected row (before the first sort): the selection stays
             // with its caption.
             if (selected_ >= row) ++selected_;
@@ -103,7 +103,7 @@ void TMainController::BindDocumentEvents() {
         view_.SelectionChanged(selected_);
     };
     caption_.OnChange = [this](TQzCaption*, int sync, const std::string& text) {
-        rows_.Append(TQzCaption::GetSyncWidth(sync), text);
+        rows_.Append(sync, text);
     };
     caption_.OnReadInfo = [this](TQzCaption*, std::string& buffer) { ReadCaptionInfo(buffer, CurrentCaption); };
     caption_.OnSaveHead = [this](TQzCaption*, std::string& buffer) {
@@ -156,7 +156,7 @@ void TMainController::SelectRow(int row) {
     if (row < 0 || row >= rows_.Count()) return;
     selected_ = row;
     view_.SelectionChanged(row);
-    if (rows_[row].Key == TQzCaption::GetSyncWidth(0)) {
+    if (rows_.Sync(row) == 0) {
         ResetEditFields();
         return;
     }
@@ -234,7 +234,7 @@ void TMainController::DeleteCommand() {
     ResetEditFields();
     RefreshTable();
     bool inStep = TableInStep();
-    std::string key = rows_[idx].Key;
+    const std::string key = rows_[idx].Key.Str();
     rows_.Delete(idx);
     // With every key once in the rows, the entry of the deleted row is the one to go.
     if (inStep) caption_.List().Delete(key);
@@ -259,10 +259,10 @@ void TMainController::SortCommand() {
 
 void TMainController::SortRows() {
     ResetEditFields();
-    int selectedKeyRow = selected_;
-    std::string selectedKey = selectedKeyRow >= 0 && selectedKeyRow < rows_.Count() ? rows_[selectedKeyRow].Key : "";
+    const bool hadSelection = selected_ >= 0 && selected_ < rows_.Count();
+    const int selectedSync = hadSelection ? rows_.Sync(selected_) : 0;
     rows_.Sort();
-    selected_ = selectedKey.empty() ? -1 : rows_.FindRowBySync(selectedKey);
+    selected_ = hadSelection ? rows_.FindRowBySync(selectedSync) : -1;
     view_.RowsChanged();
     view_.SelectionChanged(selected_);
 }
@@ -340,8 +340,7 @@ void TMainController::ShiftSync(int delta) {
             occupied.insert(v);
         }
     }
-    for (size_t i = static_cast<size_t>(start); i < n; ++i)
-        rows_[static_cast<int>(i)].Key = TQzCaption::GetSyncWidth(static_cast<int>(shifted[i]));
+    rows_.SetSyncsFrom(start, std::vector<int>(shifted.begin() + start, shifted.end()));
     // Keys that stay in ascending row order move no row and pair with the same entries.
     const bool rekeyed = aligned && RekeyTableFromRows();
     selected_ = rows_.KeepKeyOrder(selected_);
@@ -355,14 +354,14 @@ bool TMainController::TableAlignedWithRows() const {
     const TTarkiHash& table = caption_.List();
     if (!TableInStep()) return false;
     for (int i = 1; i < rows_.Count(); ++i)
-        if (rows_[i].Key != table.Key(i - 1)) return false;
+        if (!rows_[i].Key.Is(table.Key(i - 1))) return false;
     return true;
 }
 
 bool TMainController::RekeyTableFromRows() {
     std::vector<std::string> keys;
     keys.reserve(static_cast<size_t>(rows_.Count()));
-    for (int i = 1; i < rows_.Count(); ++i) keys.push_back(rows_[i].Key);
+    for (int i = 1; i < rows_.Count(); ++i) keys.push_back(rows_[i].Key.Str());
     return caption_.List().ReplaceKeys(keys);
 }
 
@@ -373,11 +372,11 @@ void TMainController::StripTags() {
     caption_.TagStrip();
     bool changed = false;
     for (int i = 1; i < rows_.Count(); ++i) {
-        int at = caption_.List().IndexOf(rows_[i].Key);
+        int at = caption_.List().IndexOf(rows_[i].Key.Str());
         if (at < 0) continue;
         const std::string& stripped = caption_.List().Value(at);
         if (rows_[i].Text != stripped) {
-            rows_[i].Text = stripped;
+            rows_.SetText(i, stripped);
             changed = true;
         }
     }

@@ -293,18 +293,17 @@ void TMainController::InsertCommand() {
         long long base = static_cast<long long>(TCaptionRows::ReadSync(source.Key(source.Count() - 1))) + 1000;
         long long delta = base - TCaptionRows::ReadSync(own.Key(0));
         const bool aligned = TableAlignedWithRows();
-        for (int i = 1; i < rows_.Count(); ++i) {
-            long long v = rows_.Sync(i) + delta;
-            if (v > 2147483647LL) v = 2147483647LL;
-            rows_[i].Key = TQzCaption::GetSyncWidth(static_cast<int>(v));
-        }
+        std::vector<int> moved;
+        moved.reserve(static_cast<size_t>(rows_.Count()));
+        for (int i = 1; i < rows_.Count(); ++i) moved.push_back(static_cast<int>(std::min(rows_.Sync(i) + delta, 2147483647LL)));
+        rows_.SetSyncsFrom(1, moved);
         std::vector<TCaptionRow> inserted;
         std::vector<std::string> keys, values;
         inserted.reserve(static_cast<size_t>(source.Count()));
         keys.reserve(static_cast<size_t>(source.Count()));
         values.reserve(static_cast<size_t>(source.Count()));
         for (int i = 0; i < source.Count(); ++i) {
-            inserted.push_back(TCaptionRow{source.Key(i), source.Value(i)});
+            inserted.push_back(TCaptionRow{TRowKey(TCaptionRows::ReadSync(source.Key(i))), source.Value(i)});
             keys.push_back(source.Key(i));
             values.push_back(source.Value(i));
         }
@@ -380,7 +379,8 @@ bool TMainController::ApplyMemo() {
     int previousSelected = selected_;
     // The caption being edited, found again by its time once the rows are rebuilt.
     int edited = TCaptionRows::ReadSync(labelCode_);
-    std::string editedKey = edited > 0 && edited < rows_.Count() ? rows_[edited].Key : std::string();
+    const bool hadEdited = edited > 0 && edited < rows_.Count();
+    const int editedSync = hadEdited ? rows_.Sync(edited) : 0;
     std::vector<TCaptionRow> previousRows = rows_.TakeAll();
     rows_.AddBannerRow();
     selected_ = -1;
@@ -395,7 +395,7 @@ bool TMainController::ApplyMemo() {
     }
     previousRows.clear();
     RefreshTable();
-    int at = editedKey.empty() ? -1 : rows_.FindRowBySync(editedKey);
+    int at = hadEdited ? rows_.FindRowBySync(editedSync) : -1;
     if (at > 0) {
         labelCode_ = IntToStr(at);
         selected_ = at;

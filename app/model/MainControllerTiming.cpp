@@ -47,11 +47,7 @@ bool TMainController::IsMovieOpen() {
 
 int TMainController::FindRowAtMoviePos() {
     if (rows_.Count() <= 1) return 0;
-    int pos = GetMoviePos(-1);
-    for (int i = 1; i < rows_.Count(); ++i)
-        if (rows_.Sync(i - 1) <= pos && rows_.Sync(i) > pos) return i - 1;
-    if (rows_.Sync(rows_.Count() - 1) <= pos) return rows_.Count() - 1;
-    return -1;
+    return rows_.FindRowAtTime(GetMoviePos(-1));
 }
 
 bool TMainController::ShowPreviewCaption(const std::string& stored) {

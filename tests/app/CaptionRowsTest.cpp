@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
 #include "app/model/CaptionRows.h"
 #include "document/QzCaption.h"
 
@@ -45,4 +48,55 @@ TEST(CaptionRows, CopiesIntoTheDocumentWithoutTheBannerAndGrowsTheTable) {
     back.CopyFromCaption(doc);
     EXPECT_EQ(back.Count(), doc.List().Count() + 1);
     EXPECT_EQ(back[1].Text, "later");
+}
+
+// Finding by time searches the ordered runs of the rows; a random run of changes checks it after
+// every step against a scan of every row.
+TEST(CaptionRows, SearchesByTimeMatchAScanOfEveryRow) {
+    auto scanBySync = [](const TCaptionRows& r, int sync) {
+        for (int i = 0; i < r.Count(); ++i)
+            if (r.Sync(i) == sync) return i;
+        return -1;
+    };
+    auto scanAtTime = [](const TCaptionRows& r, int t) {
+        for (int i = 1; i < r.Count(); ++i)
+            if (r.Sync(i - 1) <= t && r.Sync(i) > t) return i - 1;
+        return r.Sync(r.Count() - 1) <= t ? r.Count() - 1 : -1;
+    };
+    std::mt19937 rng(1729);
+    for (int run = 0; run < 300; ++run) {
+        TCaptionRows rows;
+        rows.AddBannerRow();
+        auto time = [&] { return rng() % 8 == 0 ? -static_cast<int>(rng() % 50) : static_cast<int>(rng() % 60); };
+        for (int step = 0; step < 40; ++step) {
+            const int n = rows.Count();
+            const int at = static_cast<int>(rng() % static_cast<unsigned>(n));
+            switch (rng() % 8) {
+            case 0: rows.SetSync(at, time()); break;
+            case 1: rows.Delete(at); break;
+            case 2: rows.InsertBlock(at, {TCaptionRow{TRowKey(time()), "b"}, TCaptionRow{TRowKey(time()), "c"}}); break;
+            case 3: rows.SetSyncsFrom(at, std::vector<int>(static_cast<size_t>(n - at), time())); break;
+            case 4: if (rng() % 4 == 0) rows.Sort(); break;
+            default: rows.Append(time(), "a"); break;
+            }
+            if (rows.Count() == 0) rows.AddBannerRow();
+            bool ordered = true;
+            for (int i = 1; i < rows.Count(); ++i) ordered = ordered && rows.Sync(i - 1) <= rows.Sync(i);
+            ASSERT_EQ(rows.InTimeOrder(), ordered) << "run " << run << " step " << step;
+            for (int t = -55; t <= 65; t += 3) {
+                ASSERT_EQ(rows.FindRowBySync(t), scanBySync(rows, t)) << "run " << run << " step " << step << " t " << t;
+                if (rows.Count() >= 2) ASSERT_EQ(rows.FindRowAtTime(t), scanAtTime(rows, t)) << "run " << run << " t " << t;
+            }
+        }
+    }
+}
+
+TEST(CaptionRows, KeysSortByTheirTextAsTheListShowsThem) {
+    // "%9d" keys: a blank sorts before '-' and the digits, a ten-digit time by its first digit.
+    const int order[] = {0, 5, 999999999, -5, 1000000000, -100000000, 2000000000};
+    for (int a : order)
+        for (int b : order)
+            EXPECT_EQ(TRowKey::KeyLess(a, b), TQzCaption::GetSyncWidth(a) < TQzCaption::GetSyncWidth(b)) << a << " " << b;
+    EXPECT_EQ(TRowKey(-5), TQzCaption::GetSyncWidth(-5));
+    EXPECT_TRUE(TRowKey(1000).Is("     1000"));
 }
