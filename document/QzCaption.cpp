@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "document/QzText.h"
@@ -145,16 +146,86 @@ std::string TQzCaption::DecodeCaption(std::string_view text) {
     return ReplaceAll(s, "<P>", "\n");
 }
 
+namespace {
+
+// A stored caption without its tags: "<BR>" (ignoring case, at character boundaries) kept as
+// "<BR>", every other block from '<' through the next '>' removed, as ReplaceAll of "<BR>" by LF,
+// the removal of the blocks "<" .. ">" and ReplaceAll of LF by "<BR>" give it. `lines` is scratch
+// space kept between calls.
+void StripCaption(std::string_view stored, std::string& lines, std::string& out) {
+    lines.clear();
+    out.clear();
+    if (stored.find('\n') != std::string_view::npos) {
+        // A line break of its own cannot be told apart from a kept "<BR>": the steps one by one.
+        out = ReplaceAll(stored, "<BR>", "\n");
+        ReplaceBlocksInString(out, "<", ">", "");
+        out = ReplaceAll(out, "\n", "<BR>");
+        return;
+    }
+    const size_t n = stored.size();
+    size_t copied = 0;
+    for (size_t i = 0; i < n;) {
+        if (stored[i] == '<' && i + 4 <= n && (stored[i + 1] | 0x20) == 'b' && (stored[i + 2] | 0x20) == 'r' &&
+            stored[i + 3] == '>') {
+            lines.append(stored.data() + copied, i - copied);
+            lines += '\n';
+            i += 4;
+            copied = i;
+            continue;
+        }
+        i += static_cast<unsigned char>(stored[i]) >= 0x80 && i + 1 < n ? 2 : 1;
+    }
+    lines.append(stored.data() + copied, n - copied);
+    // Each '<' with a '>' after it and no '<' between starts a block that goes; a '<' after the
+    // last '>' stays with the rest. A block holding a second '<' is left to the passes.
+    bool nested = false;
+    for (size_t p = lines.find('<'); p != std::string::npos && !nested;) {
+        const size_t e = lines.find('>', p + 1);
+        if (e == std::string::npos) break;
+        p = lines.find('<', p + 1);
+        nested = p < e;
+    }
+    if (nested) {
+        ReplaceBlocksInString(lines, "<", ">", "");
+    } else {
+        size_t read = 0, write = 0;
+        for (size_t p = lines.find('<'); p != std::string::npos;) {
+            const size_t e = lines.find('>', p + 1);
+            if (e == std::string::npos) break;
+            std::memmove(&lines[0] + write, lines.data() + read, p - read);
+            write += p - read;
+            read = e + 1;
+            p = lines.find('<', read);
+        }
+        const size_t rest = lines.size() - read;
+        std::memmove(&lines[0] + write, lines.data() + read, rest);
+        lines.resize(write + rest);
+    }
+    const size_t m = lines.size();
+    copied = 0;
+    for (size_t i = 0; i < m;) {
+        if (lines[i] == '\n') {
+            out.append(lines.data() + copied, i - copied);
+            out += "<BR>";
+            copied = ++i;
+            continue;
+        }
+        i += static_cast<unsigned char>(lines[i]) >= 0x80 && i + 1 < m ? 2 : 1;
+    }
+    out.append(lines.data() + copied, m - copied);
+}
+
+}  // namespace
+
 void TQzCaption::TagStrip() {
+    std::string lines, stripped;
     for (int i = 0; i < list_->Count(); ++i) {
         const std::string& stored = list_->Value(i);
         // Without a tag or a line break the text stays as it is.
-        if (stored.find_first_of("<\n") == std::string::npos) continue;
-        std::string t = ReplaceAll(stored, "<BR>", "\n");
-        ReplaceBlocksInString(t, "<", ">", "");
-        t = ReplaceAll(t, "\n", "<BR>");
+        if (stored.find('<') == std::string::npos && stored.find('\n') == std::string::npos) continue;
+        StripCaption(stored, lines, stripped);
         // Replacing a value never adds a slot, so the key's position stays i.
-        if (t != stored) StoreEntry(list_->Key(i), std::move(t));
+        if (stripped != stored) StoreEntry(list_->Key(i), stripped);
     }
 }
 

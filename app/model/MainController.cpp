@@ -369,10 +369,13 @@ void TMainController::StripTags() {
     TMemoRound memo(*this);
     if (!memo.Applied()) return;
     RefreshTable();
+    // Stripping keeps every key where it stands, so rows that pair with the entries in order
+    // take their texts by position.
+    const bool aligned = TableAlignedWithRows();
     caption_.TagStrip();
     bool changed = false;
     for (int i = 1; i < rows_.Count(); ++i) {
-        int at = caption_.List().IndexOf(rows_[i].Key.Str());
+        int at = aligned ? i - 1 : caption_.List().IndexOf(rows_[i].Key.Str());
         if (at < 0) continue;
         const std::string& stripped = caption_.List().Value(at);
         if (rows_[i].Text != stripped) {

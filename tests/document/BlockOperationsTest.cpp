@@ -172,3 +172,23 @@ TEST(BlockOperations, TableBlockOperationsKeepTheOrder) {
     EXPECT_EQ(t.IndexOf("y"), 3);
     EXPECT_EQ(t.Value(3), "2");
 }
+
+TEST(BlockOperations, TagStripMatchesTheSteps) {
+    // Line breaks in any case, tags, unclosed and nested tags, double-byte characters (a lead
+    // byte before '<' or at the end) and line breaks of their own.
+    const std::vector<std::string> parts = {"<BR>", "<br>", "<Br", ">", "<", "<b>", "</b>", "a", " ", "\xB0\xA1",
+                                            "\xB0", "\n", "<FONT color=red>", "x<y", "&nbsp;"};
+    std::mt19937 rng(4242);
+    for (int run = 0; run < 20000; ++run) {
+        std::string text;
+        int n = 1 + static_cast<int>(rng() % 12);
+        for (int i = 0; i < n; ++i) text += parts[rng() % parts.size()];
+        TQzCaption doc;
+        doc.List().Set("        1", text);
+        doc.TagStrip();
+        std::string steps = ReplaceAll(text, "<BR>", "\n");
+        ReplaceBlocksInString(steps, "<", ">", "");
+        steps = ReplaceAll(steps, "\n", "<BR>");
+        ASSERT_EQ(doc.Get(1), steps) << "text '" << text << "'";
+    }
+}
