@@ -110,6 +110,12 @@ bool TQzCaption::Edit(const std::string& oldSync, const std::string& newSync, co
     // Convert the handler's times before anything changes.
     std::string oldKey = GetSyncWidth(oldText);
     std::string newKey = GetSyncWidth(newText);
+    // A new time that keeps the entry's place changes the entry where it stands.
+    const int at = list_->IndexOf(oldKey);
+    if (at >= 0 && (newKey == oldKey || list_->SetKeyAt(at, newKey))) {
+        list_->SetValueAt(at, std::move(text));
+        return true;
+    }
     list_->Delete(oldKey);
     return StoreEntry(std::move(newKey), std::move(text));
 }

@@ -91,6 +91,10 @@ bool TTarkiHash::SetKeyAt(int index, std::string key) {
     return true;
 }
 
+void TTarkiHash::SetValueAt(int index, std::string value) {
+    if (index >= 0 && index < Count()) values_[static_cast<size_t>(index)] = std::move(value);
+}
+
 bool TTarkiHash::ReplaceKeys(std::vector<std::string>& keys) {
     if (keys.size() != keys_.size()) return false;
     for (size_t i = 0; i < keys.size(); ++i) {

@@ -47,6 +47,8 @@ public:
     // Replaces the key of entry `index` when the new key still sorts strictly between its
     // neighbours; false, with nothing changed, otherwise (or for an index outside the table).
     bool SetKeyAt(int index, std::string key);
+    // Replaces the value of entry `index` (also in a full table); ignored outside the table.
+    void SetValueAt(int index, std::string value);
     // Replaces every key, entry by entry, by `keys` (moved from) when they are as many as the
     // entries, none is empty and they are strictly ascending; false, with nothing changed,
     // otherwise.
