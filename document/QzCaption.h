@@ -160,6 +160,8 @@ public:
     // the read succeeds. EConvertError (a SYNC time that is not a 32-bit integer) reaches the
     // caller with the previous entries unchanged.
     bool Open(const std::string& fileName);
+    // Open of a file whose bytes the caller has read already (a ".s2k" file is read again).
+    bool Open(const std::string& fileName, std::string bytes);
     // Reads SAMI body text (the advanced mode's editor); the lines are not changed.
     void Apply(const TStringList& lines);
     // The first line (0-based, lines split as a string list splits `text`) that begins, after
@@ -190,6 +192,8 @@ private:
     // Adds through the table, growing it when it is full. False when the table refused anyway.
     // The key is taken by value: growing replaces the table, and a key read from it would go too.
     bool StoreEntry(std::string key, std::string caption);
+    // Open's read of a SAMI or plain-text file's bytes.
+    bool ReadText(const std::string& fileName, std::string text);
     // Builds the entries from SAMI (sami = true) or plain text, from the block removal on. `text`
     // has LF line ends and is changed; lineCount receives the number of lines read.
     std::unique_ptr<TTarkiHash> ParseText(std::string& text, bool sami, int& lineCount);

@@ -244,6 +244,16 @@ bool TQzCaption::Open(const std::string& fileName) {
         if (!Quiet) FireErrorOpen(fileName, " 파일을 읽을 수 없습니다.");
         return false;
     }
+    return ReadText(fileName, std::move(text));
+}
+
+bool TQzCaption::Open(const std::string& fileName, std::string bytes) {
+    if (std::string_view(bytes).substr(0, TextTestLength).find('\0') != std::string_view::npos) return false;
+    if (LowerCase(ExtractFileExt(fileName)) == ".s2k") return OpenS2k(fileName);
+    return ReadText(fileName, std::move(bytes));
+}
+
+bool TQzCaption::ReadText(const std::string& fileName, std::string text) {
     NormalizeLineEnds(text);
 
     bool sami = FindTextPos(text, "<SAMI>") != std::string::npos;

@@ -56,15 +56,24 @@ TCaptionFileCheck CheckCaptionBytes(const std::string& path, std::string_view by
     return check;
 }
 
-TCaptionFileCheck CheckCaptionFile(const std::string& path) {
+TCaptionFileCheck CheckCaptionFile(const std::string& path, std::string& bytes, bool& read) {
+    read = false;
+    bytes.clear();
     if (!FileExists(path)) return TCaptionFileCheck();
-    std::string bytes;
     if (!ReadFileBytes(path, bytes)) {
+        bytes.clear();
         TCaptionFileCheck check;
         check.Refusal = CannotRead(path);
         return check;
     }
+    read = true;
     return CheckCaptionBytes(path, bytes);
+}
+
+TCaptionFileCheck CheckCaptionFile(const std::string& path) {
+    std::string bytes;
+    bool read = false;
+    return CheckCaptionFile(path, bytes, read);
 }
 
 std::string NoCaptionMessage(const std::string& path) {

@@ -19,6 +19,9 @@ struct TCaptionFileCheck {
 // byte-order mark; a NUL byte anywhere (UTF-16 without a mark, or not text); well-formed UTF-8
 // with multi-byte sequences that is not code page 949 text. A missing file is not refused.
 TCaptionFileCheck CheckCaptionFile(const std::string& path);
+// CheckCaptionFile that hands the bytes it read to `bytes` (for the reader, so that the file is
+// read once); `read` tells whether they were read (false for a missing or unreadable file).
+TCaptionFileCheck CheckCaptionFile(const std::string& path, std::string& bytes, bool& read);
 // The same for the file's bytes; `path` only names the file in the message.
 TCaptionFileCheck CheckCaptionBytes(const std::string& path, std::string_view bytes);
 // The refusal of a file that holds text but no caption.

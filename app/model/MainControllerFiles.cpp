@@ -96,12 +96,17 @@ void TMainController::OpenPath(const std::string& path) {
 bool TMainController::OpenCaptionFile(std::string path) {
     StopMovie();
     // A file that cannot be read is refused before anything changes.
-    const TCaptionFileCheck check = CheckCaptionFile(path);
+    std::string bytes;
+    bool read = false;
+    const TCaptionFileCheck check = CheckCaptionFile(path, bytes, read);
     if (!check.Refusal.empty()) {
         view_.ShowMessage(check.Refusal);
         return true;
     }
+    // Saving at the prompt may write this very file (a reload): then it is read anew.
+    const bool asked = IsModified();
     if (!QuerySaveModified()) return false;
+    if (asked) read = false;
     ClearLabel();
     TCaptionInfo previousInfo = CurrentCaption;
     ResetCaptionInfo(CurrentCaption);
@@ -128,7 +133,7 @@ bool TMainController::OpenCaptionFile(std::string path) {
     };
     bool ok = false;
     try {
-        ok = caption_.Open(path);
+        ok = read ? caption_.Open(path, std::move(bytes)) : caption_.Open(path);
     } catch (const EConvertError& e) {
         return refuse(MessageName(path) + Cp949(" 파일을 읽을 수 없습니다.") + "\n" + e.what());
     }
@@ -243,7 +248,9 @@ void TMainController::InsertCommand() {
     if (!memo.Applied()) return;
     std::string file;
     if (!view_.OpenFileDialog(1, ExtractFilePath(CurrentCaption.FileName), "", file)) return;
-    const TCaptionFileCheck check = CheckCaptionFile(file);
+    std::string bytes;
+    bool read = false;
+    const TCaptionFileCheck check = CheckCaptionFile(file, bytes, read);
     if (!check.Refusal.empty()) {
         view_.ShowMessage(check.Refusal);
         return;
@@ -262,7 +269,8 @@ void TMainController::InsertCommand() {
     }
     captionTemp_.Clear();
     try {
-        captionTemp_.Open(file);
+        if (read) captionTemp_.Open(file, std::move(bytes));
+        else captionTemp_.Open(file);
     } catch (const EConvertError& e) {
         view_.ShowMessage(MessageName(file) + Cp949(" 파일을 읽을 수 없습니다.") + "\n" + e.what());
         return;

@@ -73,6 +73,19 @@ TEST_F(Files, ReloadReadsTheNamedFileAgain) {
     EXPECT_EQ(view.Title, "a.smi - Morvane 1.22 p1");
 }
 
+TEST_F(Files, AReloadThatSavesFirstShowsWhatWasSaved) {
+    WriteFile(dir + "a.smi", kTwoCaptions);
+    ASSERT_TRUE(main.OpenCaptionFile(dir + "a.smi"));
+    view.Sync = "5000";
+    view.Entry = "added";
+    main.AddCommand();
+    view.Answers = {mrYes};        // save the change to a.smi before it is read again
+    view.SaveChoices = {dir + "a.smi"};
+    main.ReloadCommand();
+    EXPECT_EQ(Syncs(), (std::vector<int>{0, 1000, 2000, 5000}));
+    EXPECT_EQ(main.CurrentCaption.Modified, 0);
+}
+
 TEST_F(Files, AFailedSaveKeepsTheNameTheFlagAndTheOldFile) {
     WriteFile(dir + "a.smi", kTwoCaptions);
     ASSERT_TRUE(main.OpenCaptionFile(dir + "a.smi"));
