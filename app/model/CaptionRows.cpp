@@ -95,12 +95,23 @@ void TCaptionRows::ShiftDescents(int from, int delta) {
 
 int TCaptionRows::Append(int sync, std::string text) {
     int index = Count();
-    if (autoSort_) {
+    // Readers append in key order: no search is needed then.
+    if (autoSort_ && !rows_.empty() && TRowKey::KeyLess(sync, rows_.back().Key.Sync())) {
         auto at = std::upper_bound(rows_.begin(), rows_.end(), sync,
                                    [](int s, const TCaptionRow& r) { return TRowKey::KeyLess(s, r.Key.Sync()); });
         index = static_cast<int>(at - rows_.begin());
     }
-    InsertBlock(index, {TCaptionRow{TRowKey(sync), std::move(text)}});
+    if (index == Count()) {
+        rows_.push_back(TCaptionRow{TRowKey(sync), std::move(text)});
+        UpdateDescent(index);
+        return index;
+    }
+    auto at = std::lower_bound(descents_.begin(), descents_.end(), index);
+    if (at != descents_.end() && *at == index) descents_.erase(at);
+    ShiftDescents(index, 1);
+    rows_.insert(rows_.begin() + index, TCaptionRow{TRowKey(sync), std::move(text)});
+    UpdateDescent(index);
+    UpdateDescent(index + 1);
     return index;
 }
 

@@ -85,7 +85,9 @@ TEST(CaptionRows, SearchesByTimeMatchAScanOfEveryRow) {
             ASSERT_EQ(rows.InTimeOrder(), ordered) << "run " << run << " step " << step;
             for (int t = -55; t <= 65; t += 3) {
                 ASSERT_EQ(rows.FindRowBySync(t), scanBySync(rows, t)) << "run " << run << " step " << step << " t " << t;
-                if (rows.Count() >= 2) ASSERT_EQ(rows.FindRowAtTime(t), scanAtTime(rows, t)) << "run " << run << " t " << t;
+                if (rows.Count() >= 2) {
+                    ASSERT_EQ(rows.FindRowAtTime(t), scanAtTime(rows, t)) << "run " << run << " t " << t;
+                }
             }
         }
     }
