@@ -81,7 +81,8 @@ bool EndsWithFolded(std::string_view s, std::string_view suffix) {
 bool FindStartValue(std::string_view head, std::string& value, size_t& at, size_t& end) {
     size_t from = 0;
     for (;;) {
-        size_t p = FindTextPos(head, "START", from);
+        // "<SYNC START=": the first START stands right after the tag's name.
+        size_t p = from == 0 && StartsWithFolded(head, "<SYNC START") ? 6 : FindTextPos(head, "START", from);
         if (p == std::string_view::npos) return false;
         from = p + 1;
         unsigned char before = p > 0 ? static_cast<unsigned char>(head[p - 1]) : ' ';
@@ -95,9 +96,9 @@ bool FindStartValue(std::string_view head, std::string& value, size_t& at, size_
         if (i < head.size() && (head[i] == '"' || head[i] == '\'')) ++i;
         while (i < head.size() && (head[i] == ' ' || head[i] == '\t')) ++i;
         at = i;
-        value.clear();
-        if (i < head.size() && (head[i] == '-' || head[i] == '+')) value += head[i++];
-        while (i < head.size() && head[i] >= '0' && head[i] <= '9') value += head[i++];
+        if (i < head.size() && (head[i] == '-' || head[i] == '+')) ++i;
+        while (i < head.size() && head[i] >= '0' && head[i] <= '9') ++i;
+        value.assign(head.data() + at, i - at);
         end = i;
         return true;
     }
@@ -115,7 +116,7 @@ std::string SyncTextOfHead(std::string_view head) {
 bool StartsWithSyncTag(std::string_view line) {
     size_t i = 0;
     while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == LineMark)) ++i;
-    return FindTextPos(line.substr(i, 5), "<SYNC") == 0;
+    return StartsWithFolded(line.substr(i), "<SYNC");
 }
 
 // The time of a sync text: 1 for an empty text, one that begins with '-' (whatever follows, so
@@ -160,9 +161,46 @@ std::string CleanBody(std::string_view line) {
         b.resize(b.size() - 4);
         while (!b.empty() && IsBlank(static_cast<unsigned char>(b.back()))) b.pop_back();
     }
-    if (breaks) ReplaceInString(b, "\n", "<BR>", true);
+    if (breaks) {
+        // Every LF becomes "<BR>", widened in place from the end.
+        size_t lfs = 0;
+        for (const char* p = b.data(); (p = static_cast<const char*>(std::memchr(p, '\n', b.data() + b.size() - p))); ++p) ++lfs;
+        size_t r = b.size(), w = r + 3 * lfs;
+        b.resize(w);
+        for (; lfs > 0; --lfs) {
+            const size_t q = static_cast<size_t>(static_cast<const char*>(memrchr(b.data(), '\n', r)) - b.data());
+            w -= r - q - 1;
+            std::memmove(&b[w], b.data() + q + 1, r - q - 1);
+            w -= 4;
+            std::memcpy(&b[w], "<BR>", 4);
+            r = q;
+        }
+    }
     if (SameText(b, "&nbsp;") || SameText(b, "<BR>")) b.clear();
     return b;
+}
+
+// Step of the reader: removes the blocks "<TITLE>" .. "</TITLE>", "<SCRIPT" .. "</SCRIPT>" and
+// "<STYLE" .. "</STYLE>" (ignoring case), one kind after the other. One scan finds which start
+// markers occur; a kind without one is skipped unless an earlier removal could have joined one.
+void DeleteHeadBlocks(std::string& text) {
+    static constexpr std::string_view starts[] = {"<TITLE>", "<SCRIPT", "<STYLE"};
+    static constexpr std::string_view ends[] = {"</TITLE>", "</SCRIPT>", "</STYLE>"};
+    bool present[3] = {};
+    const std::string_view all(text);
+    for (size_t p = 0; (p = all.find('<', p)) != std::string_view::npos; ++p) {
+        if (p + 1 >= all.size()) break;
+        if (Fold(static_cast<unsigned char>(all[p + 1])) != 'T' && Fold(static_cast<unsigned char>(all[p + 1])) != 'S') continue;
+        for (size_t k = 0; k < 3; ++k)
+            if (!present[k] && StartsWithFolded(all.substr(p), starts[k])) present[k] = true;
+    }
+    bool removed = false;
+    for (size_t k = 0; k < 3; ++k) {
+        if (!present[k] && !removed) continue;
+        const size_t before = text.size();
+        ReplaceBlocksInString(text, starts[k], ends[k], "");
+        removed = removed || text.size() != before;
+    }
 }
 
 // Step of the reader: deletes "<SAMI>", "</SAMI>", "<HEAD>", "</HEAD>", "<BODY>" and "</BODY>"
@@ -322,9 +360,12 @@ void TQzCaption::ApplyJoined(std::string& text) {
 int TQzCaption::FindMistypedSync(std::string_view text, std::string_view* badLine) {
     text = text.substr(0, text.find('\0'));
     size_t pos = 0;
+    // The next CR at or after pos (text.size() when there is none), found again only once passed.
+    size_t nextCr = std::min(text.find('\r'), text.size());
     for (int i = 0; pos < text.size(); ++i) {
-        size_t stop = text.find_first_of("\r\n", pos);
-        if (stop == std::string_view::npos) stop = text.size();
+        if (nextCr < pos) nextCr = std::min(text.find('\r', pos), text.size());
+        const char* lf = static_cast<const char*>(std::memchr(text.data() + pos, '\n', std::min(nextCr, text.size()) - pos));
+        size_t stop = lf ? static_cast<size_t>(lf - text.data()) : nextCr;
         const std::string_view whole = text.substr(pos, stop - pos);
         pos = stop;
         if (pos < text.size() && text[pos] == '\r') ++pos;
@@ -351,9 +392,7 @@ int TQzCaption::FindMistypedSync(std::string_view text, std::string_view* badLin
 
 std::unique_ptr<TTarkiHash> TQzCaption::ParseText(std::string& text, bool sami, int& lineCount) {
     ReplaceBlocksInString(text, "<P ", ">", "");
-    ReplaceBlocksInString(text, "<TITLE>", "</TITLE>", "");
-    ReplaceBlocksInString(text, "<SCRIPT", "</SCRIPT>", "");
-    ReplaceBlocksInString(text, "<STYLE", "</STYLE>", "");
+    DeleteHeadBlocks(text);
     DeleteDocumentTags(text);
     UpperCaseMarkup(text);
     if (text.find('\r') != std::string::npos) text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
