@@ -289,6 +289,10 @@ bool TQzCaption::InsertTable(int idx, const TTarkiHash& source) {
     if (idx + 1 <= list_->Count() - 1) {
         int64_t d2 = static_cast<int64_t>(StrToInt(temp.Key(temp.Count() - 1))) - StrToInt(list_->Key(idx + 1));
         int64_t shift2 = d2 >= 0 ? d2 + 1000 : 0;
+        if (!OnEdit && ShiftLaterKeys(idx + 1, shift2)) {
+            AddEntries(temp);
+            return true;
+        }
         // The later entries, taken aside: the edit handlers may change the table under us.
         std::vector<std::pair<int, std::string>> later;
         later.reserve(static_cast<size_t>(list_->Count() - idx - 1));
@@ -297,6 +301,24 @@ bool TQzCaption::InsertTable(int idx, const TTarkiHash& source) {
     }
     AddEntries(temp);
     return true;
+}
+
+bool TQzCaption::ShiftLaterKeys(int from, int64_t shift) {
+    // Times from 0 to 999,999,999 sort by their keys as by their values; moved up by one shift
+    // within that range they keep their order and land on no time that is not moved yet.
+    const int count = list_->Count();
+    std::vector<std::string> keys;
+    keys.reserve(static_cast<size_t>(count - from));
+    int previous = -1;
+    for (int j = from; j < count; ++j) {
+        int t;
+        if (!TryStrToInt(list_->Key(j), t) || t <= previous || shift < 0 || t + shift >= 1000000000 ||
+            list_->Key(j) != GetSyncWidth(t))
+            return false;
+        previous = t;
+        keys.push_back(GetSyncWidth(static_cast<int>(t + shift)));
+    }
+    return list_->ReplaceKeysFrom(from, keys);
 }
 
 void TQzCaption::MoveLaterEntries(std::vector<std::pair<int, std::string>>& later, int64_t shift) {
@@ -312,10 +334,15 @@ void TQzCaption::MoveLaterEntries(std::vector<std::pair<int, std::string>>& late
     size_t confirmed = 0;  // entries from the end whose move was let go but is not made yet
     auto moveConfirmed = [&] {
         int at = count - 1;
+        // Once an entry went elsewhere (a new key of ten digits sorts before the old ones), the
+        // positions no longer tell the entries: the rest move by their keys.
+        bool inPlace = true;
         for (size_t k = later.size(); confirmed > 0; --confirmed, --at) {
             --k;
             int to = AddTimes(later[k].first, shift);
-            if (list_.get() == table && list_->Count() == count && list_->SetKeyAt(at, GetSyncWidth(to))) continue;
+            if (inPlace && list_.get() == table && list_->Count() == count && list_->SetKeyAt(at, GetSyncWidth(to)))
+                continue;
+            inPlace = false;
             list_->Delete(GetSyncWidth(later[k].first));
             StoreEntry(GetSyncWidth(to), std::move(later[k].second));
         }

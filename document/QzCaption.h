@@ -210,6 +210,10 @@ private:
     // While every handler lets its entry go as proposed and leaves the table alone, the moves are
     // made together after the events, so a handler sees the later entries where they were.
     void MoveLaterEntries(std::vector<std::pair<int, std::string>>& later, int64_t shift);
+    // The push of the later entries from entry `from` on when no edit handler is assigned: their
+    // keys are replaced together. False, with nothing changed, unless every one of their times is
+    // a key from 0 up, below the one after it, and stays below 1,000,000,000 when moved.
+    bool ShiftLaterKeys(int from, int64_t shift);
     // InsertList's Add of every entry of `temp` in key order, one add event each. Entries that
     // all fall into one gap of the table are inserted together after their events, as long as no
     // handler changes a time or the table.

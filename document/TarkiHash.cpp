@@ -106,6 +106,18 @@ bool TTarkiHash::ReplaceKeys(std::vector<std::string>& keys) {
     return true;
 }
 
+bool TTarkiHash::ReplaceKeysFrom(int from, std::vector<std::string>& keys) {
+    if (from < 0 || from > Count() || keys.size() != keys_.size() - static_cast<size_t>(from)) return false;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i].empty()) return false;
+        if (i > 0 && CompareKeys(keys[i - 1], keys[i]) >= 0) return false;
+    }
+    if (from > 0 && !keys.empty() && CompareKeys(keys_[static_cast<size_t>(from) - 1], keys.front()) >= 0) return false;
+    std::move(keys.begin(), keys.end(), keys_.begin() + from);
+    keys.clear();
+    return true;
+}
+
 bool TTarkiHash::InsertAt(int index, std::vector<std::string>& keys, std::vector<std::string>& values) {
     if (index < 0 || index > Count() || keys.size() != values.size()) return false;
     if (keys.empty()) return true;

@@ -53,6 +53,10 @@ public:
     // entries, none is empty and they are strictly ascending; false, with nothing changed,
     // otherwise.
     bool ReplaceKeys(std::vector<std::string>& keys);
+    // The same for the entries from `from` on: `keys` (moved from) replace their keys when they are
+    // as many, none is empty, they are strictly ascending and the first sorts after entry
+    // from - 1; false, with nothing changed, otherwise.
+    bool ReplaceKeysFrom(int from, std::vector<std::string>& keys);
     // Inserts entries whose keys are strictly ascending and sort strictly between entry index - 1
     // and entry `index` (0 <= index <= Count()) in one move of the tail. False, with nothing
     // changed, when they do not fit there, a key is empty, the sizes differ or the capacity is

@@ -192,3 +192,36 @@ TEST(BlockOperations, TagStripMatchesTheSteps) {
         ASSERT_EQ(doc.Get(1), steps) << "text '" << text << "'";
     }
 }
+
+TEST(BlockOperations, InsertWithoutHandlersMatchesOneEditAndAddPerEntry) {
+    // Named case: pushed past 999,999,999 the later entries' keys of ten digits sort before the
+    // others; each must keep its own text.
+    {
+        TQzCaption doc, source;
+        for (auto [t, text] : std::vector<std::pair<int, const char*>>{{16961, "t7"}, {18026, "t5"}, {999999338, "t3"}, {999999649, "t2"}})
+            doc.Add(t, text);
+        source.Add(1000001436, "s0");
+        source.Add(1000001814, "s1");
+        doc.InsertList(16961, source);
+        EXPECT_EQ(Entries(doc), (std::vector<std::string>{"    16961=t7", "1000001446=s0", "1000001824=s1",
+                                                          "1000002824=t5", "1999984136=t3", "1999984447=t2"}));
+    }
+    // Without handlers the later entries take their new keys together where they can.
+    std::mt19937 rng(77);
+    for (int run = 0; run < 3000; ++run) {
+        auto time = [&] { return rng() % 8 == 0 ? 999999000 + static_cast<int>(rng() % 3000) : static_cast<int>(rng() % 20000) - 100; };
+        TQzCaption a, b, source;
+        for (int i = 0, n = static_cast<int>(rng() % 12); i < n; ++i) {
+            const int t = time();
+            a.Add(t, "t" + std::to_string(i));
+            b.Add(t, "t" + std::to_string(i));
+        }
+        for (int i = 0, n = 1 + static_cast<int>(rng() % 5); i < n; ++i) source.Add(time(), "s" + std::to_string(i));
+        const int sync = a.List().Count() > 0 && rng() % 4 != 0
+                             ? StrToInt(a.List().Key(static_cast<int>(rng() % static_cast<unsigned>(a.List().Count()))))
+                             : time();
+        a.InsertList(sync, source);
+        InsertEntryByEntry(b, sync, source.List());
+        ASSERT_EQ(Entries(a), Entries(b)) << "run " << run;
+    }
+}
