@@ -151,8 +151,12 @@ void TCaptionRows::SetText(int row, std::string text) {
 }
 
 void TCaptionRows::SetSyncsFrom(int from, const std::vector<int>& syncs) {
+    from = std::max(0, from);
     for (size_t k = 0; k < syncs.size() && from + k < rows_.size(); ++k) rows_[from + k].Key = TRowKey(syncs[k]);
-    RebuildDescents();
+    // The descents before `from` stay; those from it on are found again.
+    descents_.erase(std::lower_bound(descents_.begin(), descents_.end(), from), descents_.end());
+    for (int i = std::max(from, 1); i < Count(); ++i)
+        if (Sync(i) < Sync(i - 1)) descents_.push_back(i);
 }
 
 void TCaptionRows::Clear() {

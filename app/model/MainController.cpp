@@ -43,10 +43,6 @@ void TMainController::BindDocumentEvents() {
     caption_.OnEdit = [this](TQzCaption*, const std::string&, std::string& oldSync, std::string& newSync,
                              std::string& text, bool& canChange) {
         canChange = false;
-        if (bulkDocumentChange_) {
-            canChange = true;
-            return;
-        }
         // The Edit command's row, which need not be the selection (an Add makes the new row the
         // one being edited without selecting it).
         int row = editRow_;
@@ -78,10 +74,6 @@ void TMainController::BindDocumentEvents() {
     caption_.OnAdd = [this](TQzCaption*, const std::string& msg, std::string& sync, std::string& text,
                             bool& canChange) {
         canChange = false;
-        if (bulkDocumentChange_) {
-            canChange = true;
-            return;
-        }
         int existing = rows_.FindRowBySync(sync);
         if (!msg.empty() || existing >= 0) {
             if (view_.Ask(msg.empty() ? OverwriteQuestion() : msg, mbOkCancel) != mrOk) return;

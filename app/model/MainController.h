@@ -149,6 +149,24 @@ private:
         bool applied_ = true;
     };
     void SetModified() { CurrentCaption.Modified = 1; }
+    // While it lives, the document's OnAdd and OnEdit are taken off (and put back after).
+    class THandlersAside {
+    public:
+        explicit THandlersAside(TQzCaption& caption);
+        ~THandlersAside();
+        THandlersAside(const THandlersAside&) = delete;
+        THandlersAside& operator=(const THandlersAside&) = delete;
+
+    private:
+        TQzCaption& caption_;
+        TQzCaptionAddEvent onAdd_;
+        TQzCaptionEditEvent onEdit_;
+    };
+    // After an insert into the table: when its entries are the rows' in order, rows from..last
+    // moved by one shift and new entries in front of them, the rows take the shift and the new
+    // entries. False, with the rows unchanged, otherwise. A row's text is its entry's, since the
+    // table was in step with the rows before the insert.
+    bool FollowInsertedEntries(int from);
     // True when the table has one entry per caption row. The table always holds the rows' keys,
     // so this means that no two rows share a key and each row has exactly its entry.
     bool TableInStep() const;
@@ -169,9 +187,6 @@ private:
     int selected_ = -1;
     std::string labelCode_ = "0";
     bool advancedMode_ = false;
-    // While the document is changed by an insert, its add and edit events do not touch the rows:
-    // the rows are rebuilt from the document afterwards.
-    bool bulkDocumentChange_ = false;
     // The row the Edit command changes while the document's edit event runs; -1 otherwise.
     int editRow_ = -1;
     // Nesting depth of TMemoRound: only the outermost one applies and refills.

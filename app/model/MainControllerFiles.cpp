@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 
 #include "app/model/CaptionFileCheck.h"
@@ -323,26 +324,70 @@ void TMainController::InsertCommand() {
             caption_.ReserveEntries(rows_.Count());
             followed = caption_.List().InsertAt(0, keys, values);
         }
-        if (!followed) SyncListToCaption();
+        if (!followed) {
+            SyncListToCaption();
+            rows_.CopyFromCaption(caption_);
+        }
     } else {
-        bulkDocumentChange_ = true;
+        // The rows follow the document afterwards, so its add and edit handlers stand aside: they
+        // would only let every entry go as proposed.
+        const int from = mode == 2 ? rows_.Count() : selected_ + 1;
         try {
+            THandlersAside aside(caption_);
             if (mode == 2) changed = caption_.AppendList(captionTemp_);
             else changed = caption_.InsertList(rows_.Sync(selected_), captionTemp_);
         } catch (...) {
-            bulkDocumentChange_ = false;
             EndListUpdate();
             throw;
         }
-        bulkDocumentChange_ = false;
+        if (!FollowInsertedEntries(from)) rows_.CopyFromCaption(caption_);
     }
-    rows_.CopyFromCaption(caption_);
     selected_ = -1;
     ResetEditFields();
     if (changed) SetModified();
     EndListUpdate();
     const int dropped = changed ? captionTemp_.DroppedOnRead() + expected - caption_.List().Count() : 0;
     if (dropped > 0) view_.ShowMessage(DroppedMessage(dropped));
+}
+
+TMainController::THandlersAside::THandlersAside(TQzCaption& caption)
+    : caption_(caption), onAdd_(std::move(caption.OnAdd)), onEdit_(std::move(caption.OnEdit)) {
+    caption_.OnAdd = nullptr;
+    caption_.OnEdit = nullptr;
+}
+
+TMainController::THandlersAside::~THandlersAside() {
+    caption_.OnAdd = std::move(onAdd_);
+    caption_.OnEdit = std::move(onEdit_);
+}
+
+bool TMainController::FollowInsertedEntries(int from) {
+    const TTarkiHash& table = caption_.List();
+    const int rows = rows_.Count();
+    const int added = table.Count() - (rows - 1);
+    if (added < 0 || from < 1 || from > rows) return false;
+    for (int i = 1; i < from; ++i)
+        if (!rows_[i].Key.Is(table.Key(i - 1))) return false;
+    std::vector<int> moved;
+    if (from < rows) {
+        moved.reserve(static_cast<size_t>(rows - from));
+        const long long delta = static_cast<long long>(TCaptionRows::ReadSync(table.Key(from - 1 + added))) - rows_.Sync(from);
+        for (int i = from; i < rows; ++i) {
+            const long long v = rows_.Sync(i) + delta;
+            if (v < INT_MIN || v > INT_MAX || !TRowKey(static_cast<int>(v)).Is(table.Key(i - 1 + added))) return false;
+            moved.push_back(static_cast<int>(v));
+        }
+    }
+    std::vector<TCaptionRow> inserted;
+    inserted.reserve(static_cast<size_t>(added));
+    for (int j = from - 1; j < from - 1 + added; ++j) {
+        TRowKey key(TCaptionRows::ReadSync(table.Key(j)));
+        if (!key.Is(table.Key(j))) return false;
+        inserted.push_back(TCaptionRow{key, table.Value(j)});
+    }
+    rows_.SetSyncsFrom(from, moved);
+    rows_.InsertBlock(from, std::move(inserted));
+    return true;
 }
 
 bool TMainController::SaveCaption(bool saveAs) {

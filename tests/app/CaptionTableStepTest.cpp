@@ -27,6 +27,37 @@ std::vector<std::string> RebuiltTable(const TCaptionRows& rows) {
     return TableOf(fresh);
 }
 
+std::vector<std::string> RowsOf(const TCaptionRows& rows) {
+    std::vector<std::string> out;
+    for (int i = 0; i < rows.Count(); ++i) out.push_back(rows[i].Key.Str() + "=" + rows[i].Text);
+    return out;
+}
+
+TCaptionRows RebuiltRows(const TQzCaption& doc) {
+    TCaptionRows rows;
+    rows.CopyFromCaption(doc);
+    return rows;
+}
+
+// The rows' searches by time (kept per ordered run) against a scan of every row.
+void ExpectSearchesMatchAScan(const TCaptionRows& rows, const std::string& where) {
+    bool ordered = true;
+    for (int i = 1; i < rows.Count(); ++i) ordered = ordered && rows.Sync(i - 1) <= rows.Sync(i);
+    ASSERT_EQ(rows.InTimeOrder(), ordered) << where;
+    for (int i = 0; i < rows.Count(); ++i) {
+        int first = 0;
+        while (rows.Sync(first) != rows.Sync(i)) ++first;
+        ASSERT_EQ(rows.FindRowBySync(rows.Sync(i)), first) << where;
+        if (rows.Count() < 2) continue;
+        const int t = rows.Sync(i);
+        int at = -1;
+        for (int j = 1; j < rows.Count() && at < 0; ++j)
+            if (rows.Sync(j - 1) <= t && rows.Sync(j) > t) at = j - 1;
+        if (at < 0 && rows.Sync(rows.Count() - 1) <= t) at = rows.Count() - 1;
+        ASSERT_EQ(rows.FindRowAtTime(t), at) << where;
+    }
+}
+
 std::string SamiOf(const std::vector<int>& times, const std::string& word) {
     std::string s = "<SAMI><BODY>\r\n";
     for (size_t i = 0; i < times.size(); ++i)
@@ -91,6 +122,8 @@ TEST(CaptionTableStep, RandomCommandsKeepTheTableEqualToTheRows) {
                 main.InsertCommand();
                 for (int i = 1; i < main.Rows().Count() && main.Rows().Count() - 1 == main.Caption().List().Count(); ++i)
                     ASSERT_EQ(main.Rows()[i].Key, main.Caption().List().Key(i - 1)) << "seed " << seed << " step " << step;
+                // The rows that followed the insert are the rows rebuilt from the document.
+                ASSERT_EQ(RowsOf(main.Rows()), RowsOf(RebuiltRows(main.Caption()))) << "seed " << seed << " step " << step;
                 break;
             case 8:
                 main.SortCommand();
@@ -102,6 +135,7 @@ TEST(CaptionTableStep, RandomCommandsKeepTheTableEqualToTheRows) {
             view.Answers.clear();
             ASSERT_EQ(TableOf(main.Caption()), RebuiltTable(main.Rows())) << "seed " << seed << " step " << step
                                                                            << " command " << command;
+            ExpectSearchesMatchAScan(main.Rows(), "seed " + std::to_string(seed) + " step " + std::to_string(step));
         }
     }
 }
