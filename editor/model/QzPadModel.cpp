@@ -355,11 +355,16 @@ void TQzPadModel::Clear()
 
 void TQzPadModel::SetLines(const std::vector<std::string>& source)
 {
+    SetLines(std::vector<std::string>(source));
+}
+
+void TQzPadModel::SetLines(std::vector<std::string>&& source)
+{
     BeginUpdate();
     const bool wasLoading = loading_;
     loading_ = true;
     Initialize();
-    lines_.Assign(source);
+    lines_.Assign(std::move(source));
     if (lines_.Count() == 0) lines_.Add(std::string());
     undoList_.Clear();
     UpdateVertScrollBar();
@@ -388,7 +393,7 @@ void TQzPadModel::SetText(std::string_view text)
 {
     TStringList list;
     list.SetText(text);
-    SetLines(list.Strings);
+    SetLines(std::move(list.Strings));
 }
 
 void TQzPadModel::TrimTrailingSpace()

@@ -334,6 +334,8 @@ public:
     void PasteFromClipboard();
     void Clear();
     void SetLines(const std::vector<std::string>& source);
+    // SetLines taking the strings over instead of copying them.
+    void SetLines(std::vector<std::string>&& source);
     void SetLines(const TStringList& source);
     // SetLines with the lines of a text (CR LF, LF or CR line ends; a final line end adds no line).
     void SetText(std::string_view text);

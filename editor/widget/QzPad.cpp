@@ -267,7 +267,10 @@ void TQzPad::BindModelEvents()
 std::string TQzPad::Text() const
 {
     const TQzPadStrings& lines = model_.Lines();
+    size_t total = 0;
+    for (int i = 0; i < lines.Count(); ++i) total += lines.Get(i).size() + 1;
     std::string out;
+    out.reserve(total);
     for (int i = 0; i < lines.Count(); ++i) {
         const TQzLineAttribute* a = lines.Attribute(i);
         if (i > 0 && !(a && a->Wrapped)) out += '\n';
@@ -287,7 +290,7 @@ void TQzPad::SetText(const std::string& text)
         start = i + 1;
     }
     lines.push_back(text.substr(start));
-    model_.SetLines(lines);
+    model_.SetLines(std::move(lines));
 }
 
 // ---- properties ----
