@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "document/BlockRemoval.h"
 #include "document/QzBuf.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/StringList.h"
@@ -384,22 +385,36 @@ bool RemoveSimpleBlocks(std::string& s, std::string_view start, std::string_view
         p = next;
     }
     if (runs.empty()) return true;
-    std::string out;
-    out.reserve(s.size());
-    std::vector<size_t> cuts;
-    cuts.reserve(runs.size());
-    size_t read = 0;
-    for (const auto& run : runs) {
-        out.append(all.substr(read, run.first - read));
-        cuts.push_back(out.size());
-        read = run.second;
+    // The kept stretch k runs from the end of run k - 1 to the start of run k; the text joins after
+    // each but the last. Text that comes together there must not form a marker (checked in the
+    // final text: a marker formed at any earlier step of the passes would stand there too), which
+    // is looked at before anything moves: the bytes either side of each join, across stretches.
+    auto keptBegin = [&](size_t k) { return k == 0 ? size_t{0} : runs[k - 1].second; };
+    auto keptEnd = [&](size_t k) { return k == runs.size() ? all.size() : runs[k].first; };
+    const size_t reach = std::max(start.size(), end.size()) - 1;
+    std::string left, right;
+    for (size_t k = 0; k < runs.size(); ++k) {
+        left.clear();
+        right.clear();
+        for (size_t j = k + 1; j-- > 0 && left.size() < reach;) {
+            const size_t take = std::min(reach - left.size(), keptEnd(j) - keptBegin(j));
+            left.insert(0, all.substr(keptEnd(j) - take, take));
+        }
+        for (size_t j = k + 1; j <= runs.size() && right.size() < reach; ++j) {
+            const size_t take = std::min(reach - right.size(), keptEnd(j) - keptBegin(j));
+            right.append(all.substr(keptBegin(j), take));
+        }
+        const std::string joined = left + right;
+        if (CrossesCut(joined, left.size(), start) || CrossesCut(joined, left.size(), end)) return false;
     }
-    out.append(all.substr(read));
-    // Text that came together where blocks went must not form a marker (checked in the final
-    // text: a marker formed at any earlier step of the passes would stand there too).
-    for (size_t cut : cuts)
-        if (CrossesCut(out, cut, start) || CrossesCut(out, cut, end)) return false;
-    s.swap(out);
+    // The kept stretches move together in place.
+    size_t write = runs[0].first;
+    for (size_t k = 1; k <= runs.size(); ++k) {
+        const size_t from = keptBegin(k), count = keptEnd(k) - from;
+        std::memmove(&s[0] + write, s.data() + from, count);
+        write += count;
+    }
+    s.resize(write);
     return true;
 }
 
@@ -407,7 +422,7 @@ bool RemoveSimpleBlocks(std::string& s, std::string_view start, std::string_view
 
 void ReplaceBlocksInString(std::string& s, std::string_view start, std::string_view end,
                            std::string_view replacement) {
-    if (replacement.empty() && RemoveSimpleBlocks(s, start, end)) return;
+    if (replacement.empty() && (RemoveSimpleBlocks(s, start, end) || RemoveBlocksLinear(s, start, end))) return;
     // Text before the first block of a pass holds no start marker, so each pass searches and
     // replaces from just before that block on.
     size_t from = 0, pos = 0, len = 0;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "document/BlockRemoval.h"
 #include "document/QzCaption.h"
 #include "document/QzText.h"
 #include "platform/core/SysUtils.h"
@@ -224,4 +225,43 @@ TEST(BlockOperations, InsertWithoutHandlersMatchesOneEditAndAddPerEntry) {
         InsertEntryByEntry(b, sync, source.List());
         ASSERT_EQ(Entries(a), Entries(b)) << "run " << run;
     }
+}
+
+TEST(BlockOperations, LinearBlockRemovalMatchesThePasses) {
+    // Few distinct pieces, so that blocks repeat, nest in unclosed start markers, are cut out of
+    // other units and leave start markers behind, and joins make new markers of both kinds.
+    struct TCase {
+        const char* start;
+        const char* end;
+        std::vector<std::string> parts;
+    };
+    const TCase cases[] = {
+        {"<P ", ">", {"<P ", "<p ", ">", "<", "P", " ", "a", "b", "<P a>", "<P b>", "<P a", "x<P", "\n"}},
+        {"<", ">", {"<", ">", "a", "b", "<a>", "<b", "a>", " "}},
+        {"<TITLE>", "</TITLE>", {"<TITLE>", "</TITLE>", "</", "TITLE>", "<TI", "TLE>", "t", "<", ">", "</TIT", "LE>"}},
+        {"<STYLE", "</STYLE>", {"<STYLE", "<style", "</STYLE>", "</STY", "LE>", "s", "<", "STYLE", ">"}},
+    };
+    std::mt19937 rng(31337);
+    for (const TCase& c : cases) {
+        ASSERT_TRUE(BlockMarkersSupported(c.start, c.end)) << c.start;
+        for (int run = 0; run < 6000; ++run) {
+            std::string text;
+            const int n = static_cast<int>(rng() % 60);
+            for (int i = 0; i < n; ++i) text += c.parts[rng() % c.parts.size()];
+            const std::string expected = RemoveBlocksByPasses(text, c.start, c.end);
+            std::string linear = text;
+            ASSERT_TRUE(RemoveBlocksLinear(linear, c.start, c.end));
+            ASSERT_EQ(linear, expected) << "text '" << text << "' markers " << c.start << c.end;
+        }
+    }
+    EXPECT_FALSE(BlockMarkersSupported("ab", "c"));
+    EXPECT_FALSE(BlockMarkersSupported("<", "<>"));
+    // Named cases: a block that other units end with leaves their unclosed start markers to the
+    // units after them; a removal joins "<P" and " x>" into a block.
+    std::string orphans = "<P b> <P a <P b> c> <P a c>";
+    ASSERT_TRUE(RemoveBlocksLinear(orphans, "<P ", ">"));
+    EXPECT_EQ(orphans, RemoveBlocksByPasses("<P b> <P a <P b> c> <P a c>", "<P ", ">"));
+    std::string joined = "<P<P y> x>z";
+    ASSERT_TRUE(RemoveBlocksLinear(joined, "<P ", ">"));
+    EXPECT_EQ(joined, "z");
 }
