@@ -1,7 +1,9 @@
 // The main window's commands on large caption files, without a display: the controller runs over
 // a view that only stores what it is told, as the window would be driven by a user. Every command
 // is timed at 20,000, 100,000 and 300,000 captions and the growth from size to size is printed;
-// a command is linear when the growth from 100,000 to 300,000 stays near 3.
+// a command is linear when the growth from 100,000 to 300,000 stays near 3. Besides the generated
+// file, Open reads one with a different "<P ...>" tag per caption and one crafted against the
+// block removal (unclosed tags holding another tag).
 //
 // Usage: bench_main_controller [--sizes 20000,100000,300000] [--runs N] [--memory-only]
 //        [--only NAME] (only the commands whose name begins with NAME, or is NAME without a
@@ -116,9 +118,30 @@ std::string MakeDistinctTagSami(int captions) {
     return out;
 }
 
+// The large file crafted against the block removal: the first caption's "<P Class=KRCC>" stays,
+// every later one is "<P Class=KRCC id=c17 <P Class=KRCC>", a different unclosed tag with the
+// first one inside it. The first block then cuts the inner tag out of every caption, and what is
+// left of each unclosed tag runs on into the caption's text: one more block per caption.
+std::string MakeUnclosedTagSami(int captions) {
+    const std::string plain = MakeLargeSami(captions);
+    const std::string tag = "<P Class=KRCC>";
+    std::string out;
+    out.reserve(plain.size() + static_cast<size_t>(captions) * 28);
+    size_t from = 0;
+    int n = 0;
+    for (size_t p; (p = plain.find(tag, from)) != std::string::npos; from = p + tag.size()) {
+        out.append(plain, from, p - from);
+        if (n > 0) out += "<P Class=KRCC id=c" + std::to_string(n) + " ";
+        out += tag;
+        ++n;
+    }
+    out.append(plain, from, std::string::npos);
+    return out;
+}
+
 struct TFixture {
     std::string Dir;
-    std::string Large, Distinct, Ten, Thousand, Saved;
+    std::string Large, Distinct, Unclosed, Ten, Thousand, Saved;
 };
 
 std::string WriteOrDie(const std::string& path, const std::string& bytes) {
@@ -134,6 +157,7 @@ TFixture MakeFixture(const std::string& dir, int captions) {
     f.Dir = dir;
     f.Large = WriteOrDie(dir + "/large" + std::to_string(captions) + ".smi", MakeLargeSami(captions));
     f.Distinct = WriteOrDie(dir + "/distinct" + std::to_string(captions) + ".smi", MakeDistinctTagSami(captions));
+    f.Unclosed = WriteOrDie(dir + "/unclosed" + std::to_string(captions) + ".smi", MakeUnclosedTagSami(captions));
     f.Ten = WriteOrDie(dir + "/ten.smi", MakeLargeSami(10));
     f.Thousand = WriteOrDie(dir + "/thousand.smi", MakeLargeSami(1000));
     f.Saved = dir + "/saved.smi";
@@ -174,11 +198,25 @@ double Time(int runs, const std::function<void()>& setup, const std::function<vo
 int MiddleRow(const TMainController& main) { return main.Rows().Count() / 2; }
 
 using TResults = std::map<std::string, double>;
-const std::vector<std::string> kOrder = {
-    "open",          "open, distinct <P> tags", "reload",      "leave advanced mode", "enter advanced mode",
-    "shift",         "sort",                    "strip",       "find (no match)",     "save",
-    "add",           "edit",                    "delete",      "select",              "timer tick",
-    "insert after (10 captions)", "insert in front (1,000)", "insert in front (20,000)"};
+const std::vector<std::string> kOrder = {"open",
+                                         "open, distinct <P> tags",
+                                         "open, unclosed <P> tags",
+                                         "reload",
+                                         "leave advanced mode",
+                                         "enter advanced mode",
+                                         "shift",
+                                         "sort",
+                                         "strip",
+                                         "find (no match)",
+                                         "save",
+                                         "add",
+                                         "edit",
+                                         "delete",
+                                         "select",
+                                         "timer tick",
+                                         "insert after (10 captions)",
+                                         "insert in front (1,000)",
+                                         "insert in front (20,000)"};
 
 // Only the commands whose name begins with this text are run (all when empty).
 std::string g_only;
@@ -202,6 +240,8 @@ void RunSize(const TFixture& f, int runs, const TResults& previous, TResults& ou
         record("open", runs, [&] { s = std::make_unique<TSession>(""); }, [&] { s->main.OpenCaptionFile(f.Large); });
         record("open, distinct <P> tags", runs, [&] { s = std::make_unique<TSession>(""); },
                [&] { s->main.OpenCaptionFile(f.Distinct); });
+        record("open, unclosed <P> tags", runs, [&] { s = std::make_unique<TSession>(""); },
+               [&] { s->main.OpenCaptionFile(f.Unclosed); });
     }
     TSession s(f.Large);
     TMainController& m = s.main;
