@@ -44,6 +44,7 @@ bool OpenGLAvailable() {
   return ok;
 }
 
+// The output as far as it can be chosen without trying OpenGL; Auto when only that can tell.
 TMediaOutput ChooseOutput(TMediaOutput wanted) {
   if (wanted != TMediaOutput::Auto) return wanted;
   if (const char* env = std::getenv("MORVANE_MPV_VO")) {
@@ -53,7 +54,7 @@ TMediaOutput ChooseOutput(TMediaOutput wanted) {
   }
   const QString platform = QGuiApplication::platformName();
   if (platform == "offscreen" || platform == "minimal") return TMediaOutput::Software;
-  return OpenGLAvailable() ? TMediaOutput::OpenGL : TMediaOutput::Software;
+  return TMediaOutput::Auto;
 }
 
 // libmpv takes file names that look like URLs ("dvd://", "a:b") as such; an absolute path never
@@ -257,6 +258,13 @@ void TMSMediaPlayer::Open(const std::string& fileName) {
   }
   ++openSerial_;
   expectedEntry_ = 0;
+  if (output_ == TMediaOutput::Auto) {
+    // The renderer is chosen when the first movie opens: trying OpenGL loads the display's
+    // driver, which a session that opens no movie does without.
+    output_ = OpenGLAvailable() ? TMediaOutput::OpenGL : TMediaOutput::Software;
+    CreateView(output_);
+    SetViewBlank(true);
+  }
   const std::string path = AbsolutePath(fileName);
   // Without a renderer yet (the OpenGL view gets one when first shown) the movie would fail
   // for want of a video output: it starts without its picture, which RestartVideo brings back.

@@ -71,6 +71,7 @@ class TMSMediaPlayer : public QWidget {
   // What made the last file fail (UTF-8 text from the decoder or our own wording); empty when the
   // current file plays.
   const std::string& ErrorDescription() const { return errorDescription_; }
+  // The output in use; Auto until the first movie opens when only trying OpenGL can choose it.
   TMediaOutput Output() const { return output_; }
   TMediaControlBar* ControlBar() const { return controlBar_; }
 

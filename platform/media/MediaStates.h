@@ -20,7 +20,7 @@ enum TMPOpenState {
 // How the player shows the picture.
 enum class TMediaOutput {
   Auto,      // MORVANE_MPV_VO decides ("null", "sw", "gl"); otherwise OpenGL when the display offers
-             // it, the software renderer when not
+             // it, the software renderer when not (tried when the first movie opens)
   Null,      // no picture and no sound (vo=null, ao=null): tests and headless runs
              // (with the other outputs, MORVANE_MPV_AO names the sound output, e.g. "null")
   OpenGL,    // libmpv's OpenGL renderer into a QOpenGLWidget (falls back to Software on failure)
