@@ -8,6 +8,7 @@
 // one before it), so that finding a row by time is a binary search per ordered run: O(log n)
 // while the rows are in time order, as after every open and sort.
 
+#include <algorithm>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -74,6 +75,8 @@ public:
     // Rows from..last take the syncs of `syncs` (one per row) in one pass.
     void SetSyncsFrom(int from, const std::vector<int>& syncs);
     void Clear();
+    // Room for `count` rows, so that appending them moves none.
+    void Reserve(int count) { rows_.reserve(static_cast<size_t>(std::max(count, 0))); }
     // Every row taken out (the rows are left empty, AutoSort as it was) and put back: a command
     // that may fail keeps the previous rows without copying them.
     std::vector<TCaptionRow> TakeAll();

@@ -95,6 +95,8 @@ void TMainController::BindDocumentEvents() {
         view_.SelectionChanged(selected_);
     };
     caption_.OnChange = [this](TQzCaption*, int sync, const std::string& text) {
+        // A read hands its entries over one by one, the table already complete.
+        if (rows_.Count() <= 1) rows_.Reserve(caption_.List().Count() + 1);
         rows_.Append(sync, text);
     };
     caption_.OnReadInfo = [this](TQzCaption*, std::string& buffer) { ReadCaptionInfo(buffer, CurrentCaption); };

@@ -149,10 +149,11 @@ private:
         bool applied_ = true;
     };
     void SetModified() { CurrentCaption.Modified = 1; }
-    // While it lives, the document's OnAdd and OnEdit are taken off (and put back after).
+    // While it lives, the document's OnAdd and OnEdit (edits = true) or its OnChange (edits =
+    // false) are taken off, and put back after.
     class THandlersAside {
     public:
-        explicit THandlersAside(TQzCaption& caption);
+        THandlersAside(TQzCaption& caption, bool edits);
         ~THandlersAside();
         THandlersAside(const THandlersAside&) = delete;
         THandlersAside& operator=(const THandlersAside&) = delete;
@@ -161,6 +162,7 @@ private:
         TQzCaption& caption_;
         TQzCaptionAddEvent onAdd_;
         TQzCaptionEditEvent onEdit_;
+        TQzCaptionChangeEvent onChange_;
     };
     // After an insert into the table: when its entries are the rows' in order, rows from..last
     // moved by one shift and new entries in front of them, the rows take the shift and the new

@@ -134,12 +134,16 @@ bool TMainController::OpenCaptionFile(std::string path) {
     };
     bool ok = false;
     try {
+        // The rows are made from the entries once the previous rows are gone.
+        THandlersAside aside(caption_, false);
         ok = read ? caption_.Open(path, std::move(bytes)) : caption_.Open(path);
     } catch (const EConvertError& e) {
         return refuse(MessageName(path) + Cp949(" 파일을 읽을 수 없습니다.") + "\n" + e.what());
     }
     if (ok && caption_.List().Count() == 0 && !check.MayHoldNoCaption) return refuse(NoCaptionMessage(path));
+    previousRows = {};
     if (ok) {
+        rows_.CopyFromCaption(caption_);
         CurrentCaption.FileName = path;
         view_.SetTitle(DocumentTitle(path));
     } else {
@@ -333,7 +337,7 @@ void TMainController::InsertCommand() {
         // would only let every entry go as proposed.
         const int from = mode == 2 ? rows_.Count() : selected_ + 1;
         try {
-            THandlersAside aside(caption_);
+            THandlersAside aside(caption_, true);
             if (mode == 2) changed = caption_.AppendList(captionTemp_);
             else changed = caption_.InsertList(rows_.Sync(selected_), captionTemp_);
         } catch (...) {
@@ -350,15 +354,19 @@ void TMainController::InsertCommand() {
     if (dropped > 0) view_.ShowMessage(DroppedMessage(dropped));
 }
 
-TMainController::THandlersAside::THandlersAside(TQzCaption& caption)
-    : caption_(caption), onAdd_(std::move(caption.OnAdd)), onEdit_(std::move(caption.OnEdit)) {
-    caption_.OnAdd = nullptr;
-    caption_.OnEdit = nullptr;
+TMainController::THandlersAside::THandlersAside(TQzCaption& caption, bool edits) : caption_(caption) {
+    if (edits) {
+        onAdd_.swap(caption.OnAdd);
+        onEdit_.swap(caption.OnEdit);
+    } else {
+        onChange_.swap(caption.OnChange);
+    }
 }
 
 TMainController::THandlersAside::~THandlersAside() {
-    caption_.OnAdd = std::move(onAdd_);
-    caption_.OnEdit = std::move(onEdit_);
+    if (onAdd_) caption_.OnAdd.swap(onAdd_);
+    if (onEdit_) caption_.OnEdit.swap(onEdit_);
+    if (onChange_) caption_.OnChange.swap(onChange_);
 }
 
 bool TMainController::FollowInsertedEntries(int from) {
@@ -437,17 +445,23 @@ bool TMainController::ApplyMemo() {
     std::vector<TCaptionRow> previousRows = rows_.TakeAll();
     rows_.AddBannerRow();
     selected_ = -1;
+    // The entries go before the text is read (a large document need not be held twice); should
+    // the read fail, they are made again from the rows.
+    caption_.Clear();
     try {
+        // The rows are made from the entries once the previous rows are gone.
+        THandlersAside aside(caption_, false);
         caption_.ApplyText(std::move(text));
     } catch (const EConvertError& e) {
         rows_.Restore(std::move(previousRows));
+        RefreshTable();
         selected_ = previousSelected;
         EndListUpdate();
         view_.ShowMessage(Cp949("확장편집 내용을 적용할 수 없습니다.") + "\n" + e.what());
         return false;
     }
-    previousRows.clear();
-    RefreshTable();
+    previousRows = {};
+    rows_.CopyFromCaption(caption_);
     int at = hadEdited ? rows_.FindRowBySync(editedSync) : -1;
     if (at > 0) {
         labelCode_ = IntToStr(at);

@@ -281,7 +281,12 @@ std::string TQzPad::Text() const
 
 void TQzPad::SetText(const std::string& text)
 {
+    // As many strings as lines, made once: a large text is not copied again as the list grows.
+    size_t ends = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) ++ends;
     std::vector<std::string> lines;
+    lines.reserve(ends + 1);
     size_t start = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\r' && text[i] != '\n') continue;
