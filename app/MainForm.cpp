@@ -401,8 +401,12 @@ int TMainForm::ShiftOption() { return RadioSyncOption->checkedId() == 1 ? 1 : 0;
 
 std::string TMainForm::MemoText() { return TPadLink::Text(CaptionMemo); }
 
-void TMainForm::SetMemoText(const std::string& text) {
-    TPadLink::RefillText(CaptionMemo, text);
+void TMainForm::SetMemoText(const std::string& text) { TakeMemoText(std::string(text)); }
+
+bool TMainForm::MemoTextIs(const std::string& text) { return TPadLink::TextIs(CaptionMemo, text); }
+
+void TMainForm::TakeMemoText(std::string&& text) {
+    TPadLink::RefillText(CaptionMemo, std::move(text));
     TPadLink::SetModified(CaptionMemo, false);
 }
 

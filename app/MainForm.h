@@ -83,6 +83,8 @@ public:
     int ShiftOption() override;
     std::string MemoText() override;
     void SetMemoText(const std::string& text) override;
+    void TakeMemoText(std::string&& text) override;
+    bool MemoTextIs(const std::string& text) override;
     bool MemoModified() override;
     void SetMemoModified(bool modified) override;
     void ShowAdvancedMode(bool on) override;

@@ -83,13 +83,14 @@ QWidget* TPadLink::Viewport(TQzPad* pad) { return pad->viewport(); }
 TQzPad* TPadLink::FromWidget(QWidget* widget) { return dynamic_cast<TQzPad*>(widget); }
 
 std::string TPadLink::Text(TQzPad* pad) { return pad->Text(); }
+bool TPadLink::TextIs(TQzPad* pad, std::string_view text) { return pad->TextIs(text); }
 void TPadLink::SetText(TQzPad* pad, const std::string& text) { pad->SetText(text); }
 
-void TPadLink::RefillText(TQzPad* pad, const std::string& text) {
+void TPadLink::RefillText(TQzPad* pad, std::string&& text) {
     TQzPadModel& m = pad->Model();
     const int top = m.TopLine();
     const int line = m.CaretY();
-    pad->SetText(text);
+    pad->SetText(std::move(text));
     const int last = std::max(0, m.Lines().Count() - 1);
     m.SetTopLine(std::min(top, last));
     m.SetCaretPosition(TPoint(0, std::min(line, last)));

@@ -34,7 +34,9 @@ public:
     static std::string Text(TQzPad* pad);
     static void SetText(TQzPad* pad, const std::string& text);
     // SetText that keeps the caret's line and the top line, as far as the new text reaches.
-    static void RefillText(TQzPad* pad, const std::string& text);
+    static void RefillText(TQzPad* pad, std::string&& text);
+    // True when Text(pad) would give `text`, without making that text.
+    static bool TextIs(TQzPad* pad, std::string_view text);
     // The caret to the start of the 0-based line, scrolled into view; nothing past the last line.
     static void GoToLine(TQzPad* pad, int line);
     static bool Modified(TQzPad* pad);

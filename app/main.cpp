@@ -1,6 +1,8 @@
 // The caption editor's entry point: the application object and its title, the main window, then
 // the movie window, and the event loop until the main window closes. No argument is read.
 
+#include <malloc.h>
+
 #include <QApplication>
 #include <QFont>
 
@@ -11,6 +13,10 @@
 #include "platform/gui/QtTranslations.h"
 
 int main(int argc, char** argv) {
+    // Large buffers (a caption file's text, the tables of a large document) get their own pages,
+    // which go back to the system when freed; otherwise the C library raises this limit after the
+    // first large buffer freed and keeps the later ones' memory after use.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     QApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));

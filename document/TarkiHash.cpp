@@ -15,8 +15,8 @@ int CompareKeys(std::string_view a, std::string_view b) {
 TTarkiHash::TTarkiHash(int capacity) : capacity_(capacity < 0 ? 0 : capacity) {}
 
 void TTarkiHash::Clear() {
-    keys_.clear();
-    values_.clear();
+    std::vector<std::string>().swap(keys_);
+    std::vector<std::string>().swap(values_);
 }
 
 void TTarkiHash::Reserve(int count) {

@@ -17,7 +17,7 @@ public:
     TTarkiHash(const TTarkiHash&) = delete;
     TTarkiHash& operator=(const TTarkiHash&) = delete;
 
-    // Removes every entry.
+    // Removes every entry and gives their storage back.
     void Clear();
 
     // Index of the key, or -1.

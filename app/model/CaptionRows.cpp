@@ -239,6 +239,7 @@ void TCaptionRows::CopyToCaption(TQzCaption& caption) const {
     table.Clear();
     caption.ReserveEntries(Count());
     TTarkiHash& grown = caption.List();
+    grown.Reserve(Count());
     for (int i = 1; i < Count(); ++i) grown.Set((*this)[i].Key.Str(), (*this)[i].Text);
 }
 

@@ -71,7 +71,7 @@ void TMainController::RefillMemo() {
     if (!advancedMode_) return;
     RefreshTable();
     std::string text = caption_.GetText();
-    if (text != view_.MemoText()) view_.SetMemoText(text);
+    if (!view_.MemoTextIs(text)) view_.TakeMemoText(std::move(text));
 }
 
 bool TMainController::ApplyPendingMemo() { return !advancedMode_ || !view_.MemoModified() || ApplyMemo(); }
@@ -480,7 +480,7 @@ void TMainController::ToggleAdvancedMode() {
     if (!advancedMode_) {
         advancedMode_ = true;
         RefreshTable();
-        view_.SetMemoText(caption_.GetText());
+        view_.TakeMemoText(caption_.GetText());
         view_.ShowAdvancedMode(true);
         return;
     }

@@ -41,6 +41,10 @@ public:
     // step, modified flag cleared), and its modified flag.
     virtual std::string MemoText() = 0;
     virtual void SetMemoText(const std::string& text) = 0;
+    // SetMemoText of a text the caller gives up, so that a large one need not be held twice.
+    virtual void TakeMemoText(std::string&& text) { SetMemoText(text); }
+    // True when MemoText() would give `text`.
+    virtual bool MemoTextIs(const std::string& text) { return MemoText() == text; }
     virtual bool MemoModified() = 0;
     virtual void SetMemoModified(bool modified) = 0;
     // Shows the memo page (on) or the list page, with the mode's menu check and button.

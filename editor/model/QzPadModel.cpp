@@ -360,11 +360,21 @@ void TQzPadModel::SetLines(const std::vector<std::string>& source)
 
 void TQzPadModel::SetLines(std::vector<std::string>&& source)
 {
+    ReplaceLines([&] { lines_.Assign(std::move(source)); });
+}
+
+void TQzPadModel::SetLinesOf(std::string_view text)
+{
+    ReplaceLines([&] { lines_.AssignSplit(text); });
+}
+
+void TQzPadModel::ReplaceLines(const std::function<void()>& fill)
+{
     BeginUpdate();
     const bool wasLoading = loading_;
     loading_ = true;
     Initialize();
-    lines_.Assign(std::move(source));
+    fill();
     if (lines_.Count() == 0) lines_.Add(std::string());
     undoList_.Clear();
     UpdateVertScrollBar();

@@ -336,6 +336,9 @@ public:
     void SetLines(const std::vector<std::string>& source);
     // SetLines taking the strings over instead of copying them.
     void SetLines(std::vector<std::string>&& source);
+    // SetLines with the lines of a text made straight from it (TQzPadStrings::AssignSplit): the
+    // previous lines are gone before the new ones are made.
+    void SetLinesOf(std::string_view text);
     void SetLines(const TStringList& source);
     // SetLines with the lines of a text (CR LF, LF or CR line ends; a final line end adds no line).
     void SetText(std::string_view text);
@@ -522,6 +525,8 @@ private:
     void ProcessReturn();
     bool BreakAtContinuation();
     void OpenFileUnderCaret();
+    // The body of SetLines: `fill` puts the new lines into the store.
+    void ReplaceLines(const std::function<void()>& fill);
     void InsertTextLines(const std::vector<std::string>& pieces, bool endsWithLf);
     std::vector<std::string> WrapLine(const std::string& s, int width) const;
     void RepaintForComment(const std::string& s);

@@ -131,6 +131,25 @@ void TQzPadStrings::Assign(std::vector<std::string> lines)
     EndUpdate();
 }
 
+void TQzPadStrings::AssignSplit(std::string_view text)
+{
+    BeginUpdate();
+    size_t ends = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) ++ends;
+    lines_.clear();
+    lines_.reserve(ends + 1);
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines_.push_back(TLine{std::string(text.substr(start, i - start)), nullptr});
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    lines_.push_back(TLine{std::string(text.substr(start)), nullptr});
+    EndUpdate();
+}
+
 void TQzPadStrings::Assign(const TStringList& source)
 {
     Assign(std::vector<std::string>(source.Strings));

@@ -100,6 +100,9 @@ public:
     void Clear();
     void Assign(std::vector<std::string> lines);
     void Assign(const TStringList& source);
+    // Assign of the lines of a text, made straight from it: CR LF, LF and CR each end a line, and
+    // a final line end leaves an empty last line.
+    void AssignSplit(std::string_view text);
     // Swaps two lines with their attributes.
     void Exchange(int a, int b);
 

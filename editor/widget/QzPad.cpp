@@ -279,23 +279,32 @@ std::string TQzPad::Text() const
     return out;
 }
 
+bool TQzPad::TextIs(std::string_view text) const
+{
+    const TQzPadStrings& lines = model_.Lines();
+    size_t at = 0;
+    for (int i = 0; i < lines.Count(); ++i) {
+        const TQzLineAttribute* a = lines.Attribute(i);
+        if (i > 0 && !(a && a->Wrapped)) {
+            if (at >= text.size() || text[at] != '\n') return false;
+            ++at;
+        }
+        const std::string& line = lines.Get(i);
+        if (text.compare(at, line.size(), line) != 0) return false;
+        at += line.size();
+    }
+    return at == text.size();
+}
+
 void TQzPad::SetText(const std::string& text)
 {
-    // As many strings as lines, made once: a large text is not copied again as the list grows.
-    size_t ends = 0;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) ++ends;
-    std::vector<std::string> lines;
-    lines.reserve(ends + 1);
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    lines.push_back(text.substr(start));
-    model_.SetLines(std::move(lines));
+    model_.SetLinesOf(text);
+}
+
+void TQzPad::SetText(std::string&& text)
+{
+    model_.SetLinesOf(text);
+    std::string().swap(text);
 }
 
 // ---- properties ----

@@ -62,9 +62,13 @@ public:
     // The whole text: lines joined by LF (no LF after the last line); continuation lines of a
     // word wrap are joined to their line without a break.
     std::string Text() const;
+    // True when Text() would give `text`.
+    bool TextIs(std::string_view text) const;
     // Replaces the text (split at CR LF, LF or CR; an empty text is one empty line). Empties the
     // undo list, wraps when WordWrap is on and fires OnChanged.
     void SetText(const std::string& text);
+    // SetText that lets the text go once it is split into lines.
+    void SetText(std::string&& text);
     void Clear() { model_.Clear(); }
     TQzPadStrings& Lines() { return model_.Lines(); }
     std::string SelText() const { return model_.GetSelText(); }

@@ -175,6 +175,24 @@ TEST_F(WidgetTest, TheControlFindsReplacesAndTransformsItsOwnText)
     EXPECT_EQ(&pad->Printing(), &pad->Printing());
 }
 
+TEST_F(WidgetTest, TextIsAgreesWithTextAlsoForWrappedLines)
+{
+    for (const char* t : {"", "a", "a\nb", "a\r\nb\rc\n", "\n\n"}) {
+        pad->SetText(std::string(t));
+        const std::string text = pad->Text();
+        EXPECT_TRUE(pad->TextIs(text)) << t;
+        EXPECT_FALSE(pad->TextIs(text + "x")) << t;
+        if (!text.empty()) {
+            EXPECT_FALSE(pad->TextIs(text.substr(0, text.size() - 1))) << t;
+        }
+    }
+    pad->SetWordWrap(qzwwWindow);
+    pad->SetText(std::string(400, 'w') + "\nshort");
+    ASSERT_GT(pad->Model().Lines().Count(), 2);  // the long line shows as several rows
+    EXPECT_TRUE(pad->TextIs(std::string(400, 'w') + "\nshort"));
+    EXPECT_FALSE(pad->TextIs(std::string(400, 'w') + "short"));
+}
+
 TEST_F(WidgetTest, PunctuationKeysTypeTheirCharacters)
 {
     ASSERT_TRUE(pad->hasFocus());
