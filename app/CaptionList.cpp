@@ -22,7 +22,7 @@ QVariant TCaptionListModel::data(const QModelIndex& index, int role) const {
     // Room above and below the 12-pixel text, the same for every row.
     if (role == Qt::SizeHintRole) return QSize(0, 16);
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return QVariant();
-    const TCaptionRow& row = rows_[index.row()];
+    const TCaptionRowView row = rows_[index.row()];
     if (index.column() == 0) return role == Qt::DisplayRole ? Cp949ToQString(row.Key.Str()) : QVariant();
     return Cp949ToQString(row.Text);
 }

@@ -116,7 +116,7 @@ bool TMainController::OpenCaptionFile(std::string path) {
     auto started = std::chrono::steady_clock::now();
 
     BeginListUpdate();
-    std::vector<TCaptionRow> previousRows = rows_.TakeAll();
+    TCaptionRows::TStore previousRows = rows_.TakeAll();
     const int previousSelected = selected_;
     const std::string previousFileName = caption_.FileName;
     rows_.AddBannerRow();
@@ -442,7 +442,7 @@ bool TMainController::ApplyMemo() {
     int edited = TCaptionRows::ReadSync(labelCode_);
     const bool hadEdited = edited > 0 && edited < rows_.Count();
     const int editedSync = hadEdited ? rows_.Sync(edited) : 0;
-    std::vector<TCaptionRow> previousRows = rows_.TakeAll();
+    TCaptionRows::TStore previousRows = rows_.TakeAll();
     rows_.AddBannerRow();
     selected_ = -1;
     // The entries go before the text is read (a large document need not be held twice); should

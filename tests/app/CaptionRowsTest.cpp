@@ -102,3 +102,59 @@ TEST(CaptionRows, KeysSortByTheirTextAsTheListShowsThem) {
     EXPECT_EQ(TRowKey(-5), TQzCaption::GetSyncWidth(-5));
     EXPECT_TRUE(TRowKey(1000).Is("     1000"));
 }
+
+// The texts live in one buffer that is packed again as rows change: a random run against a plain
+// list of rows.
+TEST(CaptionRows, TextsStayWithTheirRowsAcrossChanges) {
+    std::mt19937 rng(99);
+    TCaptionRows rows;
+    rows.Sort();  // appends go behind the others
+    std::vector<std::pair<int, std::string>> model;
+    auto text = [&] { return std::string(rng() % 300, static_cast<char>('a' + rng() % 26)); };
+    for (int step = 0; step < 4000; ++step) {
+        const int n = static_cast<int>(model.size());
+        const int at = n > 0 ? static_cast<int>(rng() % static_cast<unsigned>(n)) : 0;
+        switch (n == 0 ? 0 : rng() % 6) {
+        case 0: {
+            std::string t = text();
+            rows.Append(static_cast<int>(rng() % 1000), t);
+            model.emplace_back(rows.Sync(rows.Count() - 1), t);
+            break;
+        }
+        case 1:
+            rows.Delete(at);
+            model.erase(model.begin() + at);
+            break;
+        case 2: {
+            std::string t = text();
+            rows.SetText(at, t);
+            model[static_cast<size_t>(at)].second = t;
+            break;
+        }
+        case 3: {
+            // A shorter piece of the row's own text.
+            std::string t = model[static_cast<size_t>(at)].second.substr(model[static_cast<size_t>(at)].second.size() / 3);
+            rows.SetText(at, rows.Text(at).View().substr(model[static_cast<size_t>(at)].second.size() / 3));
+            model[static_cast<size_t>(at)].second = t;
+            break;
+        }
+        case 4: {
+            std::vector<TCaptionRow> block = {TCaptionRow{TRowKey(7), text()}, TCaptionRow{TRowKey(8), text()}};
+            rows.InsertBlock(at, block);
+            model.insert(model.begin() + at, {{7, block[0].Text}, {8, block[1].Text}});
+            break;
+        }
+        default: {
+            TCaptionRows::TStore taken = rows.TakeAll();
+            ASSERT_EQ(rows.Count(), 0);
+            rows.Restore(std::move(taken));
+            break;
+        }
+        }
+        ASSERT_EQ(rows.Count(), static_cast<int>(model.size())) << "step " << step;
+        for (int i = 0; i < rows.Count(); ++i) {
+            ASSERT_EQ(rows.Sync(i), model[static_cast<size_t>(i)].first) << "step " << step;
+            ASSERT_EQ(rows[i].Text, model[static_cast<size_t>(i)].second) << "step " << step << " row " << i;
+        }
+    }
+}

@@ -29,7 +29,7 @@ std::vector<std::string> RebuiltTable(const TCaptionRows& rows) {
 
 std::vector<std::string> RowsOf(const TCaptionRows& rows) {
     std::vector<std::string> out;
-    for (int i = 0; i < rows.Count(); ++i) out.push_back(rows[i].Key.Str() + "=" + rows[i].Text);
+    for (int i = 0; i < rows.Count(); ++i) out.push_back(rows[i].Key.Str() + "=" + std::string(rows[i].Text.View()));
     return out;
 }
 
