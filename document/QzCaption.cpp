@@ -230,8 +230,8 @@ void TQzCaption::TagStrip() {
         // Without a tag or a line break the text stays as it is.
         if (stored.find('<') == std::string::npos && stored.find('\n') == std::string::npos) continue;
         StripCaption(stored, lines, stripped);
-        // Replacing a value never adds a slot, so the key's position stays i.
-        if (stripped != stored) StoreEntry(list_->Key(i), stripped);
+        // The key stays where it is: the text is replaced at i.
+        if (stripped != stored) list_->SetValueAt(i, stripped);
     }
 }
 
