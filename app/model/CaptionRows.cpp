@@ -2,50 +2,19 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 #include <ostream>
 
 #include "app/model/CaptionInfo.h"
 #include "document/QzCaption.h"
 
-namespace {
+std::string TRowKey::Str() const { return TQzCaption::GetSyncWidth(sync_); }
 
-// The key text of a sync ("%9d") into `buf` (at least 12 bytes); returns its length.
-size_t FormatKey(int sync, char* buf) {
-    char tmp[16];
-    char* end = tmp + sizeof tmp;
-    char* p = end;
-    uint32_t v = sync < 0 ? 0u - static_cast<uint32_t>(sync) : static_cast<uint32_t>(sync);
-    do {
-        *--p = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v != 0);
-    if (sync < 0) *--p = '-';
-    while (end - p < 9) *--p = ' ';
-    const size_t n = static_cast<size_t>(end - p);
-    std::memcpy(buf, p, n);
-    return n;
-}
-
-}  // namespace
-
-std::string TRowKey::Str() const {
-    char buf[16];
-    return std::string(buf, FormatKey(sync_, buf));
-}
-
-bool TRowKey::Is(std::string_view key) const {
-    char buf[16];
-    return key == std::string_view(buf, FormatKey(sync_, buf));
-}
+bool TRowKey::Is(std::string_view key) const { return key == TQzCaption::GetSyncWidth(sync_); }
 
 bool TRowKey::KeyLess(int a, int b) {
     // Nine right-aligned characters each: blanks sort before digits, so the fewer digits first.
     if (a >= 0 && b >= 0 && a < 1000000000 && b < 1000000000) return a < b;
-    char ka[16], kb[16];
-    const size_t na = FormatKey(a, ka), nb = FormatKey(b, kb);
-    const int c = std::memcmp(ka, kb, std::min(na, nb));
-    return c < 0 || (c == 0 && na < nb);
+    return TQzCaption::GetSyncWidth(a) < TQzCaption::GetSyncWidth(b);
 }
 
 std::ostream& operator<<(std::ostream& out, const TRowKey& key) { return out << '"' << key.Str() << '"'; }

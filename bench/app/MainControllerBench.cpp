@@ -102,20 +102,25 @@ public:
     void SetPositionText(const std::string&) override {}
 };
 
+// The large file with each caption's "<P Class=KRCC>" replaced by tag(n), n = 0, 1, ...
+std::string ReplaceParagraphTags(int captions, const std::function<std::string(int)>& tag) {
+    const std::string plain = MakeLargeSami(captions);
+    const std::string from = "<P Class=KRCC>";
+    std::string out;
+    out.reserve(plain.size() + static_cast<size_t>(captions) * 28);
+    size_t read = 0;
+    int n = 0;
+    for (size_t p; (p = plain.find(from, read)) != std::string::npos; read = p + from.size()) {
+        out.append(plain, read, p - read);
+        out += tag(n++);
+    }
+    out.append(plain, read, std::string::npos);
+    return out;
+}
+
 // The large file with every paragraph tag made distinct ("<P Class=KRCC id=c17>").
 std::string MakeDistinctTagSami(int captions) {
-    const std::string plain = MakeLargeSami(captions);
-    const std::string tag = "<P Class=KRCC>";
-    std::string out;
-    out.reserve(plain.size() + static_cast<size_t>(captions) * 12);
-    size_t from = 0;
-    int n = 0;
-    for (size_t p; (p = plain.find(tag, from)) != std::string::npos; from = p + tag.size()) {
-        out.append(plain, from, p - from);
-        out += "<P Class=KRCC id=c" + std::to_string(n++) + ">";
-    }
-    out.append(plain, from, std::string::npos);
-    return out;
+    return ReplaceParagraphTags(captions, [](int n) { return "<P Class=KRCC id=c" + std::to_string(n) + ">"; });
 }
 
 // The large file crafted against the block removal: the first caption's "<P Class=KRCC>" stays,
@@ -123,20 +128,9 @@ std::string MakeDistinctTagSami(int captions) {
 // first one inside it. The first block then cuts the inner tag out of every caption, and what is
 // left of each unclosed tag runs on into the caption's text: one more block per caption.
 std::string MakeUnclosedTagSami(int captions) {
-    const std::string plain = MakeLargeSami(captions);
-    const std::string tag = "<P Class=KRCC>";
-    std::string out;
-    out.reserve(plain.size() + static_cast<size_t>(captions) * 28);
-    size_t from = 0;
-    int n = 0;
-    for (size_t p; (p = plain.find(tag, from)) != std::string::npos; from = p + tag.size()) {
-        out.append(plain, from, p - from);
-        if (n > 0) out += "<P Class=KRCC id=c" + std::to_string(n) + " ";
-        out += tag;
-        ++n;
-    }
-    out.append(plain, from, std::string::npos);
-    return out;
+    return ReplaceParagraphTags(captions, [](int n) {
+        return (n > 0 ? "<P Class=KRCC id=c" + std::to_string(n) + " " : std::string()) + "<P Class=KRCC>";
+    });
 }
 
 struct TFixture {
