@@ -22,8 +22,11 @@
 // can also make a new marker across it; that is looked for at every join.
 //
 // Every match is checked byte by byte before it is removed (a hash may collide); the cost is that
-// of the text removed. Time: linear in the text, up to the logarithm of the search tree over the
-// text's blocks of 64 bytes.
+// of the text removed. Time: the text's length (each hash read from a search tree over its blocks
+// of 64 bytes in O(log n)), plus one step per piece a unit is moved down; a unit moves down at
+// most once per piece it holds and never back, but start markers left behind by a removed block
+// can be held by several units in turn, so a text crafted for that costs more than linear time
+// (far from the passes' quadratic time).
 
 namespace {
 

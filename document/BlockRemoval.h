@@ -1,9 +1,11 @@
 #pragma once
 // The removal of every block (a start marker through the first end marker after it, ignoring
-// case) in time linear in the text, giving what ReplaceBlocksInString's passes give: take the
-// first block of the text, remove every occurrence of its whole text, and again until no block
-// is left. Used where a block holds a second start marker or a removal joins text into a new
-// marker, which the one-pass removal of separate blocks does not cover.
+// case) in one sweep, giving what ReplaceBlocksInString's passes give: take the first block of the
+// text, remove every occurrence of its whole text, and again until no block is left. Used where a
+// block holds a second start marker or a removal joins text into a new marker, which the one-pass
+// removal of separate blocks does not cover. The time is linear in the text (up to a logarithm)
+// for distinct, repeated, nested and unclosed blocks alike; see BlockRemoval.cpp for the one kind
+// of crafted text that costs more.
 //
 // The markers must be of the kind the reader uses ("<P " .. ">", "<TITLE>" .. "</TITLE>",
 // "<" .. ">"): the first character of the start marker stands nowhere else in it and only first in
