@@ -115,7 +115,7 @@ TFindForm::TFindForm(QWidget* mainWindow, IFindHost& host, std::string historyFi
     // Words searched while the dialog stays open until the program ends are kept as well.
     QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
                      [this]() { SaveHistory(); });
-    OnShow = [this](TObject*) { EditWord->setFocus(); };
+    OnShow = [this](TObject*) { FocusWord(); };
     OnClose = [this](TObject*, TCloseAction& action) {
         action = caHide;
         if (!SaveHistory())
@@ -260,7 +260,14 @@ void TFindForm::ShowFind()
 {
     SetVisible(true);
     activateWindow();
+    FocusWord();
+}
+
+// The last word is selected whole, so that typing replaces it and Return searches it again.
+void TFindForm::FocusWord()
+{
     EditWord->setFocus();
+    EditWord->SelectAll();
 }
 
 std::string TFindForm::WordText() const { return EditWord->Text(); }

@@ -52,7 +52,7 @@ public:
     TFindForm(QWidget* mainWindow, IFindHost& host, std::string historyFile);
     ~TFindForm() override;
 
-    // Shows the dialog (or brings it forward) with the focus on the word box.
+    // Shows the dialog (or brings it forward) with the focus on the word box, its text selected.
     void ShowFind();
 
     // Searches from the start (the entire-text search in the advanced mode).
@@ -91,6 +91,7 @@ private:
     class TDragToMove;
 
     void BuildControls();
+    void FocusWord();
     void LoadHistory();
     void ShowHistoryItems();
     void Search(bool fromStart);

@@ -343,7 +343,7 @@ void TMainForm::BuildMemoPage(QWidget* page) {
 
 int TMainForm::Ask(const std::string& text, TMsgButtons buttons) {
     unsigned flags = (buttons == mbYesNoCancel ? MB_YESNOCANCEL : MB_OKCANCEL) | MB_ICONQUESTION;
-    int answer = Services().MessageBox(this, text, Cp949("메시지"), flags);
+    int answer = Services().MessageBox(MessageParent(), text, Cp949("메시지"), flags);
     switch (answer) {
     case IDOK: return mrOk;
     case IDYES: return mrYes;
@@ -550,7 +550,7 @@ std::string TMainForm::ApplicationTitle() { return kApplicationTitle; }
 bool TMainForm::IsDocumentModified() { return controller_->IsModified(); }
 
 bool TMainForm::AskOkCancel(const std::string& msg, const std::string& caption) {
-    return Services().MessageBox(this, msg, caption, MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+    return Services().MessageBox(MessageParent(), msg, caption, MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
 void TMainForm::SetUpdateCommandEnabled(bool enabled) {

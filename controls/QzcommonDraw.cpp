@@ -161,15 +161,15 @@ std::unique_ptr<TBitmap> CreateTiledBitmap(int width, int height, const TBitmap&
 }
 
 int Confirm(const std::string& caption, const std::string& text) {
-    return Services().MessageBox(nullptr, text, caption, MB_ICONQUESTION | MB_YESNO);
+    return Services().MessageBox(MessageParent(), text, caption, MB_ICONQUESTION | MB_YESNO);
 }
 
 void Warning(const std::string& caption, const std::string& text) {
-    Services().MessageBox(nullptr, text, caption, MB_ICONEXCLAMATION);
+    Services().MessageBox(MessageParent(), text, caption, MB_ICONEXCLAMATION);
 }
 
 void Inform(const std::string& caption, const std::string& text) {
-    Services().MessageBox(nullptr, text, caption, MB_ICONINFORMATION);
+    Services().MessageBox(MessageParent(), text, caption, MB_ICONINFORMATION);
 }
 
 void Delay(int milliseconds) {

@@ -42,7 +42,7 @@ std::unique_ptr<TBitmap> CreateGradientBitmapD(int width, int height, int steps,
 std::unique_ptr<TBitmap> CreateTiledBitmap(int width, int height, const TBitmap& tile);
 
 // Message boxes through the platform's services: a question with Yes and No (returns IDYES or
-// IDNO), a warning and an information, each with an OK button.
+// IDNO), a warning and an information, each with an OK button; each stands above MessageParent().
 int Confirm(const std::string& caption, const std::string& text);
 void Warning(const std::string& caption, const std::string& text);
 void Inform(const std::string& caption, const std::string& text);

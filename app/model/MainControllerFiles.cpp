@@ -174,9 +174,10 @@ void TMainController::StopMovie() {
 
 void TMainController::OpenMovie(std::string path) {
     if (!movie_) return;
-    movie_->SetWindowCaption("Preview");
     StopMovie();
+    // A cancelled save prompt leaves the open movie open (stopped): its name stays in the title.
     if (!OpenCaptionFile(CaptionFileBeside(path))) return;
+    movie_->SetWindowCaption("Preview");
     CurrentCaption.MovieFile.clear();
     std::string ext = LowerCase(ExtractFileExt(path));
     if (ext == ".smi" || ext == ".txt" || ext == ".doc") return;

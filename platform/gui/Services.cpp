@@ -112,6 +112,13 @@ int TQtServices::MessageBox(QWidget* parent, const std::string& text, const std:
                             unsigned flags)
 {
     QMessageBox box(parent);
+    // A window of the program that stays on top (the find dialog, a topmost movie or main
+    // window) would cover a box given another window; the box then stays on top as well.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+            box.setWindowFlag(Qt::WindowStaysOnTopHint);
+            break;
+        }
     box.setWindowTitle(Cp949ToQString(caption));
     box.setText(Cp949ToQString(text));
     switch (flags & 0xF0) {
@@ -237,10 +244,10 @@ bool TQtServices::ShellOpen(const std::string& target, const std::string& params
     return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
 }
 
-int TRecordingServices::MessageBox(QWidget*, const std::string& text, const std::string& caption,
+int TRecordingServices::MessageBox(QWidget* parent, const std::string& text, const std::string& caption,
                                    unsigned flags)
 {
-    Messages.push_back({text, caption, flags});
+    Messages.push_back({text, caption, flags, parent});
     if (MessageAnswers.empty())
         return FirstButtonAnswer(flags);
     const int a = MessageAnswers.front();
@@ -298,21 +305,31 @@ std::shared_ptr<TPlatformServices> InstallServices(std::shared_ptr<TPlatformServ
     return previous;
 }
 
+QWidget* MessageParent()
+{
+    // A box given the main window while a dialog is active would open behind that dialog (the
+    // find dialog stays on top) and take the keyboard from it unseen.
+    if (QWidget* active = QApplication::activeWindow(); active && active->isVisible())
+        return active;
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible())
+        return modal;
+    return Application()->MainForm;
+}
+
 void ShowMessage(const std::string& text)
 {
-    QWidget* parent = Application()->MainForm;
-    Services().MessageBox(parent, text, Application()->Title, MB_OK);
+    Services().MessageBox(MessageParent(), text, Application()->Title, MB_OK);
 }
 
 int MessageBox(const std::string& text, const std::string& caption, unsigned flags)
 {
-    return Services().MessageBox(Application()->MainForm, text, caption, flags);
+    return Services().MessageBox(MessageParent(), text, caption, flags);
 }
 
 void HandleException(const char* what)
 {
     try {
-        Services().MessageBox(Application()->MainForm, what ? what : "", Application()->Title, MB_OK | MB_ICONHAND);
+        Services().MessageBox(MessageParent(), what ? what : "", Application()->Title, MB_OK | MB_ICONHAND);
     } catch (...) {
     }
 }

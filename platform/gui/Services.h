@@ -85,7 +85,8 @@ public:
 // anything.
 class TRecordingServices : public TPlatformServices {
 public:
-    struct Message { std::string Text, Caption; unsigned Flags; };
+    // Parent: the window the box was given to stand above (compared, never used).
+    struct Message { std::string Text, Caption; unsigned Flags; const QWidget* Parent; };
     struct ShellCall { std::string Target, Params, Dir; };
 
     std::vector<Message> Messages;
@@ -113,7 +114,12 @@ public:
 TPlatformServices& Services();
 std::shared_ptr<TPlatformServices> InstallServices(std::shared_ptr<TPlatformServices> services);
 
-// The class library's helpers over Services().
+// The window a message box raised now stands above: the program's active window (a dialog, the
+// find dialog, the movie window), else the modal dialog that is up, else the main window; hidden
+// windows are passed over. Null only when there is no main window either.
+QWidget* MessageParent();
+
+// The class library's helpers over Services(); their boxes stand above MessageParent().
 // A message under the application's title with an OK button.
 void ShowMessage(const std::string& text);
 int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
