@@ -198,6 +198,35 @@ TEST_F(DialogKeysTest, FindDialog) {
     Press(find->NextFindButton, Qt::Key_Return);
     ASSERT_EQ(services->Messages.size(), before + 2);
     EXPECT_EQ(services->Messages.back().Text, Cp949("검색된 단어가 없습니다."));
+
+    // Shown again by Ctrl+F, after it was closed or while it stays up behind the main window, the
+    // dialog has its word box focused with the last word selected whole: a key typed to the
+    // focused control replaces the word, and Return searches the new one.
+    const auto typeToFocus = [](int key, const QString& text) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(focus, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(focus, &release);
+    };
+    for (const bool closed : {true, false}) {
+        SCOPED_TRACE(closed ? "closed" : "left up");
+        if (closed) Press(find->EditWord, Qt::Key_Escape);
+        // The window manager activates the main window when the dialog goes or is left behind.
+        form->activateWindow();
+        ASSERT_TRUE(WaitUntil([&] { return QApplication::activeWindow() == form.get(); }));
+        Press(form->ListView, Qt::Key_F, Qt::ControlModifier);
+        ASSERT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == find->EditWord; }));
+        const QString word = closed ? QStringLiteral("q") : QStringLiteral("z");
+        typeToFocus(word.at(0).unicode(), word);
+        EXPECT_EQ(find->WordText(), word.toStdString());
+        const size_t shown = services->Messages.size();
+        typeToFocus(Qt::Key_Return, QStringLiteral("\r"));
+        ASSERT_EQ(services->Messages.size(), shown + 1);
+        EXPECT_EQ(services->Messages.back().Parent, find);
+        EXPECT_EQ(find->History().Items().Strings.front(), word.toStdString());
+    }
 }
 
 }  // namespace

@@ -31,6 +31,7 @@
 #include "app/MovieForm.h"
 #include "app/PadLink.h"
 #include "controls/NvOS8PushButton.h"
+#include "controls/TFlatComboBoxUnit.h"
 #include "document/QzText.h"
 #include "controls/TransBtn.h"
 #include "editor/model/QzSmiSyntax.h"
@@ -428,13 +429,77 @@ TEST_F(WindowKeysTest, ColouriserIsSetUpAsTheWindowLaysItOut) {
     EXPECT_EQ(state, 1);
 }
 
-TEST_F(WindowKeysTest, MovieTitleShowsAKoreanFileNameAsWritten) {
+// The movie window's title names the open movie, a Korean name as written. Another open (Ctrl+M
+// on the list, a caption changed) that the save prompt cancels leaves the first movie open and
+// named; once the prompt lets it go on, the title names the new movie.
+TEST_F(WindowKeysTest, MovieTitleNamesTheOpenMovie) {
     const std::string clip = dir + "한글 영화 é.mp4";
     if (!MakeTestClip(clip, 1)) GTEST_SKIP() << "ffmpeg cannot write the test clip";
+    const std::string other = dir + "other.mp4";
+    std::string bytes;
+    ASSERT_TRUE(ReadFileBytes(clip, bytes));
+    ASSERT_TRUE(WriteFileAtomic(other, bytes));
     services->FileAnswers.push_back(clip);
     form->Action("mnuOpenMovie")->trigger();
     EXPECT_EQ(movie->windowTitle(), U("한글 영화 é.mp4 - Preview"));
     EXPECT_EQ(movie->LabelCaption()->text(), U("한글 영화 é.mp4 - Preview"));
+
+    MakeDocument();
+    for (const int answer : {IDCANCEL, IDNO}) {
+        SCOPED_TRACE(answer == IDCANCEL ? "cancelled" : "not saved");
+        const size_t asked = services->Messages.size();
+        services->FileAnswers.push_back(other);
+        services->MessageAnswers.push_back(answer);
+        Press(form->ListView, QKeySequence(QStringLiteral("Ctrl+M")));
+        ASSERT_EQ(services->Messages.size(), asked + 1);
+        EXPECT_EQ(services->Messages.back().Text, Cp949("편집중인 자막파일이 있습니다.\n저장하겠습니까?"));
+        const std::string title = answer == IDCANCEL ? "한글 영화 é.mp4 - Preview" : "other.mp4 - Preview";
+        EXPECT_EQ(movie->windowTitle().toStdString(), title);
+        EXPECT_EQ(movie->LabelCaption()->text().toStdString(), title);
+        EXPECT_EQ(form->Controller().CurrentCaption.MovieFile, answer == IDCANCEL ? clip : other);
+        EXPECT_EQ(form->Controller().IsModified(), answer == IDCANCEL);
+    }
+}
+
+// A box raised while a window other than the main window is active stands above that window and
+// takes the keys there: the find dialog's not-found message from its word box, the update
+// command reached from the find dialog, the save question of a movie open started in the movie
+// window. From the main window (F3 with the find dialog up) it stands above the main window.
+TEST_F(WindowKeysTest, MessagesStandAboveTheActiveWindow) {
+    MakeDocument();
+    Press(form->ListView, QKeySequence(QStringLiteral("Ctrl+F")));
+    TFindForm* find = form->FindDialog();
+    ASSERT_NE(find, nullptr);
+    find->EditWord->SetText("nowhere");
+    const std::string notFound = Cp949("검색된 단어가 없습니다.");
+    struct TRow {
+        const char* Name;
+        QWidget* Window;  // the active window
+        QWidget* Target;  // the control the key goes to
+        const char* Key;
+        std::string Text;  // the box raised
+    };
+    const TRow rows[] = {
+        {"Return in the find dialog", find, find->EditWord, "Return", notFound},
+        {"F3 in the main window", form.get(), form->ListView, "F3", notFound},
+        {"Alt+U in the find dialog", find, find->EditWord, "Alt+U", Cp949("업데이트 프로그램이 존재하지 않습니다.")},
+        {"Ctrl+M in the movie window", movie.get(), movie->EditCurSync(), "Ctrl+M",
+         Cp949("편집중인 자막파일이 있습니다.\n저장하겠습니까?")},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Name);
+        row.Window->activateWindow();
+        ASSERT_TRUE(WaitUntil([&] { return QApplication::activeWindow() == row.Window; }));
+        services->FileAnswers.push_back(dir + "none.mp4");
+        services->MessageAnswers.assign(1, IDCANCEL);
+        const size_t before = services->Messages.size();
+        Press(row.Target, QKeySequence(QString::fromLatin1(row.Key)), row.Key[0] == 'R' ? QStringLiteral("\r") : QString());
+        ASSERT_EQ(services->Messages.size(), before + 1);
+        EXPECT_EQ(services->Messages.back().Text, row.Text);
+        EXPECT_EQ(services->Messages.back().Parent, row.Window);
+        services->FileAnswers.clear();
+    }
+    EXPECT_TRUE(form->Controller().IsModified());
 }
 
 // A click on a row while a syllable is composing in the editor: the input method commits the

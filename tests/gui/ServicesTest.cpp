@@ -124,6 +124,27 @@ TEST(Services, QtMessageBoxShowsKoreanButtonsAndMapsTheAnswer)
     EXPECT_EQ(qt.MessageBox(nullptr, Cp949("저장할까요?"), Cp949("메시지"), MB_YESNOCANCEL | MB_ICONQUESTION), IDNO);
     EXPECT_TRUE(captions.contains(QString::fromUtf8("예")));
     EXPECT_TRUE(captions.contains(QString::fromUtf8("취소")));
+
+    // The box stands above the window it is given, and stays on top while another window of the
+    // program does (which would cover it otherwise).
+    QWidget parent;
+    parent.show();
+    QWidget onTop(nullptr, Qt::Window | Qt::WindowStaysOnTopHint);
+    for (const bool topmost : {false, true}) {
+        onTop.setVisible(topmost);
+        QWidget* boxParent = nullptr;
+        bool boxOnTop = !topmost;
+        QTimer::singleShot(50, [&]() {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxParent = box->parentWidget();
+                boxOnTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        EXPECT_EQ(qt.MessageBox(&parent, "text", "caption", MB_OK), IDOK);
+        EXPECT_EQ(boxParent, &parent);
+        EXPECT_EQ(boxOnTop, topmost);
+    }
 }
 
 TEST(Screens, TheHourglassCoversEveryWindowUntilReset)
