@@ -38,6 +38,10 @@ std::string OwnDirectory() {
     return self.substr(0, slash + 1);
 }
 
+bool IsPlainFileName(const std::string& name) {
+    return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
+}
+
 bool IsRegularFile(const std::string& path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

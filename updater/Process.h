@@ -7,6 +7,10 @@
 // it cannot be read.
 std::string OwnDirectory();
 
+// True when `name` names an entry of a folder and nothing else: not empty, without '/', not "."
+// or "..".
+bool IsPlainFileName(const std::string& name);
+
 // True when `path` names a regular file (symbolic links followed).
 bool IsRegularFile(const std::string& path);
 

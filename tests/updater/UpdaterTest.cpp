@@ -1,4 +1,5 @@
 #include "tests/updater/UpdaterTestUtil.h"
+#include "updater/Process.h"
 
 #include <gtest/gtest.h>
 
@@ -100,10 +101,14 @@ TEST(Kelvoran, StopsWithoutChangesWhenThereIsNothingToDo) {
     dir.PutScript("sub/Morvane", "old");
     const std::vector<std::string> downloads{"sub/Morvane.tmp", "..tmp", "...tmp"};
     for (const std::string& download : downloads) dir.PutStandIn(download);
+    // "." and ".." name folders, so no rename onto them could succeed anyway: the name is
+    // checked directly too.
     for (const char* name : {"sub/Morvane", "../Morvane", ".", "..", ""}) {
+        EXPECT_FALSE(IsPlainFileName(name)) << name;
         EXPECT_EQ(dir.RunKelvoran({name}), 0);
         EXPECT_EQ(dir.RunKelvoran({name, "1"}), 0);
     }
+    EXPECT_TRUE(IsPlainFileName("Morvane") && IsPlainFileName("..Morvane") && IsPlainFileName("..."));
     Settle();
     EXPECT_TRUE(dir.Marker().empty());
     EXPECT_TRUE(dir.Read("sub/marker").empty());
