@@ -20,7 +20,8 @@ using Phdr = ElfW(Phdr);
 using Shdr = ElfW(Shdr);
 using Dyn = ElfW(Dyn);
 
-constexpr size_t kDynamicBlock = 64;   // dynamic entries read at a time
+constexpr size_t kDynamicBlock = 64;         // dynamic entries read at a time
+constexpr uint64_t kMaxDynamicEntries = 4096; // entries looked at; real programs have < 100
 
 class File {
 public:
@@ -64,7 +65,8 @@ bool InsideFile(uint64_t offset, uint64_t count, uint64_t entrySize, uint64_t fi
 
 // True when the dynamic segment `ph` carries the PIE flag (DT_FLAGS_1 with DF_1_PIE).
 bool HasPieFlag(const File& file, const Phdr& ph) {
-    const uint64_t entries = ph.p_filesz / sizeof(Dyn);
+    const uint64_t all = ph.p_filesz / sizeof(Dyn);
+    const uint64_t entries = all < kMaxDynamicEntries ? all : kMaxDynamicEntries;
     std::vector<Dyn> block(kDynamicBlock);
     for (uint64_t at = 0; at < entries; at += kDynamicBlock) {
         const size_t n = static_cast<size_t>(entries - at < kDynamicBlock ? entries - at : kDynamicBlock);

@@ -57,9 +57,9 @@ public:
     // ends before its announced length is a failed transfer. With Verify != 0 the file must pass
     // IsValidProgramFile. A file that fails the checks and a transfer that fails or breaks off (an
     // unverified certificate among the causes) are deleted, after which OnErrorMsg fires and the
-    // result is false. An
-    // UpdateFileURL that is not an https:// address fires OnErrorMsg before anything is created
-    // or fetched. False without an event when FileName or UpdateFileURL is empty.
+    // result is false. An UpdateFileURL that is not an https:// address fires OnErrorMsg before
+    // anything is created or fetched. False without an event when FileName or UpdateFileURL is
+    // empty.
     bool UpdateFile(const std::string& FileName, int Verify);
 
 private:

@@ -59,11 +59,13 @@ public:
     int ConnectTimeout = 0;               // ms to establish the connection; 0 = no limit
     // The low-speed floor: a transfer that receives fewer than ReadMinSpeed bytes per second for
     // ReadTimeout ms (rounded up to whole seconds) fails, so a stalled or dripping server cannot
-    // hold the caller. ReadTimeout 0 = no floor.
+    // hold the caller. The speed is libcurl's average over the last few seconds, so a stall right
+    // after a burst of data is seen only once the burst has left that window. ReadTimeout 0 = no
+    // floor.
     int ReadTimeout = 0;
     int ReadMinSpeed = 1;                 // bytes per second
     int TotalTimeout = 0;                 // ms for a whole request, connection included; 0 = no limit
-    int64_t MaxStringSize = 16 << 20;     // bytes a GET into a string accepts before it fails
+    int64_t MaxStringSize = 16 << 20;     // bytes a GET into a string accepts before it fails; 0 = no limit
     int64_t MaxStreamSize = 0;            // bytes a GET into a stream accepts before it fails; 0 = no limit
     // True: a response body whose end nothing marks fails, since a connection dropped early looks
     // the same as a complete body. That is an HTTP/1.x body without "Content-Length" and without
