@@ -1,5 +1,6 @@
 #include "tests/updater/UpdaterTestUtil.h"
 
+#include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,7 +31,8 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args, ui
     argv.push_back(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
-        if (uid != static_cast<uid_t>(-1) && (setgid(uid) != 0 || setuid(uid) != 0)) _exit(126);
+        if (uid != static_cast<uid_t>(-1) && (setgroups(0, nullptr) != 0 || setgid(uid) != 0 || setuid(uid) != 0))
+            _exit(126);
         execv(program.c_str(), argv.data());
         _exit(127);
     }
