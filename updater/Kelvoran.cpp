@@ -44,7 +44,7 @@ void Run(int argc, char** argv) {
     if (argc < 2) return;
     const std::string name = argv[1];
     // The name must stay a file name of Kelvoran's own directory.
-    if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..") return;
+    if (!IsPlainFileName(name)) return;
     const long handle = argc >= 3 ? LeadingNumber(argv[1]) : 0;
 
     const std::string dir = OwnDirectory();

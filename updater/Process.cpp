@@ -9,6 +9,8 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 extern char** environ;
@@ -34,6 +36,10 @@ std::string OwnDirectory() {
     const size_t slash = self.rfind('/');
     if (self.empty() || slash == std::string::npos) return {};
     return self.substr(0, slash + 1);
+}
+
+bool IsPlainFileName(const std::string& name) {
+    return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
 }
 
 bool IsRegularFile(const std::string& path) {
@@ -64,8 +70,22 @@ bool AnyProcessRunsProgram(const std::string& program) {
     return found;
 }
 
+bool ProcessOfOwnUser(long pid) {
+    if (pid <= 0) return false;
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    const uid_t self = geteuid();
+    for (std::string line; std::getline(status, line);) {
+        if (line.compare(0, 4, "Uid:") != 0) continue;
+        std::istringstream ids(line.substr(4));
+        unsigned long real = 0, effective = 0, saved = 0;
+        if (!(ids >> real >> effective >> saved)) return false;
+        return real == self && effective == self && saved == self;
+    }
+    return false;
+}
+
 bool RequestClose(long pid, const std::string& program) {
-    if (!ProcessRunsProgram(pid, program)) return false;
+    if (!ProcessRunsProgram(pid, program) || !ProcessOfOwnUser(pid)) return false;
     return kill(static_cast<pid_t>(pid), SIGTERM) == 0;
 }
 

@@ -7,6 +7,10 @@
 // it cannot be read.
 std::string OwnDirectory();
 
+// True when `name` names an entry of a folder and nothing else: not empty, without '/', not "."
+// or "..".
+bool IsPlainFileName(const std::string& name);
+
 // True when `path` names a regular file (symbolic links followed).
 bool IsRegularFile(const std::string& path);
 
@@ -16,8 +20,13 @@ bool ProcessRunsProgram(long pid, const std::string& program);
 // True when any process this user may inspect runs the executable `program`.
 bool AnyProcessRunsProgram(const std::string& program);
 
-// Asks process `pid` to close with SIGTERM, but only when it runs `program`; a number that names
-// no such process gets nothing. True when the request was sent.
+// True when process `pid` (> 0) belongs wholly to this process's user: its real, effective and
+// saved user ids are all this process's effective user id.
+bool ProcessOfOwnUser(long pid);
+
+// Asks process `pid` to close with SIGTERM, but only when it runs `program` and is of this
+// process's user; a number that names no such process gets nothing. True when the request was
+// sent.
 bool RequestClose(long pid, const std::string& program);
 
 // Starts `program` without arguments in a session of its own and does not wait for it; false when

@@ -2,6 +2,8 @@
 // Reads the process id that a running program may publish in POSIX shared memory named after it
 // ("/" + name): a NUL-terminated decimal text at the start of a block of up to 1024 bytes.
 // Nothing is created: an object that does not exist, cannot be opened or is empty reads as 0.
+// Any local user can create an object under that name, so one is used only when it belongs to
+// this process's user and neither group nor others may write it; any other reads as 0.
 
 #include <string>
 
@@ -17,7 +19,8 @@ public:
 
     // Closes the shared memory if open.
     void Close();
-    // Close, open the shared memory again and read it; the value is stored and returned.
+    // Close, open the shared memory again (when trusted, see above) and read it; the value is
+    // stored and returned.
     long GetHandle();
     // The published text (at most kTextLimit bytes, up to the first NUL); empty without an open
     // object or when it cannot be mapped.

@@ -33,9 +33,6 @@ TAutoUpdate::TAutoUpdate(TUpdateHost& host, const std::string& server, const std
     UpdateCheck.HTTPOptions = hoForceEncodeParams;
     UpdateCheck.AllowCookies = true;
     UpdateCheck.MaxLineAction = maException;
-    // A server that stops answering must not hold the window for ever.
-    UpdateCheck.ConnectTimeout = 15000;
-    UpdateCheck.ReadTimeout = 30000;
 
     UpdateCheck.OnErrorMsg = [this](TQzUpdateCheck& s, const std::string& m) { UpdateCheckErrorMsg(s, m); };
     UpdateCheck.OnUpdateNo = [this](TQzUpdateCheck& s, const std::string& m) { UpdateCheckUpdateNo(s, m); };

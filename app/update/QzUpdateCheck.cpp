@@ -1,5 +1,6 @@
 #include "app/update/QzUpdateCheck.h"
 
+#include "app/update/ExecutableCheck.h"
 #include "document/QzText.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
@@ -49,7 +50,15 @@ bool IsValidProgramFile(const std::string& path) {
     if (!ReadFileHead(path, kCheckedHead, head)) return false;
     if (FileSize64(path) < static_cast<int64_t>(kCheckedHead) || head.size() < kCheckedHead) return false;
     if (head.compare(0, 4, kElfSignature, 4) != 0) return false;
-    return head.find('\0') != std::string::npos;
+    return head.find('\0') != std::string::npos && IsExecutableForThisMachine(path);
+}
+
+TQzUpdateCheck::TQzUpdateCheck() {
+    ConnectTimeout = kConnectTimeoutMs;
+    ReadTimeout = kReadTimeoutMs;
+    ReadMinSpeed = kMinSpeed;
+    TotalTimeout = kTotalTimeoutMs;
+    MaxStreamSize = kMaxProgramSize;
 }
 
 std::string TQzUpdateCheck::FillMessage(const std::string& text) const {
@@ -100,6 +109,7 @@ bool TQzUpdateCheck::UpdateFile(const std::string& FileName, int Verify) {
         return false;
     }
     bool received = false;
+    const bool requireBodyEnd = RequireBodyEnd;
     {
         std::ofstream file;
         try {
@@ -109,6 +119,7 @@ bool TQzUpdateCheck::UpdateFile(const std::string& FileName, int Verify) {
             file.open(FileName, std::ios::binary | std::ios::trunc);
             if (file) {
                 Tag = 1;
+                RequireBodyEnd = true;
                 Get(UpdateFileURL, file);
                 file.close();
                 received = static_cast<bool>(file);
@@ -116,6 +127,7 @@ bool TQzUpdateCheck::UpdateFile(const std::string& FileName, int Verify) {
         } catch (...) {
         }
         Tag = 0;
+        RequireBodyEnd = requireBodyEnd;
     }
     // A broken or partial download is never left behind for the updater to install.
     if (!received) {

@@ -19,7 +19,18 @@ class TQzUpdateCheck : public THttpClient {
 public:
     using TUpdateMsgEvent = std::function<void(TQzUpdateCheck& Sender, const std::string& Msg)>;
 
-    TQzUpdateCheck() = default;
+    // Sets the transfer bounds below; a caller (a test) may change them.
+    TQzUpdateCheck();
+
+    // Bounds of every transfer, so that a server that stalls or drips cannot hold the window: the
+    // connection within kConnectTimeoutMs, at least kMinSpeed bytes per second over any
+    // kReadTimeoutMs, all of a request within kTotalTimeoutMs, a program file of at most
+    // kMaxProgramSize bytes.
+    static constexpr int kConnectTimeoutMs = 15000;
+    static constexpr int kReadTimeoutMs = 60000;
+    static constexpr int kMinSpeed = 1024;
+    static constexpr int kTotalTimeoutMs = 10 * 60 * 1000;
+    static constexpr int64_t kMaxProgramSize = int64_t{512} << 20;
 
     std::string UpdateInfURL;    // URL of the update description
     std::string UpdateFileURL;   // URL of the new program file
@@ -41,12 +52,14 @@ public:
     bool UpdateCheck();
 
     // Downloads UpdateFileURL into `FileName` (replacing an existing file) and gives it the
-    // running program's permission bits. With Verify != 0 the file must be an executable: at least
-    // 256 bytes, the ELF signature at its start and a NUL byte among its first 256 bytes. A file
-    // that fails the checks and a transfer that fails or breaks off (an unverified certificate
-    // among the causes) are deleted, after which OnErrorMsg fires and the result is false. An
-    // UpdateFileURL that is not an https:// address fires OnErrorMsg before anything is created
-    // or fetched. False without an event when FileName or UpdateFileURL is empty.
+    // running program's permission bits. The body must arrive whole: one whose end nothing marks
+    // (no Content-Length, no chunked coding: a dropped connection would look the same) or that
+    // ends before its announced length is a failed transfer. With Verify != 0 the file must pass
+    // IsValidProgramFile. A file that fails the checks and a transfer that fails or breaks off (an
+    // unverified certificate among the causes) are deleted, after which OnErrorMsg fires and the
+    // result is false. An UpdateFileURL that is not an https:// address fires OnErrorMsg before
+    // anything is created or fetched. False without an event when FileName or UpdateFileURL is
+    // empty.
     bool UpdateFile(const std::string& FileName, int Verify);
 
 private:
@@ -58,7 +71,8 @@ private:
 bool IsVerifiedUrl(const std::string& url);
 
 // True when `path` holds what a downloaded program file must: at least 256 bytes, "\x7F" "ELF"
-// at its start and a NUL byte among its first 256 bytes.
+// at its start, a NUL byte among its first 256 bytes, and an executable for this machine whose
+// headers lie inside the file (IsExecutableForThisMachine).
 bool IsValidProgramFile(const std::string& path);
 
 // The update check's messages, code page 949.

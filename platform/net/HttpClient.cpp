@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <cctype>
 #include <cstring>
 #include <exception>
 #include <mutex>
@@ -30,6 +31,11 @@ struct SList {
 
 const char* NullIfEmpty(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
 
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
 }  // namespace
 
 std::string EncodeUrl(const std::string& url) {
@@ -53,8 +59,12 @@ struct THttpClient::Transfer {
     THttpClient* client = nullptr;
     std::string* text = nullptr;      // GET into a string
     std::ostream* stream = nullptr;   // GET into a stream
+    int64_t limit = 0;                // bytes the body may have; 0 = no limit
     int64_t received = 0;
     bool begun = false;
+    // What the header block of the last response says about the body's end.
+    bool lengthAnnounced = false;
+    bool chunked = false;
     std::exception_ptr error;         // thrown inside a callback; rethrown after the transfer
     std::string failure;              // a failure found inside a callback without an exception
 };
@@ -65,7 +75,7 @@ THttpClient::~THttpClient() {
     if (curl_) curl_easy_cleanup(static_cast<CURL*>(curl_));
 }
 
-size_t THttpClient::HeaderCallback(char* /*data*/, size_t size, size_t count, void* user) {
+size_t THttpClient::HeaderCallback(char* data, size_t size, size_t count, void* user) {
     auto& t = *static_cast<Transfer*>(user);
     const size_t n = size * count;
     THttpClient& c = *t.client;
@@ -73,6 +83,18 @@ size_t THttpClient::HeaderCallback(char* /*data*/, size_t size, size_t count, vo
         t.failure = "Response header line longer than " + std::to_string(c.MaxLineLength) + " bytes";
         return 0;
     }
+    const std::string line(data, n);
+    if (line.compare(0, 5, "HTTP/") == 0) {
+        // A status line starts the header block of a new response (after a 1xx, for one).
+        t.lengthAnnounced = t.chunked = false;
+        return n;
+    }
+    const size_t colon = line.find(':');
+    if (colon == std::string::npos) return n;
+    const std::string name = Lower(line.substr(0, colon));
+    if (name == "content-length") t.lengthAnnounced = true;
+    if (name == "transfer-encoding" && Lower(line.substr(colon + 1)).find("chunked") != std::string::npos)
+        t.chunked = true;
     return n;
 }
 
@@ -90,11 +112,11 @@ size_t THttpClient::WriteCallback(char* data, size_t size, size_t count, void* u
             curl_easy_getinfo(static_cast<CURL*>(c.curl_), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
             if (c.OnWorkBegin) c.OnWorkBegin(c, wmRead, length > 0 ? static_cast<int64_t>(length) : 0);
         }
+        if (t.limit > 0 && t.received + static_cast<int64_t>(n) > t.limit) {
+            t.failure = "Response larger than " + std::to_string(t.limit) + " bytes";
+            return 0;
+        }
         if (t.text) {
-            if (static_cast<int64_t>(t.text->size() + n) > c.MaxStringSize) {
-                t.failure = "Response larger than " + std::to_string(c.MaxStringSize) + " bytes";
-                return 0;
-            }
             t.text->append(data, n);
         } else if (t.stream) {
             bool written = false;
@@ -162,8 +184,11 @@ void THttpClient::Perform(const std::string& url, Transfer& t) {
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.list);
     curl_easy_setopt(h, CURLOPT_USERAGENT, Request.UserAgent.empty() ? nullptr : Request.UserAgent.c_str());
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(ConnectTimeout > 0 ? ConnectTimeout : 0));
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(TotalTimeout > 0 ? TotalTimeout : 0));
+    // An announced length above the limit fails before the body; WriteCallback bounds the rest.
+    curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(t.limit > 0 ? t.limit : 0));
     if (ReadTimeout > 0) {
-        curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, static_cast<long>(ReadMinSpeed > 1 ? ReadMinSpeed : 1));
         curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>((ReadTimeout + 999) / 1000));
     } else {
         curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 0L);
@@ -191,6 +216,16 @@ void THttpClient::Perform(const std::string& url, Transfer& t) {
     long code = 0;
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &code);
     responseCode_ = static_cast<int>(code);
+
+    // A body shorter than its announced length or its chunks fails inside libcurl already
+    // (CURLE_PARTIAL_FILE); one framed by nothing cannot be told from a complete one.
+    if (RequireBodyEnd && rc == CURLE_OK && !t.error && t.failure.empty() && code >= 200 && code <= 299) {
+        long version = 0;
+        curl_easy_getinfo(h, CURLINFO_HTTP_VERSION, &version);
+        // HTTP/2 and later frame every body; 204 has none.
+        if (!t.lengthAnnounced && !t.chunked && version < CURL_HTTP_VERSION_2_0 && code != 204)
+            t.failure = "Response body ended by the connection's close: it may have been cut short";
+    }
 
     const bool ok = rc == CURLE_OK && !t.error && t.failure.empty() && code >= 200 && code <= 299;
     if (ok && !t.begun) {
@@ -223,6 +258,7 @@ std::string THttpClient::Get(const std::string& url) {
     std::string body;
     Transfer t;
     t.text = &body;
+    t.limit = MaxStringSize;
     Perform(url, t);
     return body;
 }
@@ -230,6 +266,7 @@ std::string THttpClient::Get(const std::string& url) {
 void THttpClient::Get(const std::string& url, std::ostream& out) {
     Transfer t;
     t.stream = &out;
+    t.limit = MaxStreamSize;
     Perform(url, t);
     bool flushed = false;
     try {

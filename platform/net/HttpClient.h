@@ -5,8 +5,8 @@
 // are never followed.
 //
 // Every failure (no connection, a broken transfer, a response status other than 2xx, a write
-// error of the target stream, an exception thrown by an event handler) reaches the caller as one
-// exception class, EHttpError. A client is used from one thread; it keeps its connection and its
+// error of the target stream, a limit below exceeded) reaches the caller as one exception class,
+// EHttpError; an exception thrown by an event handler reaches it as it was thrown. A client is used from one thread; it keeps its connection and its
 // cookies between requests.
 
 #include <cstdint>
@@ -57,8 +57,21 @@ public:
     TMaxLineAction MaxLineAction = maException;
     int MaxLineLength = 16384;            // bytes of one header line, line end included
     int ConnectTimeout = 0;               // ms to establish the connection; 0 = no limit
-    int ReadTimeout = 0;                  // ms without any received byte before the transfer fails; 0 = no limit
-    int64_t MaxStringSize = 16 << 20;     // bytes a GET into a string accepts before it fails
+    // The low-speed floor: a transfer that receives fewer than ReadMinSpeed bytes per second for
+    // ReadTimeout ms (rounded up to whole seconds) fails, so a stalled or dripping server cannot
+    // hold the caller. The speed is libcurl's average over the last few seconds, so a stall right
+    // after a burst of data is seen only once the burst has left that window. ReadTimeout 0 = no
+    // floor.
+    int ReadTimeout = 0;
+    int ReadMinSpeed = 1;                 // bytes per second
+    int TotalTimeout = 0;                 // ms for a whole request, connection included; 0 = no limit
+    int64_t MaxStringSize = 16 << 20;     // bytes a GET into a string accepts before it fails; 0 = no limit
+    int64_t MaxStreamSize = 0;            // bytes a GET into a stream accepts before it fails; 0 = no limit
+    // True: a response body whose end nothing marks fails, since a connection dropped early looks
+    // the same as a complete body. That is an HTTP/1.x body without "Content-Length" and without
+    // chunked coding, which ends where the connection closes. A body that ends before its
+    // announced length always fails.
+    bool RequireBodyEnd = false;
     // The certificate authorities that HTTPS servers are verified against. Empty: the system's
     // certificate store. Otherwise a file of PEM certificates that alone is trusted, so that a
     // test can trust the certificate of its own local server; no user setting reaches it.

@@ -63,10 +63,14 @@ private:
 const char kInfTarget[] = "/cgi-bin/kelvoran/update.inf";
 const char kFileTarget[] = "/cgi-bin/qz2000/qzboard.cgi?db=qzpad/down&action=down&dbf=28&ftype=fil1&file=Morvane";
 
-std::string ElfImage(size_t size) {
-    std::string s = "\x7F" "ELF" + std::string(12, '\0');
-    while (s.size() < size) s += static_cast<char>(s.size() & 0x7F);
-    return s;
+// A real program of this machine, built beside the tests: what the update serves.
+const std::string& Program() {
+    static const std::string bytes = [] {
+        std::string b;
+        EXPECT_TRUE(ReadFileBytes(STANDIN_PATH, b));
+        return b;
+    }();
+    return bytes;
 }
 
 class AutoUpdateTest : public ::testing::Test {
@@ -80,7 +84,7 @@ protected:
                                   "MsgUpdateAsk=($ver.new) is out.\\nUpdate?\r\n"
                                   "Msg=You have the newest version.\r\n",
                                   {}, -1});
-        server.Route(kFileTarget, {200, ElfImage(300000), {}, -1});
+        server.Route(kFileTarget, {200, Program(), {}, -1});
     }
 
     TestHttpServer server{"localhost.pem"};
@@ -104,9 +108,10 @@ TEST_F(AutoUpdateTest, AnAcceptedUpdateIsDownloadedAndTheUpdaterStarted) {
                          "enable"};
     EXPECT_EQ(host.log, expected);
     EXPECT_EQ(host.started, (Lines{dir.Path() + "Kelvoran", "Morvane", std::to_string(getpid())}));
-    EXPECT_EQ(FileSize64(dir.Path() + "Morvane.tmp"), 300000);
-    EXPECT_EQ(host.progressMax, 300000);
-    EXPECT_EQ(host.progressPosition, 300000);
+    const int64_t size = static_cast<int64_t>(Program().size());
+    EXPECT_EQ(FileSize64(dir.Path() + "Morvane.tmp"), size);
+    EXPECT_EQ(host.progressMax, size);
+    EXPECT_EQ(host.progressPosition, size);
     EXPECT_GT(host.paints, 0);
     EXPECT_FALSE(host.paintedWhileIdle);
     EXPECT_FALSE(update.Busy());
@@ -144,17 +149,36 @@ TEST_F(AutoUpdateTest, TheCommandNeedsTheUpdaterAndASavedDocument) {
 }
 
 TEST_F(AutoUpdateTest, FailuresAreShownAndTheProgramStaysOpen) {
-    // A broken download.
-    server.Route(kFileTarget, {200, "<html>error</html>", {}, -1});
-    update.mnuAutoUpdateClick();
-    EXPECT_EQ(host.log[host.log.size() - 3], "enable");
-    EXPECT_EQ(host.log[host.log.size() - 2], "message:" + MsgBadDownload());
-    EXPECT_EQ(host.log.back(), "enable");
-    EXPECT_TRUE(host.started.empty());
+    // Broken downloads: nothing is kept or started.
+    using Framing = TestHttpServer::Framing;
+    const long half = static_cast<long>(Program().size() / 2);
+    struct Broken {
+        const char* what;
+        TestHttpServer::Response response;
+        std::string message;
+    } broken[] = {
+        {"no program", {200, "<html>error</html>", {}, -1}, MsgBadDownload()},
+        {"a program for another machine", {200, Program().substr(0, 18) + "\x01" + Program().substr(19), {}, -1},
+         MsgBadDownload()},
+        {"cut short, no length, TLS close", {200, Program(), {}, half, Framing::Close}, MsgCannotConnect()},
+        {"cut short, no length, TCP close", {200, Program(), {}, half, Framing::Close, true}, MsgCannotConnect()},
+    };
+    for (const Broken& b : broken) {
+        host.log.clear();
+        server.Route(kFileTarget, b.response);
+        update.mnuAutoUpdateClick();
+        ASSERT_GE(host.log.size(), 3u) << b.what;
+        EXPECT_EQ(host.log[host.log.size() - 3], "enable") << b.what;
+        EXPECT_EQ(host.log[host.log.size() - 2], "message:" + b.message) << b.what;
+        EXPECT_EQ(host.log.back(), "enable") << b.what;
+        EXPECT_FALSE(FileExists(dir.Path() + "Morvane.tmp")) << b.what;
+        EXPECT_TRUE(host.started.empty()) << b.what;
+    }
 
     // A dead server, a plain HTTP server, and a server whose certificate is not trusted.
     TestHttpServer plain;
     plain.Route(kInfTarget, {200, "Morvane=Morvane 9\r\nMsgUpdateAsk=ask\r\n", {}, -1});
+    const size_t requests = server.Targets().size();
     for (const std::string& base : {"https://127.0.0.1:" + std::to_string(TestHttpServer::ClosedPort()),
                                     plain.Base(), server.Base()}) {
         host.log.clear();
@@ -163,12 +187,12 @@ TEST_F(AutoUpdateTest, FailuresAreShownAndTheProgramStaysOpen) {
         EXPECT_EQ(host.log, (Lines{"disable", "enable", "message:" + MsgCannotConnect(), "enable"})) << base;
     }
     EXPECT_TRUE(plain.Targets().empty());
-    EXPECT_TRUE(server.Targets().size() == 2 && server.Targets()[1] == kFileTarget);
+    EXPECT_EQ(server.Targets().size(), requests);
 
     // A program file from a server whose certificate has expired: nothing is kept or started.
     host.log.clear();
     TestHttpServer expired("expired.pem");
-    expired.Route(kFileTarget, {200, ElfImage(1000), {}, -1});
+    expired.Route(kFileTarget, {200, Program(), {}, -1});
     update.UpdateCheck.UpdateFileURL = expired.Base() + kFileTarget;
     update.mnuAutoUpdateClick();
     EXPECT_EQ(host.log[host.log.size() - 2], "message:" + MsgCannotConnect());
@@ -179,7 +203,7 @@ TEST_F(AutoUpdateTest, FailuresAreShownAndTheProgramStaysOpen) {
 
     // An updater that cannot be started: the download stays, the window stays open.
     host.log.clear();
-    server.Route(kFileTarget, {200, ElfImage(1000), {}, -1});
+    server.Route(kFileTarget, {200, Program(), {}, -1});
     host.startResult = false;
     update.mnuAutoUpdateClick();
     EXPECT_EQ(host.log[host.log.size() - 2], "message:" + Cp949("업데이트 프로그램을 실행할 수 없습니다."));
@@ -194,6 +218,10 @@ TEST(AutoUpdateDefaults, TheUpdateServerIsAnHttpsAddress) {
     EXPECT_EQ(update.UpdateCheck.UpdateInfURL, std::string("https://update.morvane.example") + kInfTarget);
     EXPECT_EQ(update.UpdateCheck.UpdateFileURL, std::string("https://update.morvane.example") + kFileTarget);
     EXPECT_TRUE(update.UpdateCheck.TrustedCAFile.empty());
+    // The bounds of a transfer: 15 s to connect, 1 KiB/s over 60 s, 10 minutes, 512 MiB.
+    const TQzUpdateCheck& c = update.UpdateCheck;
+    EXPECT_EQ((std::vector<int64_t>{c.ConnectTimeout, c.ReadMinSpeed, c.ReadTimeout, c.TotalTimeout, c.MaxStreamSize}),
+              (std::vector<int64_t>{15000, 1024, 60000, 600000, int64_t{512} << 20}));
 }
 
 TEST(AutoUpdateEndToEnd, AServedUpdateIsInstalledByTheUpdaterAndStarted) {

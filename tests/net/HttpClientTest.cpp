@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 
@@ -115,6 +116,55 @@ TEST(HttpClient, FailuresArriveAsOneExceptionClass) {
     EXPECT_THROW(client.Get(server.Base() + "/big"), EHttpError);
 }
 
+TEST(HttpClient, LimitsAndAnUnmarkedEndFailTheTransfer) {
+    using Framing = TestHttpServer::Framing;
+    TestHttpServer server("localhost.pem");
+    // Each server below would finish the body, so only the client's limit can fail it. A stall
+    // lasts until the client hangs up, at most 10 s, then the close ends the (empty) body. The
+    // speed is measured over the last seconds, so bytes sent before a stall would delay its end.
+    TestHttpServer::Response stall{200, Pattern(5000), {}, -1, Framing::Close};
+    stall.stallAt = 0;
+    TestHttpServer::Response drip{200, Pattern(1200), {}, -1};
+    drip.dripBytes = 100;
+    drip.dripMs = 100;   // 1000 bytes/s
+    TestHttpServer::Response longDrip = drip;
+    longDrip.body = Pattern(5000);
+    struct Case {
+        const char* what;
+        TestHttpServer::Response response;
+        std::function<void(THttpClient&)> limit;
+        bool fails;
+    } cases[] = {
+        {"stalled, read timeout", stall, [](THttpClient& c) { c.ReadTimeout = 1000; }, true},
+        {"stalled, total timeout", stall, [](THttpClient& c) { c.TotalTimeout = 300; }, true},
+        {"dripping below the floor", longDrip, [](THttpClient& c) { c.ReadTimeout = 1000, c.ReadMinSpeed = 4000; }, true},
+        {"dripping above the floor", drip, [](THttpClient& c) { c.ReadTimeout = 1000, c.ReadMinSpeed = 100; }, false},
+        {"announced larger than allowed", {200, Pattern(3000), {}, -1},
+         [](THttpClient& c) { c.MaxStreamSize = 2999; }, true},
+        {"chunked larger than allowed", {200, Pattern(3000), {}, -1, Framing::Chunked},
+         [](THttpClient& c) { c.MaxStreamSize = 2999; }, true},
+        {"as large as allowed", {200, Pattern(3000), {}, -1}, [](THttpClient& c) { c.MaxStreamSize = 3000; }, false},
+        {"ended by the close", {200, Pattern(3000), {}, -1, Framing::Close},
+         [](THttpClient& c) { c.RequireBodyEnd = true; }, true},
+        {"ended by the close, allowed", {200, Pattern(3000), {}, -1, Framing::Close}, nullptr, false},
+        {"chunked", {200, Pattern(3000), {}, -1, Framing::Chunked}, [](THttpClient& c) { c.RequireBodyEnd = true; },
+         false},
+    };
+    for (const Case& c : cases) {
+        server.Route("/file", c.response);
+        THttpClient client;
+        client.TrustedCAFile = TestHttpServer::TlsFile("ca.pem");
+        if (c.limit) c.limit(client);
+        std::ostringstream out;
+        if (c.fails) {
+            EXPECT_THROW(client.Get(server.Base() + "/file", out), EHttpError) << c.what;
+        } else {
+            EXPECT_NO_THROW(client.Get(server.Base() + "/file", out)) << c.what;
+            EXPECT_TRUE(out.str() == c.response.body) << c.what;
+        }
+    }
+}
+
 TEST(HttpClient, AHandlersExceptionAbortsTheTransferAndReachesTheCaller) {
     TestHttpServer server;
     server.Route("/file", {200, Pattern(400 * 1024), {}, -1});
@@ -140,6 +190,18 @@ TEST(HttpClient, AHandlersExceptionAbortsTheTransferAndReachesTheCaller) {
     // The client stays usable.
     client.OnWork = nullptr;
     EXPECT_EQ(client.Get(server.Base() + "/file").size(), 400u * 1024u);
+
+    // Each of the three handlers, the last one after a complete body too.
+    WorkLog log;
+    for (int thrower = 0; thrower < 3; ++thrower) {
+        log.Attach(client);
+        const auto stop = [](auto&&...) { throw std::logic_error("stop"); };
+        if (thrower == 0) client.OnWorkBegin = stop;
+        if (thrower == 1) client.OnWork = stop;
+        if (thrower == 2) client.OnWorkEnd = stop;
+        EXPECT_THROW(client.Get(server.Base() + "/file"), std::logic_error) << thrower;
+        EXPECT_FALSE(client.Busy());
+    }
 }
 
 TEST(HttpClient, CookiesAreKeptBetweenRequestsOnlyWhenAllowed) {

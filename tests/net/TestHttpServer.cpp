@@ -10,7 +10,10 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <cstdio>
 #include <stdexcept>
 
 namespace {
@@ -27,6 +30,12 @@ int ListenOnLoopback(int& port) {
     getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
     port = ntohs(addr.sin_port);
     return fd;
+}
+
+std::string ChunkSize(size_t n) {
+    char hex[32];
+    std::snprintf(hex, sizeof hex, "%zx", n);
+    return hex;
 }
 
 const char* Reason(int status) {
@@ -54,7 +63,7 @@ public:
     }
     ~Connection() {
         if (ssl_) {
-            if (open_) SSL_shutdown(ssl_);
+            if (open_ && !abrupt_) SSL_shutdown(ssl_);
             SSL_free(ssl_);
         }
         close(fd_);
@@ -76,20 +85,33 @@ public:
         const ssize_t n = recv(fd_, buffer, size, 0);
         return n > 0 ? static_cast<size_t>(n) : 0;
     }
-    void Write(const char* data, size_t size) {
+    // False when the client is gone.
+    bool Write(const char* data, size_t size) {
         while (size > 0) {
             const long n = ssl_ ? SSL_write(ssl_, data, static_cast<int>(size))
                                 : static_cast<long>(send(fd_, data, size, MSG_NOSIGNAL));
-            if (n <= 0) return;
+            if (n <= 0) return false;
             data += n;
             size -= static_cast<size_t>(n);
         }
+        return true;
     }
+    bool Write(const std::string& s) { return Write(s.data(), s.size()); }
+    // Waits until the client sends more or hangs up, at most `ms`, or until `stop` is set.
+    void WaitForClient(int ms, const std::atomic<bool>& stop) {
+        for (int waited = 0; waited < ms && !stop; waited += 100) {
+            pollfd p{fd_, POLLIN, 0};
+            if (poll(&p, 1, 100) != 0) return;
+        }
+    }
+    // The connection ends without TLS's close_notify.
+    void EndAbruptly() { abrupt_ = true; }
 
 private:
     int fd_;
     SSL* ssl_ = nullptr;
     bool open_ = false;
+    bool abrupt_ = false;
 };
 
 std::string TestHttpServer::TlsFile(const std::string& name) {
@@ -214,14 +236,33 @@ void TestHttpServer::Handle(Connection& client) {
         auto it = routes_.find(target);
         if (it != routes_.end()) response = it->second;
     }
+    if (response.abrupt) client.EndAbruptly();
     std::string head = "HTTP/1.1 " + std::to_string(response.status) + " " + Reason(response.status) + "\r\n";
-    head += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
+    if (response.framing == Framing::Length)
+        head += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
+    else if (response.framing == Framing::Chunked)
+        head += "Transfer-Encoding: chunked\r\n";
     head += "Connection: close\r\n";
     for (const std::string& h : response.headers) head += h + "\r\n";
     head += "\r\n";
-    client.Write(head.data(), head.size());
-    size_t bodySize = response.body.size();
-    if (response.truncateAt >= 0 && static_cast<size_t>(response.truncateAt) < bodySize)
-        bodySize = static_cast<size_t>(response.truncateAt);
-    client.Write(response.body.data(), bodySize);
+    if (!client.Write(head)) return;
+
+    const size_t size = response.body.size();
+    const size_t end = response.truncateAt >= 0 ? std::min(size, static_cast<size_t>(response.truncateAt)) : size;
+    const size_t stall = response.stallAt >= 0 ? std::min(end, static_cast<size_t>(response.stallAt)) : end;
+    const size_t piece = response.dripBytes > 0 ? response.dripBytes : size + 1;
+    const bool chunked = response.framing == Framing::Chunked;
+    for (size_t at = 0; at < stall;) {
+        const size_t n = std::min(piece, stall - at);
+        std::string data = response.body.substr(at, n);
+        if (chunked) data = ChunkSize(n) + "\r\n" + data + "\r\n";
+        if (!client.Write(data)) return;
+        at += n;
+        if (at < stall && response.dripMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(response.dripMs));
+    }
+    if (stall < end) {
+        client.WaitForClient(10000, stop_);
+        return;
+    }
+    if (chunked && end == size) client.Write("0\r\n\r\n");
 }

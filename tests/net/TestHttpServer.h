@@ -12,12 +12,27 @@
 
 class TestHttpServer {
 public:
+    // How the end of a response body is marked.
+    enum class Framing {
+        Length,    // "Content-Length" announces the whole body
+        Chunked,   // chunked transfer coding; its last chunk ends the body
+        Close,     // nothing: the body ends where the connection closes
+    };
+
     struct Response {
         int status = 200;
         std::string body;
         std::vector<std::string> headers;   // extra header lines, without line ends
-        // Announce the full length but send only this many body bytes, then close.
+        // Send only this many body bytes (framed as for the whole body), then close.
         long truncateAt = -1;
+        Framing framing = Framing::Length;
+        // End the connection with a plain TCP close, without TLS's close_notify.
+        bool abrupt = false;
+        // After this many body bytes send nothing more until the client hangs up (at most 10 s).
+        long stallAt = -1;
+        // Send the body in pieces of this many bytes with dripMs between them; 0: at once.
+        size_t dripBytes = 0;
+        int dripMs = 0;
     };
 
     // Plain HTTP.

@@ -4,8 +4,14 @@
 #include "tests/net/TempDir.h"
 #include "tests/net/TestHttpServer.h"
 
+#include <elf.h>
 #include <gtest/gtest.h>
+#include <link.h>
 #include <sys/stat.h>
+
+#include <cstddef>
+#include <cstring>
+#include <functional>
 
 namespace {
 
@@ -18,12 +24,45 @@ struct Recorder {
     }
 };
 
-// Bytes that pass the download checks: the ELF signature, NUL bytes early, `size` bytes in all.
+using Ehdr = ElfW(Ehdr);
+using Phdr = ElfW(Phdr);
+using Shdr = ElfW(Shdr);
+
+template <class T>
+void Put(std::string& image, size_t offset, T value) {
+    std::memcpy(&image[offset], &value, sizeof value);
+}
+
+// The smallest program the download checks accept, `size` bytes: this test program's own ELF
+// header (class, byte order, machine) made ET_EXEC, with two program headers, one segment that
+// loads the whole file and one PT_NULL that a case may turn into PT_INTERP, and no sections.
 std::string ElfImage(size_t size) {
-    std::string s = "\x7F" "ELF";
-    s += std::string(12, '\0');
-    while (s.size() < size) s += static_cast<char>('a' + s.size() % 26);
-    return s.substr(0, size);
+    std::string image;
+    EXPECT_TRUE(ReadFileHead("/proc/self/exe", sizeof(Ehdr), image));
+    image.resize(std::max(size, sizeof(Ehdr) + 2 * sizeof(Phdr)), 'p');
+    Put<uint16_t>(image, offsetof(Ehdr, e_type), ET_EXEC);
+    Put<ElfW(Off)>(image, offsetof(Ehdr, e_phoff), sizeof(Ehdr));
+    Put<uint16_t>(image, offsetof(Ehdr, e_phnum), 2);
+    Put<ElfW(Off)>(image, offsetof(Ehdr, e_shoff), 0);
+    Put<uint16_t>(image, offsetof(Ehdr, e_shnum), 0);
+    Put<uint16_t>(image, offsetof(Ehdr, e_shstrndx), 0);
+    Phdr load{};
+    load.p_type = PT_LOAD;
+    load.p_filesz = load.p_memsz = size;
+    Put(image, sizeof(Ehdr), load);
+    Put(image, sizeof(Ehdr) + sizeof(Phdr), Phdr{});
+    image.resize(size);
+    return image;
+}
+
+// A real program of this machine, built beside the tests.
+const std::string& RealProgram() {
+    static const std::string bytes = [] {
+        std::string b;
+        EXPECT_TRUE(ReadFileBytes(STANDIN_PATH, b));
+        return b;
+    }();
+    return bytes;
 }
 
 class UpdateCheckTest : public ::testing::Test {
@@ -148,45 +187,116 @@ TEST_F(UpdateCheckTest, AValidDownloadIsKeptWithTheProgramsPermissionBits) {
     EXPECT_NE(got.st_mode & S_IXUSR, 0u);
 }
 
-TEST_F(UpdateCheckTest, ADownloadThatIsNoProgramIsDeleted) {
+TEST_F(UpdateCheckTest, ADownloadThatIsNoProgramForThisMachineIsDeleted) {
     const std::string target = dir.Path() + "Morvane.tmp";
-    std::string noNul = "\x7F" "ELF" + std::string(400, 'x');
-    std::string wrongSignature = ElfImage(1000);
-    wrongSignature[1] = 'X';
-    const std::string bodies[] = {
-        ElfImage(255),                                                // short
-        "<html><body>" + std::string(1000, '.') + "</body></html>",  // an error page served as 200
-        noNul,
-        wrongSignature,
+    const std::string errorPage = "<html><body>" + std::string(1000, '.') + "</body></html>";
+    const auto type = [](uint16_t t) { return [t](std::string& s) { Put(s, offsetof(Ehdr, e_type), t); }; };
+    // A position-independent program: ET_DYN with an interpreter named at `at`, 20 bytes.
+    const auto pie = [](size_t at) {
+        return [at](std::string& s) {
+            Put<uint16_t>(s, offsetof(Ehdr, e_type), ET_DYN);
+            Phdr ph{};
+            ph.p_type = PT_INTERP;
+            ph.p_offset = at;
+            ph.p_filesz = 20;
+            Put(s, sizeof(Ehdr) + sizeof(Phdr), ph);
+        };
     };
-    for (const std::string& body : bodies) {
+    struct Case {
+        const char* what;
+        std::string body;
+        std::function<void(std::string&)> change;
+        bool accepted;
+    } cases[] = {
+        {"short", ElfImage(255), nullptr, false},
+        {"smallest", ElfImage(256), nullptr, true},
+        {"error page served as 200", errorPage, nullptr, false},
+        {"no NUL", "\x7F" "ELF" + std::string(400, 'x'), nullptr, false},
+        {"signature", ElfImage(1000), [](std::string& s) { s[1] = 'X'; }, false},
+        {"class", ElfImage(1000), [](std::string& s) { s[EI_CLASS] ^= 3; }, false},
+        {"byte order", ElfImage(1000), [](std::string& s) { s[EI_DATA] ^= 3; }, false},
+        {"machine", ElfImage(1000),
+         [](std::string& s) { s[offsetof(Ehdr, e_machine)] = static_cast<char>(s[offsetof(Ehdr, e_machine)] ^ 0x40); },
+         false},
+        {"object file", ElfImage(1000), type(ET_REL), false},
+        {"core file", ElfImage(1000), type(ET_CORE), false},
+        {"shared library", ElfImage(1000), type(ET_DYN), false},
+        {"position-independent program", ElfImage(1000), pie(980), true},
+        {"interpreter outside", ElfImage(1000), pie(990), false},
+        {"program headers outside", ElfImage(1000),
+         [](std::string& s) { Put<uint16_t>(s, offsetof(Ehdr, e_phnum), 20); }, false},
+        {"section headers outside", ElfImage(1000),
+         [](std::string& s) {
+             Put<ElfW(Off)>(s, offsetof(Ehdr, e_shoff), 1000 - 2 * sizeof(Shdr));
+             Put<uint16_t>(s, offsetof(Ehdr, e_shentsize), sizeof(Shdr));
+             Put<uint16_t>(s, offsetof(Ehdr, e_shnum), 3);
+         },
+         false},
+        {"stripped and cut short", ElfImage(1000), [](std::string& s) { s.resize(900); }, false},
+        {"a real program", RealProgram(), nullptr, true},
+        {"a real program cut short", RealProgram(), [](std::string& s) { s.resize(s.size() - 100); }, false},
+    };
+    for (Case& c : cases) {
+        if (c.change) c.change(c.body);
         rec.log.clear();
-        server.Route("/down?file=Morvane", {200, body, {}, -1});
-        EXPECT_FALSE(check.UpdateFile(target, 1));
-        EXPECT_FALSE(FileExists(target));
-        EXPECT_EQ(rec.log, std::vector<std::string>{"error:" + Cp949("수신된 파일에 이상이 있습니다.")});
+        server.Route("/down?file=Morvane", {200, c.body, {}, -1});
+        EXPECT_EQ(check.UpdateFile(target, 1), c.accepted) << c.what;
+        EXPECT_EQ(FileExists(target), c.accepted) << c.what;
+        if (c.accepted) {
+            EXPECT_TRUE(rec.log.empty()) << c.what;
+        } else {
+            EXPECT_EQ(rec.log, std::vector<std::string>{"error:" + Cp949("수신된 파일에 이상이 있습니다.")}) << c.what;
+        }
     }
-    // The smallest accepted size.
-    rec.log.clear();
-    server.Route("/down?file=Morvane", {200, ElfImage(256), {}, -1});
-    EXPECT_TRUE(check.UpdateFile(target, 1));
-    EXPECT_TRUE(rec.log.empty());
 
     // Without Verify the body is kept as it came.
-    server.Route("/down?file=Morvane", {200, bodies[1], {}, -1});
+    server.Route("/down?file=Morvane", {200, errorPage, {}, -1});
     EXPECT_TRUE(check.UpdateFile(target, 0));
-    EXPECT_EQ(FileSize64(target), static_cast<int64_t>(bodies[1].size()));
+    EXPECT_EQ(FileSize64(target), static_cast<int64_t>(errorPage.size()));
 }
 
 TEST_F(UpdateCheckTest, AFailedTransferLeavesNoPartialFile) {
     const std::string target = dir.Path() + "Morvane.tmp";
     const std::string connect = "error:" + MsgCannotConnect();
+    using Framing = TestHttpServer::Framing;
+    // A program cut short still passes the simple checks: its head is whole.
+    TestHttpServer::Response cutShort{200, ElfImage(200000), {}, 50000};
+    const auto with = [&](Framing framing, bool abrupt) {
+        TestHttpServer::Response r = cutShort;
+        r.framing = framing;
+        r.abrupt = abrupt;
+        return r;
+    };
+    TestHttpServer::Response whole = with(Framing::Close, false);
+    whole.truncateAt = -1;
+    struct Case {
+        const char* what;
+        TestHttpServer::Response response;
+    } cases[] = {
+        {"before the announced length", cutShort},
+        {"before the announced length, TCP close", with(Framing::Length, true)},
+        {"chunked, before the last chunk", with(Framing::Chunked, false)},
+        {"no length, TLS close", with(Framing::Close, false)},
+        {"no length, TCP close", with(Framing::Close, true)},
+        {"whole, but no length", whole},
+        {"larger than allowed", {200, ElfImage(200001), {}, -1}},
+        {"larger than allowed, no length", {200, ElfImage(200001), {}, -1, Framing::Chunked}},
+    };
+    check.MaxStreamSize = 200000;
+    for (const Case& c : cases) {
+        rec.log.clear();
+        server.Route("/down?file=Morvane", c.response);
+        EXPECT_FALSE(check.UpdateFile(target, 1)) << c.what;
+        EXPECT_FALSE(FileExists(target)) << c.what;
+        EXPECT_EQ(check.Tag, 0);
+        EXPECT_EQ(rec.log, std::vector<std::string>{connect}) << c.what;
+    }
+    // A chunked body marks its own end; the limit is inclusive.
+    server.Route("/down?file=Morvane", {200, ElfImage(200000), {}, -1, Framing::Chunked});
+    EXPECT_TRUE(check.UpdateFile(target, 1));
+    EXPECT_EQ(FileSize64(target), 200000);
 
-    server.Route("/down?file=Morvane", {200, ElfImage(200000), {}, 50000});
-    EXPECT_FALSE(check.UpdateFile(target, 1));
-    EXPECT_FALSE(FileExists(target));
-    EXPECT_EQ(check.Tag, 0);
-
+    rec.log.clear();
     ASSERT_TRUE(WriteFileAtomic(target, "left from before"));
     check.UpdateFileURL = server.Base() + "/nothing";
     EXPECT_FALSE(check.UpdateFile(target, 1));
@@ -194,7 +304,7 @@ TEST_F(UpdateCheckTest, AFailedTransferLeavesNoPartialFile) {
 
     check.UpdateFileURL = server.Base() + "/down?file=Morvane";
     EXPECT_FALSE(check.UpdateFile(dir.Path() + "no-such-folder/Morvane.tmp", 1));
-    EXPECT_EQ(rec.log, (std::vector<std::string>{connect, connect, connect}));
+    EXPECT_EQ(rec.log, (std::vector<std::string>{connect, connect}));
 
     rec.log.clear();
     EXPECT_FALSE(check.UpdateFile("", 1));

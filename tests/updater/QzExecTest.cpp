@@ -4,17 +4,22 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// A shared-memory object "/<name>" of `size` bytes starting with `bytes`, removed at the end.
+// A shared-memory object "/<name>" of `size` bytes starting with `bytes`, with permission bits
+// `mode` and owned by `owner` (-1: this process's user), removed at the end.
 class SharedBlock {
 public:
-    SharedBlock(const std::string& name, const std::string& bytes, size_t size) : name_("/" + name) {
+    SharedBlock(const std::string& name, const std::string& bytes, size_t size, mode_t mode = 0600,
+                uid_t owner = static_cast<uid_t>(-1))
+        : name_("/" + name) {
         const int fd = shm_open(name_.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0600);
         if (fd < 0) throw std::runtime_error("shm_open");
-        if (ftruncate(fd, static_cast<off_t>(size)) != 0) throw std::runtime_error("ftruncate");
+        if (ftruncate(fd, static_cast<off_t>(size)) != 0 || fchmod(fd, mode) != 0 || fchown(fd, owner, -1) != 0)
+            throw std::runtime_error("ftruncate, fchmod or fchown");
         if (!bytes.empty() && pwrite(fd, bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size()))
             throw std::runtime_error("pwrite");
         close(fd);
@@ -52,6 +57,20 @@ TEST(QzExec, ReadsThePublishedNumber) {
     }
     EXPECT_EQ(exec.GetHandle(), 0);
     EXPECT_EQ(exec.ReadMapping(), "");
+
+    // Anyone may create an object under the name: only one of this user that nobody else may
+    // write is read.
+    struct Case {
+        mode_t mode;
+        bool otherOwner;
+        long value;
+    } cases[] = {{0400, false, 4321}, {0644, false, 4321}, {0620, false, 0}, {0602, false, 0},
+                 {0666, false, 0},    {0600, true, 0},     {0644, true, 0}};
+    for (const Case& c : cases) {
+        if (c.otherOwner && geteuid() != 0) continue;   // only root can give an object away
+        SharedBlock block(name, "4321", 1024, c.mode, c.otherOwner ? 65534 : static_cast<uid_t>(-1));
+        EXPECT_EQ(exec.GetHandle(), c.value) << std::oct << c.mode << " " << c.otherOwner;
+    }
 }
 
 TEST(QzExec, OddBlocksReadSafely) {

@@ -1,5 +1,6 @@
 #include "tests/updater/UpdaterTestUtil.h"
 
+#include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,7 +23,7 @@ std::string ReadWholeFile(const std::string& path) {
 
 namespace {
 
-pid_t Spawn(const std::string& program, const std::vector<std::string>& args) {
+pid_t Spawn(const std::string& program, const std::vector<std::string>& args, uid_t uid = static_cast<uid_t>(-1)) {
     std::vector<std::string> storage{program};
     storage.insert(storage.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -30,6 +31,8 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args) {
     argv.push_back(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
+        if (uid != static_cast<uid_t>(-1) && (setgroups(0, nullptr) != 0 || setgid(uid) != 0 || setuid(uid) != 0))
+            _exit(126);
         execv(program.c_str(), argv.data());
         _exit(127);
     }
@@ -73,8 +76,8 @@ int UpdaterFolder::RunKelvoran(const std::vector<std::string>& args) const {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-pid_t UpdaterFolder::Start(const std::string& name, const std::vector<std::string>& args) const {
-    return Spawn(path_ + name, args);
+pid_t UpdaterFolder::Start(const std::string& name, const std::vector<std::string>& args, uid_t uid) const {
+    return Spawn(path_ + name, args, uid);
 }
 
 std::vector<std::string> UpdaterFolder::Marker() const {

@@ -21,8 +21,9 @@ public:
     // Runs Kelvoran from the folder with `args` and waits for it; its exit status (-1 when it did
     // not exit normally).
     int RunKelvoran(const std::vector<std::string>& args) const;
-    // Starts `name` from the folder with `args`; its process id.
-    pid_t Start(const std::string& name, const std::vector<std::string>& args) const;
+    // Starts `name` from the folder with `args`, as user `uid` when it is not -1 (root only);
+    // its process id.
+    pid_t Start(const std::string& name, const std::vector<std::string>& args, uid_t uid = static_cast<uid_t>(-1)) const;
     // The marker's lines once it has at least `lines` of them, or what it holds after 10 s.
     std::vector<std::string> WaitForMarker(size_t lines) const;
     std::vector<std::string> Marker() const;
