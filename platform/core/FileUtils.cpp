@@ -151,7 +151,7 @@ bool WriteFileAtomic(const std::string& pathGiven, std::string_view data) {
         // group. A set-id bit is kept only with the owner or group it belongs to.
         mode_t mode = old.st_mode & 07777;
         if (fchown(fd, old.st_uid, old.st_gid) != 0) {
-            mode &= ~static_cast<mode_t>(S_ISUID);
+            if (old.st_uid != geteuid()) mode &= ~static_cast<mode_t>(S_ISUID);
             if (fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) mode &= ~static_cast<mode_t>(S_ISGID);
         }
         ok = fchmod(fd, mode) == 0;

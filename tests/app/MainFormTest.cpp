@@ -282,7 +282,8 @@ TEST_F(MainFormTest, ClosePromptAndSettingsFile) {
     form->CloseOnTerminationSignal();
     services->MessageAnswers.push_back(IDCANCEL);
     ASSERT_EQ(raise(SIGTERM), 0);
-    for (int i = 0; i < 200 && services->Messages.empty(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    for (int i = 0; i < 200 && services->Messages.empty(); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     ASSERT_EQ(services->Messages.size(), 1u);
     EXPECT_EQ(LastMessage(), Cp949("편집중인 자막파일이 있습니다.\n저장하겠습니까?"));
     EXPECT_EQ(IsClosing, 0);
