@@ -42,6 +42,7 @@
 #include "platform/gui/QtText.h"
 #include "platform/gui/Screens.h"
 #include "platform/gui/Services.h"
+#include "platform/gui/SignalNotifier.h"
 
 namespace {
 
@@ -528,8 +529,18 @@ void TMainForm::ApplyWindowSettings(const TWindowSettings& s) {
 
 void TMainForm::FormCloseQuery(bool& canClose) {
     canClose = false;
-    if (autoUpdate_->Busy()) return;
+    // A request that arrives while an earlier one asks (a second SIGTERM during the save prompt)
+    // is refused: the open prompt decides.
+    if (autoUpdate_->Busy() || closeQuerying_) return;
+    closeQuerying_ = true;
     Guard([&] { canClose = controller_->CloseQuery(); });
+    closeQuerying_ = false;
+}
+
+void TMainForm::CloseOnTerminationSignal() {
+    new TSignalNotifier(SIGTERM, [this] {
+        if (!IsClosing) Close();
+    }, this);
 }
 
 void TMainForm::FormClose() {

@@ -178,6 +178,9 @@ public:
 
     // After the window closed (settings written, closing flag set): the program ends.
     std::function<void()> OnClosed;
+    // From now on SIGTERM (the desktop's or the updater's request to end the program) closes this
+    // window as its close button does: the save prompt runs when the captions are modified.
+    void CloseOnTerminationSignal();
 
 protected:
     // Clicks on the status text.
@@ -219,5 +222,7 @@ private:
     bool settingSelection_ = false;
     int64_t progressScale_ = 1;
     int openFilterIndex_ = 1;
+    // The close query is asking (its save prompt or save dialog is open).
+    bool closeQuerying_ = false;
     std::string appDir_;
 };

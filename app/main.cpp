@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
     TMovieForm movieForm(&mainForm, mainForm.Controller(), [] { return IsClosing != 0; });
     mainForm.SetMovieForm(&movieForm);
     mainForm.OnClosed = [] { QCoreApplication::quit(); };
+    mainForm.CloseOnTerminationSignal();
 
     mainForm.show();
     movieForm.SetShown(true);

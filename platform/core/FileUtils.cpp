@@ -100,24 +100,62 @@ bool ReadFileBytes(const std::string& path, std::string& data) {
     return ReadFileHead(path, static_cast<size_t>(-1), data);
 }
 
-bool WriteFileAtomic(const std::string& pathGiven, std::string_view data) {
-    // A symbolic link is written through: the file it points to is replaced, the link stays.
-    std::string path = pathGiven;
-    struct stat lst;
-    if (lstat(pathGiven.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
-        if (char* target = realpath(pathGiven.c_str(), nullptr)) {
-            path = target;
-            free(target);
-        }
+// The file a save replaces: `path` itself, or the end of its chain of symbolic links, which need
+// not exist (a dangling link is written through to its target). A relative target is resolved
+// against the folder of the link that names it. False when a link cannot be read or the chain
+// loops.
+static bool ResolveLinkChain(const std::string& path, std::string& target) {
+    target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+        std::vector<char> buf(static_cast<size_t>(st.st_size > 0 ? st.st_size : 0) + 256);
+        ssize_t n;
+        while ((n = readlink(target.c_str(), buf.data(), buf.size())) >= 0 && static_cast<size_t>(n) == buf.size())
+            buf.resize(buf.size() * 2);
+        if (n <= 0) return false;
+        std::string link(buf.data(), static_cast<size_t>(n));
+        target = link[0] == '/' ? link : ExtractFilePath(target) + link;
     }
-    std::string tmpl = path + ".XXXXXX";
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    int fd = mkstemp(name.data());
+    errno = ELOOP;
+    return false;
+}
+
+// Creates a new file beside `path` ("path.XXXXXX") with `mode`, less the umask; the descriptor,
+// or -1 with errno set.
+static int CreateFileBeside(const std::string& path, mode_t mode, std::string& name) {
+    static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = path + ".";
+        for (int i = 0; i < 6; ++i) name += kChars[arc4random_uniform(sizeof kChars - 1)];
+        int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+bool WriteFileAtomic(const std::string& pathGiven, std::string_view data) {
+    std::string path;
+    if (!ResolveLinkChain(pathGiven, path)) return false;
+    struct stat old;
+    const bool replacing = stat(path.c_str(), &old) == 0;
+    // A new file gets 0666 less the umask from open; a replacement starts private and takes the
+    // old file's owner, group and mode before any byte is written.
+    std::string tmp;
+    int fd = CreateFileBeside(path, replacing ? 0600 : 0666, tmp);
     if (fd < 0) return false;
-    std::string tmp(name.data());
 
     bool ok = true;
+    if (replacing) {
+        // Giving a file away needs privilege; a member of the file's group may still keep the
+        // group. A set-id bit is kept only with the owner or group it belongs to.
+        mode_t mode = old.st_mode & 07777;
+        if (fchown(fd, old.st_uid, old.st_gid) != 0) {
+            if (old.st_uid != geteuid()) mode &= ~static_cast<mode_t>(S_ISUID);
+            if (fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) mode &= ~static_cast<mode_t>(S_ISGID);
+        }
+        ok = fchmod(fd, mode) == 0;
+    }
     const char* p = data.data();
     size_t left = data.size();
     while (ok && left > 0) {
@@ -130,24 +168,14 @@ bool WriteFileAtomic(const std::string& pathGiven, std::string_view data) {
         p += n;
         left -= static_cast<size_t>(n);
     }
-    // The new file takes the permission bits of the file it replaces; a new file gets the usual
-    // 0666 less the umask (mkstemp alone would leave 0600).
-    if (ok) {
-        struct stat st;
-        mode_t mode;
-        if (stat(path.c_str(), &st) == 0) {
-            mode = st.st_mode & 07777;
-        } else {
-            mode_t mask = umask(0);
-            umask(mask);
-            mode = 0666 & ~mask;
-        }
-        ok = fchmod(fd, mode) == 0;
-    }
     if (ok) ok = fsync(fd) == 0;
     if (close(fd) != 0) ok = false;
     if (ok) ok = rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok) unlink(tmp.c_str());
+    if (!ok) {
+        int err = errno;
+        unlink(tmp.c_str());
+        errno = err;
+    }
     return ok;
 }
 

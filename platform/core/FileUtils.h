@@ -32,8 +32,11 @@ bool ReadFileHead(const std::string& path, size_t limit, std::string& data);
 
 // Writes `data` to `path` so that a failure never destroys the previous file: the bytes go to a
 // temporary file in the same folder, are flushed to disk, and the temporary file is renamed over
-// `path`, keeping the permission bits of the file it replaces. Through a symbolic link, the file
-// it points to is replaced and the link kept. False, with `path` untouched, when any step fails.
+// `path`. The new file keeps the permission bits of the file it replaces, and its owner and group
+// where the system allows; a file that did not exist gets 0666 less the umask. Through a symbolic
+// link (or a chain of them), the file it points to is written and the link kept, also when that
+// file does not exist yet; a relative target counts from the link's folder, and a target whose
+// folder is missing fails. False, with errno set and `path` untouched, when any step fails.
 bool WriteFileAtomic(const std::string& path, std::string_view data);
 
 // The running program's directory, with its trailing '/'.

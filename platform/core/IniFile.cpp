@@ -100,6 +100,10 @@ std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     std::string line = std::string(key) + "=" + std::string(value);
+    // A line break in the value would end the line early and let the rest read as keys or a
+    // section of their own; it is written as a blank.
+    for (size_t i = key.size() + 1; i < line.size(); ++i)
+        if (line[i] == '\r' || line[i] == '\n') line[i] = ' ';
     int s = FindSection(section);
     if (s < 0) {
         lines_.push_back("[" + std::string(section) + "]");

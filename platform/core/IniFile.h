@@ -2,7 +2,8 @@
 // An INI file with the profile-string rules: sections and keys match ignoring ASCII case, the
 // first occurrence of a section or key wins, values are kept as bytes (blanks around them are
 // trimmed and one pair of surrounding double quotes removed on reading), and every other line
-// (comments, blank lines, duplicates) is kept as it stands when the file is written back.
+// (comments, blank lines, duplicates) is kept as it stands when the file is written back. A value
+// is written on one line: each CR or LF in it is written as a blank.
 //
 // Writes change the in-memory copy and are written to disk by UpdateFile() (also called by the
 // destructor when something changed). The file is replaced atomically, so a failed write leaves

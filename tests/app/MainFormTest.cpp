@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QStackedWidget>
 
+#include <csignal>
 #include <memory>
 
 #include "app/CaptionList.h"
@@ -277,6 +278,18 @@ TEST_F(MainFormTest, ClosePromptAndSettingsFile) {
     // A modified document: cancel keeps the window, no closes without saving.
     form->EditSync->setText("100");
     form->AddButton->Click();
+    // SIGTERM is a close request: the event loop runs the close query, whose prompt is cancelled.
+    form->CloseOnTerminationSignal();
+    services->MessageAnswers.push_back(IDCANCEL);
+    ASSERT_EQ(raise(SIGTERM), 0);
+    for (int i = 0; i < 200 && services->Messages.empty(); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    ASSERT_EQ(services->Messages.size(), 1u);
+    EXPECT_EQ(LastMessage(), Cp949("편집중인 자막파일이 있습니다.\n저장하겠습니까?"));
+    EXPECT_EQ(IsClosing, 0);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(RowCount(), 2);
+    EXPECT_EQ(CurrentCaption().Modified, 1);
     services->MessageAnswers.push_back(IDCANCEL);
     form->Close();
     EXPECT_EQ(IsClosing, 0);

@@ -35,7 +35,9 @@ TEST(Settings, NoticeTravelsOnOneLine) {
     std::string ini = MakeTempDir() + "Morvane.ini";
     TWindowSettings w{10, 20, 600, 400, 150};
     TCaptionInfo user;
-    user.MakerName = "\xB1\xE8";  // a code page 949 name stays as bytes
+    // A code page 949 name stays as bytes; a pasted line break in it starts no section of its own.
+    user.MakerName = "\xB1\xE8\r\n[Window]\r\nLeft=-99999";
+    user.MakerMail = "m@x";
     user.Notice = "a\r\nb";
     user.DisplaySize = 2;
     ASSERT_TRUE(SaveSettings(ini, w, user));
@@ -48,7 +50,9 @@ TEST(Settings, NoticeTravelsOnOneLine) {
     TCaptionInfo back;
     LoadSettings(ini, w2, back);
     EXPECT_EQ(back.Notice, "a\r\nb");
-    EXPECT_EQ(back.MakerName, "\xB1\xE8");
+    EXPECT_EQ(back.MakerName, "\xB1\xE8  [Window]  Left=-99999");
+    EXPECT_EQ(back.MakerMail, "m@x");
+    EXPECT_EQ(w2.Left, 10);
     EXPECT_EQ(back.DisplaySize, 2);
     EXPECT_EQ(w2.Height, 400);
     EXPECT_FALSE(SaveSettings("/nonexistent-dir/Morvane.ini", w, user));

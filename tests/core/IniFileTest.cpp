@@ -33,14 +33,19 @@ TEST(IniFile, WritesKeepOtherLinesAndBytes) {
         TIniFile ini(f);
         ini.WriteInteger("window", "Left", 20);
         ini.WriteString("Window", "Top", "\xB8\xDE");
+        // A pasted line break must not start a line, a key or a section of its own.
+        ini.WriteString("User", "Name", "bob\r\n[Window]\r\nLeft=-99999");
         ini.WriteBool("User", "Auto", true);
         ASSERT_TRUE(ini.UpdateFile());
     }
     std::string data;
     ASSERT_TRUE(ReadFileBytes(f, data));
-    EXPECT_EQ(data, "; keep me\r\n[Window]\r\nLeft=20\r\nTop=\xB8\xDE\r\n\r\n[Other]\r\nx=1\r\n[User]\r\nAuto=1\r\n");
+    EXPECT_EQ(data, "; keep me\r\n[Window]\r\nLeft=20\r\nTop=\xB8\xDE\r\n\r\n[Other]\r\nx=1\r\n"
+                    "[User]\r\nName=bob  [Window]  Left=-99999\r\nAuto=1\r\n");
     TIniFile again(f);
     EXPECT_TRUE(again.ReadBool("User", "Auto", false));
+    EXPECT_EQ(again.ReadInteger("Window", "Left", 0), 20);
+    EXPECT_EQ(again.ReadSection("User").size(), 2u);
 }
 
 TEST(IniFile, DeletingErasingBooleansAndTheDestructorsWrite) {
