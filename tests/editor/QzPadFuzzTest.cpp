@@ -511,13 +511,18 @@ private:
             pad_.RecordMacro();
             return "record";
         case 6: {
-            // A replay that undoes leaves the list at a depth no step of the run knew.
+            // A replay that undoes leaves the list at a depth no step of the run knew. One that
+            // sets a bookmark may have taken its line out again before it ends.
+            bool setsMarks = false;
             for (int i = 0; i < macro_.StepCount(); ++i) {
                 TQzPadCommand c = qzcNone;
                 std::string data;
-                if (macro_.GetStep(i, c, data) && c == qzcUndo) effect = Effect::Resets;
+                if (!macro_.GetStep(i, c, data)) continue;
+                if (c == qzcUndo) effect = Effect::Resets;
+                if (c >= qzcSetBookmark0 && c <= qzcSetBookmark9) setsMarks = true;
             }
             pad_.PlayMacro(1 + static_cast<int>(Pick(2)));
+            if (setsMarks) ++markEpoch_;
             marksSet_ = true;
             return "play macro";
         }
