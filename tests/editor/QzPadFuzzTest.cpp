@@ -132,6 +132,8 @@ public:
 
     std::string failure;
     long stepsRun = 0;
+    long rewritesRecorded = 0;  // replacements and rewrites that changed the text
+    long marksChanged = 0;      // bookmark steps that set or cleared a bookmark
     long undosChecked = 0;  // undo steps taken by the checks, each compared where its depth is known
 
 private:
@@ -417,6 +419,17 @@ private:
             const char* p = patterns[Pick(std::size(patterns))];
             return Cp949(p);
         }
+        if (Pick(2)) {
+            // A character of the text, so that most replacements find something.
+            const std::string line = pad_.ExpandedLine(static_cast<int>(Pick(static_cast<unsigned>(pad_.Lines().Count()))));
+            std::vector<std::string> chars;
+            for (size_t i = 0; i < line.size();) {
+                const size_t n = static_cast<unsigned char>(line[i]) >= 0x80 ? 2 : 1;
+                chars.push_back(line.substr(i, n));
+                i += n;
+            }
+            if (!chars.empty()) return chars[Pick(static_cast<unsigned>(chars.size()))];
+        }
         return Pick(3) ? Chars(1, false) : Chars(1 + static_cast<int>(Pick(3)), false);
     }
 
@@ -424,9 +437,14 @@ private:
     std::string Rewrite()
     {
         pad_.ImeEndComposition();
+        const int depth = pad_.UndoItems().Count();
+        auto counted = [&](std::string what) {
+            if (pad_.UndoItems().Count() > depth) ++rewritesRecorded;
+            return what;
+        };
         switch (Pick(6)) {
-        case 0: transform_.TabToSpace(); return "tab to space";
-        case 1: pad_.WrappedLineToNewLine(); return "wrapped line to new line";
+        case 0: transform_.TabToSpace(); return counted("tab to space");
+        case 1: pad_.WrappedLineToNewLine(); return counted("wrapped line to new line");
         default: {
             // In the selection, or from the caret to the end when it is collapsed.
             if (Pick(3) == 0) pad_.SetSelStart(pad_.CaretPos());
@@ -438,8 +456,8 @@ private:
             const std::string find = SearchText(regular);
             const std::string by = Chars(static_cast<int>(Pick(4)), Pick(4) == 0);
             search_.ReplaceAll(find, by, o);
-            return std::string(pad_.GetSelectAvail() ? "replace in the selection " : "replace to the end ") +
-                   (regular ? "pattern " : "") + Escaped(find) + " by " + Escaped(by);
+            return counted(std::string(pad_.GetSelectAvail() ? "replace in the selection " : "replace to the end ") +
+                           (regular ? "pattern " : "") + Escaped(find) + " by " + Escaped(by));
         }
         }
     }
@@ -653,7 +671,10 @@ private:
         const bool changed = now != last_ && what != "play macro";
         if (std::string e = RuleOne(changed); !e.empty()) return Fail(e);
         if (std::string e = RuleMarks(); !e.empty()) return Fail(e);
-        if (marksSet_ && pad_.GetBookmarkStr() != lastMarks_) ++markEpoch_;
+        if (marksSet_ && pad_.GetBookmarkStr() != lastMarks_) {
+            ++markEpoch_;
+            ++marksChanged;
+        }
         marksSet_ = false;
         lastMarks_ = pad_.GetBookmarkStr();
         const std::string marks = LineMarks();
@@ -827,9 +848,12 @@ const KeptSeed kKeptSeeds[] = {
     {"MacroReplayUnderColumnWrap", 8, 909414986u},
     {"DropLeftTheSelectionBelowTheText", 9, 563330192u},
     {"ReplaceToTheEndRecordedNoUndo", 0, 1791095845u, Commands::WithRewritesAndBookmarks},
-    {"PatternReplaceToTheEndRecordedNoUndo", 2, 3041471737u, Commands::WithRewritesAndBookmarks},
-    {"PatternReplaceInTheSelectionRecordedNoUndo", 2, 3320718604u, Commands::WithRewritesAndBookmarks},
-    {"WrappedLineToNewLineRecordedNoUndo", 6, 976413892u, Commands::WithRewritesAndBookmarks},
+    {"PatternReplaceToTheEndRecordedNoUndo", 4, 953453411u, Commands::WithRewritesAndBookmarks},
+    {"ReplaceInTheSelectionRecordedNoUndo", 1, 44556670u, Commands::WithRewritesAndBookmarks},
+    {"PatternReplaceInTheSelectionRecordedNoUndo", 11, 3968700593u, Commands::WithRewritesAndBookmarks},
+    {"ReplaceLeftTheCaretOnATrailByte", 7, 1384409982u, Commands::WithRewritesAndBookmarks},
+    {"ReplaceLeftTheCaretPastTheLineEnd", 11, 895331189u, Commands::WithRewritesAndBookmarks},
+    {"WrappedLineToNewLineRecordedNoUndo", 11, 3340206418u, Commands::WithRewritesAndBookmarks},
     {"UndoPutANumberedBookmarkOnTwoLines", 1, 2766575397u, Commands::WithRewritesAndBookmarks},
 };
 
@@ -847,8 +871,9 @@ TEST_P(PadFuzzTest, EditsKeepCharactersWholeAndUndoGivesBackEveryStep)
     if (!fuzz.failure.empty()) FAIL() << fuzz.failure;
     RecordProperty("steps", static_cast<int>(fuzz.stepsRun));
     if (steps > 1000)
-        std::printf("%s: %ld steps, %ld undo steps checked, %lld ms\n", CombinationName(GetParam()).c_str(), fuzz.stepsRun,
-                    fuzz.undosChecked, static_cast<long long>(ms));
+        std::printf("%s: %ld steps, %ld undo steps checked, %ld rewrites recorded, %ld bookmark changes, %lld ms\n",
+                    CombinationName(GetParam()).c_str(), fuzz.stepsRun, fuzz.undosChecked, fuzz.rewritesRecorded,
+                    fuzz.marksChanged, static_cast<long long>(ms));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMode, PadFuzzTest, ::testing::Range(0, kCombinations),
