@@ -414,14 +414,16 @@ private:
     // A text to search for: a character, a word, or a pattern with a set, a star or an anchor.
     std::string SearchText(bool regular)
     {
-        static const char* const patterns[] = {"[a-z]", "k*", "x[yz]*", "^ ", "a$", "[^ ]", "(", "가*", "[가-힣]", "\\(", "."};
+        static const char* const patterns[] = {"[a-z]", "k*",  "x[yz]*",  "^ ", "a$", "[^ ]",
+                                               "(",     "가*", "[가-힣]", "\\(", "."};
         if (regular && Pick(2)) {
             const char* p = patterns[Pick(std::size(patterns))];
             return Cp949(p);
         }
         if (Pick(2)) {
             // A character of the text, so that most replacements find something.
-            const std::string line = pad_.ExpandedLine(static_cast<int>(Pick(static_cast<unsigned>(pad_.Lines().Count()))));
+            const int y = static_cast<int>(Pick(static_cast<unsigned>(pad_.Lines().Count())));
+            const std::string line = pad_.ExpandedLine(y);
             std::vector<std::string> chars;
             for (size_t i = 0; i < line.size();) {
                 const size_t n = static_cast<unsigned char>(line[i]) >= 0x80 ? 2 : 1;
@@ -468,14 +470,15 @@ private:
         const int number = static_cast<int>(Pick(11)) - 1;
         const int digit = std::max(number, 0);
         marksSet_ = true;
+        const auto key = static_cast<TVirtualKey>('0' + digit);
         switch (Pick(4)) {
-        case 0: Key(static_cast<TVirtualKey>('0' + digit), TShiftState(ssShift) | TShiftState(ssCtrl)); return "set bookmark key " + std::to_string(digit);
+        case 0: Key(key, TShiftState(ssShift) | TShiftState(ssCtrl)); return "set bookmark key " + std::to_string(digit);
         case 1: {
             const int line = static_cast<int>(Pick(static_cast<unsigned>(pad_.Lines().Count() + 1)));
             pad_.SetBookmark(line, number);
             return "set bookmark " + std::to_string(number) + " on " + std::to_string(line);
         }
-        case 2: Key(static_cast<TVirtualKey>('0' + digit), TShiftState(ssCtrl)); return "go to bookmark key " + std::to_string(digit);
+        case 2: Key(key, TShiftState(ssCtrl)); return "go to bookmark key " + std::to_string(digit);
         default: pad_.GoToBookmark(number); return "go to bookmark " + std::to_string(number);
         }
     }
@@ -626,10 +629,10 @@ private:
         for (int y = 0; y < pad_.Lines().Count(); ++y) {
             const TQzLineAttribute* a = pad_.Lines().Attribute(y);
             if (!a || a->Bookmark < 0) continue;
-            if (a->Bookmark > 9) return "line " + std::to_string(y) + " holds bookmark " + std::to_string(a->Bookmark);
+            const std::string mark = std::to_string(a->Bookmark);
+            if (a->Bookmark > 9) return "line " + std::to_string(y) + " holds bookmark " + mark;
             int& other = line[a->Bookmark];
-            if (other >= 0)
-                return "bookmark " + std::to_string(a->Bookmark) + " on lines " + std::to_string(other) + " and " + std::to_string(y);
+            if (other >= 0) return "bookmark " + mark + " on lines " + std::to_string(other) + " and " + std::to_string(y);
             other = y;
         }
         return std::string();
@@ -691,11 +694,10 @@ private:
             if (history_.empty()) return Reset();
             const Snapshot& then = history_.back();
             if (then.depth == depth) {
-                if (then.text != now)
-                    return Fail("undo to depth " + std::to_string(depth) + " gives\n" + Join(now) + "instead of\n" + Join(then.text));
+                const std::string to = "undo to depth " + std::to_string(depth);
+                if (then.text != now) return Fail(to + " gives\n" + Join(now) + "instead of\n" + Join(then.text));
                 if (then.epoch == markEpoch_ && then.marks != marks)
-                    return Fail("undo to depth " + std::to_string(depth) + " gives the bookmarks \"" + marks + "\" instead of \"" +
-                                then.marks + "\"");
+                    return Fail(to + " gives the bookmarks \"" + marks + "\" instead of \"" + then.marks + "\"");
             } else {
                 history_.push_back(Snapshot{depth, now, marks, markEpoch_});
             }
