@@ -355,6 +355,12 @@ public:
     bool CanUndo() const { return undoList_.Count() > 0; }
     void ClearUndoItem() { undoList_.Clear(); }
     const TQzUndoItems& UndoItems() const { return undoList_; }
+    // Runs `rewrite` as one undo step of a rewrite of rows first .. last: `rewrite` changes the
+    // lines (through SetLine or the line store) and answers the last row of the range as it
+    // stands afterwards. When the lines changed, the step is recorded as the rewrite pair:
+    // qzcDeleteSelBlock with the range's text before and qzcOverwriteBlock with its text after.
+    // Undo then gives back the text, the caret and the selection of the moment before the call.
+    void RewriteStep(int first, int last, const std::function<int()>& rewrite);
 
     // ---- bookmarks, tabs, indentation ----
     void SetBookmark(int line, int number);

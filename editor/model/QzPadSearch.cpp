@@ -208,49 +208,53 @@ bool TQzPadSearch::ReplaceAll(const std::string& FindText, const std::string& Re
 
     bool replaced = false;
     pad_.BeginUpdate();
-    int y = first;
-    while (y <= last && y < lines.Count()) {
-        // y and its continuation lines are one line of text. Writing a piece rewraps it together
-        // with the pieces after it, so changed pieces are written from the last one up.
-        const int bottom = lastPiece(y);
-        std::vector<std::pair<int, std::string>> changed;
-        for (int i = y; i <= bottom && i <= last; ++i) {
-            std::string piece = pad_.ExpandedLine(i);
-            int from = 1;
-            int limit = -1;
-            if (!selected) {
-                if (i == first)
-                    from = caret.X + 1;
-            } else if (!column) {
-                if (i == first)
-                    from = selStart.X + 1;
-                if (i == last)
-                    limit = selEnd.X;
-            } else {
-                from = selStart.X + 1 + (IsTrailAt(piece, selStart.X) ? 1 : 0);
-                limit = selEnd.X + (IsTrailAt(piece, selEnd.X) ? 1 : 0);
+    // One undo step: the lines, the caret and the selection of this moment come back together.
+    pad_.RewriteStep(first, last, [&] {
+        int y = first;
+        while (y <= last && y < lines.Count()) {
+            // y and its continuation lines are one line of text. Writing a piece rewraps it
+            // together with the pieces after it, so changed pieces are written from the last one up.
+            const int bottom = lastPiece(y);
+            std::vector<std::pair<int, std::string>> changed;
+            for (int i = y; i <= bottom && i <= last; ++i) {
+                std::string piece = pad_.ExpandedLine(i);
+                int from = 1;
+                int limit = -1;
+                if (!selected) {
+                    if (i == first)
+                        from = caret.X + 1;
+                } else if (!column) {
+                    if (i == first)
+                        from = selStart.X + 1;
+                    if (i == last)
+                        limit = selEnd.X;
+                } else {
+                    from = selStart.X + 1 + (IsTrailAt(piece, selStart.X) ? 1 : 0);
+                    limit = selEnd.X + (IsTrailAt(piece, selEnd.X) ? 1 : 0);
+                }
+                if (ReplaceInLine(piece, from, limit, compiled, ReplaceText, delims, options) > 0)
+                    changed.emplace_back(i, std::move(piece));
             }
-            if (ReplaceInLine(piece, from, limit, compiled, ReplaceText, delims, options) > 0)
-                changed.emplace_back(i, std::move(piece));
+            for (auto it = changed.rbegin(); it != changed.rend(); ++it)
+                pad_.SetLine(it->first, it->second);
+            int next = bottom + 1;
+            if (!changed.empty()) {
+                replaced = true;
+                const int newBottom = lastPiece(y);
+                last += newBottom - bottom;
+                next = newBottom + 1;
+            }
+            y = next;
         }
-        for (auto it = changed.rbegin(); it != changed.rend(); ++it)
-            pad_.SetLine(it->first, it->second);
-        int next = bottom + 1;
-        if (!changed.empty()) {
-            replaced = true;
-            const int newBottom = lastPiece(y);
-            last += newBottom - bottom;
-            next = newBottom + 1;
+        // Inside the step, so that the caret ends on the text as after every edit.
+        if (pad_.CaretPos() != caret)
+            pad_.SetCaretPosition(caret);
+        if (pad_.SelAnchor() != anchor || pad_.SelMovingEnd() != moving) {
+            pad_.SetSelStart(anchor);
+            pad_.SetSelEnd(moving);
         }
-        y = next;
-    }
+        return std::min(last, lines.Count() - 1);
+    });
     pad_.EndUpdate();
-
-    if (pad_.CaretPos() != caret)
-        pad_.SetCaretPosition(caret);
-    if (pad_.SelAnchor() != anchor || pad_.SelMovingEnd() != moving) {
-        pad_.SetSelStart(anchor);
-        pad_.SetSelEnd(moving);
-    }
     return replaced;
 }

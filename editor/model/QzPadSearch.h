@@ -16,7 +16,9 @@
 //   left column in a column block, else column 0), as Find would match it, and never again after a
 //   replacement; "$" matches only at the line's end. Replaced text is not searched again. Changed
 //   lines are written back whole (tabs become blanks); with word wrap on, a wrapped line is written
-//   back with its own continuation lines. The caret and the selection stay where they were.
+//   back with its own continuation lines. The caret and the selection stay where they were (the
+//   caret kept on the text, as after every edit). A ReplaceAll that changes the lines is one undo
+//   step, which gives back the text, caret and selection before it.
 
 #include "editor/model/QzPadScan.h"
 #include "editor/model/QzPadTypes.h"

@@ -182,6 +182,7 @@ void TQzPadStrings::SetAttribute(int i, std::unique_ptr<TQzLineAttribute> attr)
     if (journal_) {
         TQzLineChange c{TQzLineChange::lcAttribute, i};
         c.Attrs.push_back(std::move(slot));
+        c.Bookmark = attr ? attr->Bookmark : -2;
         Log(std::move(c));
     }
     slot = std::move(attr);
@@ -195,6 +196,7 @@ void TQzPadStrings::SetWrapped(int i, bool wrapped)
     if (journal_) {
         TQzLineChange c{TQzLineChange::lcAttribute, i};
         c.Attrs.push_back(CopyAttribute(i));
+        c.Bookmark = a ? a->Bookmark : -2;
         Log(std::move(c));
     }
     auto& slot = lines_[static_cast<size_t>(i)].Attr;
@@ -213,20 +215,40 @@ void TQzPadStrings::Revert(std::vector<TQzLineChange>& changes)
             break;
         case TQzLineChange::lcInserted: DeleteLines(c->Index, c->Count); break;
         case TQzLineChange::lcDeleted:
-            for (auto& a : c->Attrs) {
-                if (!a || a->Bookmark < 0) continue;
-                for (const TLine& line : lines_)
-                    if (line.Attr && line.Attr->Bookmark == a->Bookmark) a->Bookmark = -2;
-            }
+            for (auto& a : c->Attrs)
+                if (a && a->Bookmark >= 0 && HoldsBookmark(a->Bookmark, -1)) a->Bookmark = -2;
             InsertLines(c->Index, std::move(c->Texts), std::move(c->Attrs));
             break;
-        case TQzLineChange::lcAttribute:
-            if (IsLine(c->Index)) lines_[static_cast<size_t>(c->Index)].Attr = std::move(c->Attrs.front());
+        case TQzLineChange::lcAttribute: {
+            if (!IsLine(c->Index)) break;
+            auto& slot = lines_[static_cast<size_t>(c->Index)].Attr;
+            std::unique_ptr<TQzLineAttribute> old = std::move(c->Attrs.front());
+            const int32_t now = slot ? slot->Bookmark : -2;
+            if (now != c->Bookmark) {
+                // Setting a bookmark is no edit: one set or cleared on this line since stays.
+                if (old)
+                    old->Bookmark = now;
+                else if (now != -2)
+                    old = std::make_unique<TQzLineAttribute>(now, false);
+            } else if (old && old->Bookmark >= 0 && HoldsBookmark(old->Bookmark, c->Index)) {
+                old->Bookmark = -2;
+            }
+            slot = std::move(old);
             break;
+        }
         }
     }
     changes.clear();
     journal_ = journal;
+}
+
+bool TQzPadStrings::HoldsBookmark(int32_t number, int except) const
+{
+    for (int i = 0; i < Count(); ++i) {
+        const TQzLineAttribute* a = lines_[static_cast<size_t>(i)].Attr.get();
+        if (i != except && a && a->Bookmark == number) return true;
+    }
+    return false;
 }
 
 std::unique_ptr<TQzLineAttribute> TQzPadStrings::TakeAttribute(int i)

@@ -43,6 +43,9 @@ struct TQzLineChange {
     std::vector<std::string> Texts;  // lcPut: the old text; lcDeleted: the lines taken out
     // lcDeleted: their attributes; lcAttribute: the line's old attribute (null: none)
     std::vector<std::unique_ptr<TQzLineAttribute>> Attrs;
+    // lcAttribute: the bookmark the change left on the line (-2 none). Another one there when the
+    // change is taken back was set since, which no edit does, and stays.
+    int32_t Bookmark = -2;
 };
 
 class TQzPadStrings;
@@ -122,7 +125,8 @@ public:
     void SetJournal(std::vector<TQzLineChange>* journal) { journal_ = journal; }
     std::vector<TQzLineChange>* Journal() const { return journal_; }
     // Takes `changes` back, newest first, consuming them; nothing is logged meanwhile. Restored
-    // lines get their attributes back, without a numbered bookmark that another line holds now.
+    // lines and attributes come back without a numbered bookmark that another line holds now, and
+    // a line whose bookmark was set or cleared since the change keeps that bookmark.
     void Revert(std::vector<TQzLineChange>& changes);
 
     void BeginUpdate() { ++updateCount_; }
@@ -156,6 +160,8 @@ private:
     void QuickSort(int l, int r, bool ascending);
 
     void Log(TQzLineChange change);
+    // Whether a line other than `except` holds the bookmark `number`.
+    bool HoldsBookmark(int32_t number, int except) const;
     std::unique_ptr<TQzLineAttribute> CopyAttribute(int i) const;
 
     std::vector<TLine> lines_;

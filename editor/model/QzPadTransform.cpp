@@ -359,11 +359,14 @@ void TQzPadTransform::TabToSpace()
 {
     pad_.BeginUpdate();
     bool changed = false;
-    for (int i = 0; i < pad_.Lines().Count(); ++i) {
-        if (pad_.Lines()[i].find('\t') == std::string::npos) continue;
-        pad_.SetLine(i, pad_.ExpandedLine(i));
-        changed = true;
-    }
+    pad_.RewriteStep(0, pad_.Lines().Count() - 1, [&] {
+        for (int i = 0; i < pad_.Lines().Count(); ++i) {
+            if (pad_.Lines()[i].find('\t') == std::string::npos) continue;
+            pad_.SetLine(i, pad_.ExpandedLine(i));
+            changed = true;
+        }
+        return pad_.Lines().Count() - 1;
+    });
     if (changed) {
         pad_.SetModified(true);
         pad_.Invalidate();

@@ -10,7 +10,7 @@
 //   Columns are caret columns; a column on the trail byte of a double-byte character counts as
 //   the column after it.
 // - A rewrite is one undo step (Undo of the control puts the old text back) while the control
-//   records undo; TabToSpace and Reload record nothing.
+//   records undo; Reload records nothing.
 // - Each operation runs inside one update bracket of the control, so it repaints once.
 
 #include "editor/model/QzPadModel.h"

@@ -59,6 +59,31 @@ void TQzPadModel::MarkBefore()
     beforeEnd_ = selEnd_;
 }
 
+void TQzPadModel::RewriteStep(int first, int last, const std::function<int()>& rewrite)
+{
+    TEditScope scope(*this);
+    // The rows as text: tab-expanded, a continuation row following its row without a break.
+    auto rowsText = [this](int from, int to) {
+        std::string out;
+        for (int y = std::max(from, 0); y <= to && lines_.IsLine(y); ++y) {
+            const TQzLineAttribute* a = lines_.Attribute(y);
+            if (y > from && !(a && a->Wrapped)) out += "\r";
+            out += ExpandedLine(y);
+        }
+        return out;
+    };
+    const size_t logged = pending_.size();
+    const TPoint caret = CaretPos();
+    const TPoint start(0, first);
+    const TPoint end(ExpandedLineLength(last), last);
+    std::string before = undoRecording_ ? rowsText(first, last) : std::string();
+    const int newLast = rewrite();
+    if (!undoRecording_ || pending_.size() == logged) return;
+    Record(qzcDeleteSelBlock, caret, start, end, std::move(before));
+    const TPoint newEnd(ExpandedLineLength(newLast), newLast);
+    Record(qzcOverwriteBlock, start, start, newEnd, rowsText(first, newLast));
+}
+
 void TQzPadModel::Undo()
 {
     if (ReadOnly() || undoList_.Count() == 0) return;

@@ -259,15 +259,22 @@ void TQzPadModel::Rewrap()
 void TQzPadModel::WrappedLineToNewLine()
 {
     if (ReadOnly() || !GetSelectAvail()) return;
-    const TPoint s = GetSelStart();
-    const TPoint e = GetSelEnd();
-    for (int y = s.Y; y <= e.Y; ++y) {
-        TQzLineAttribute* a = lines_.Attribute(y);
-        if (a && a->Wrapped) {
-            a->Wrapped = false;
-            InvalidateLine(y);
+    const int first = GetSelStart().Y;
+    const int last = std::min(GetSelEnd().Y, lines_.Count() - 1);
+    bool changed = false;
+    // A row that ends its own line changes the saved text: an edit, undone in one step.
+    RewriteStep(first, last, [&] {
+        for (int y = first; y <= last; ++y) {
+            const TQzLineAttribute* a = lines_.Attribute(y);
+            if (a && a->Wrapped) {
+                lines_.SetWrapped(y, false);
+                InvalidateLine(y);
+                changed = true;
+            }
         }
-    }
+        return last;
+    });
+    if (changed) modified_ = true;
 }
 
 std::string TQzPadModel::LogicalText() const

@@ -1,12 +1,21 @@
 // Random runs of commands, keys, mouse edits, input-method events, templates, page breaks, macro
-// replays and undo over code page 949 text (extended syllables whose trail bytes are ASCII
-// letters, tabs, form feeds), in every combination of block mode, edit mode and word wrap, with
-// ScrollPastEOL, auto-indent, tab size, indent size and wrap width drawn per run.
+// replays, replacements, rewrites, bookmarks and undo over code page 949 text (extended syllables
+// whose trail bytes are ASCII letters, tabs, form feeds), in every combination of block mode, edit
+// mode and word wrap, with ScrollPastEOL, auto-indent, tab size, indent size and wrap width drawn
+// per run.
 //
 // After every step: no line holds half a character (or a character other than those put in) and,
 // after a change of the text, the caret rests on a character's first byte; painted text starts on
-// a character. Every few steps, and at the end of every run, undo is checked at every depth
-// against the text as plain strings before each step.
+// a character; no numbered bookmark stands on two lines. Every few steps, and at the end of every
+// run, undo is checked at every depth against the text as plain strings before each step.
+//
+// Bookmarks under undo: setting one is no edit, so undo gives back the text and leaves a bookmark
+// set since on its line (unless the undo takes that line out). Undo to a depth therefore gives
+// back the bookmarks of that moment exactly only while no bookmark was set or cleared since (a
+// bookmark command, a click in the gutter, a macro replay that changed them); after one, only the
+// text is compared there. What is compared are the bookmarks of the lines, on the first row of
+// each: a bookmark on a continuation row goes with that row whenever the layout builds the rows of
+// its line again (a composition shown in it too, which is no edit either).
 //
 // QZPAD_FUZZ_STEPS sets the steps per combination (a few hundred by default, so that the suite
 // stays fast under the sanitizers; the long run uses 100000); QZPAD_FUZZ_SEED other runs.
@@ -15,6 +24,7 @@
 
 #include "editor/model/QzPadDbcs.h"
 #include "editor/model/QzPadMacro.h"
+#include "editor/model/QzPadSearch.h"
 #include "editor/model/QzPadTransform.h"
 #include "platform/core/Cp949.h"
 
@@ -73,9 +83,14 @@ int StepsPerCombination()
 // What a step did to the undo list besides recording.
 enum class Effect { Plain, Resets, Empties };
 
+// The commands a run draws from: those of the first runs, or those with the replacements, the
+// rewrites and the bookmarks besides (a run kept from the first set replays as it failed).
+enum class Commands { First, WithRewritesAndBookmarks };
+
 class Fuzz {
 public:
-    Fuzz(TQzPadModel& pad, RecorderView& view) : pad_(pad), view_(view), transform_(pad)
+    Fuzz(TQzPadModel& pad, RecorderView& view, Commands commands = Commands::WithRewritesAndBookmarks)
+        : pad_(pad), view_(view), transform_(pad), search_(pad), commands_(commands)
     {
         for (const char* u : kSyllables) {
             syllables_.push_back(Cp949(u));
@@ -117,6 +132,8 @@ public:
 
     std::string failure;
     long stepsRun = 0;
+    long rewritesRecorded = 0;  // replacements and rewrites that changed the text
+    long marksChanged = 0;      // bookmark steps that set or cleared a bookmark
     long undosChecked = 0;  // undo steps taken by the checks, each compared where its depth is known
 
 private:
@@ -202,7 +219,7 @@ private:
 
     void Step()
     {
-        const unsigned r = Pick(100);
+        const unsigned r = Pick(commands_ == Commands::First ? 100 : 112);
         std::string what;
         Effect effect = Effect::Plain;
         if (r < 12) {
@@ -246,8 +263,12 @@ private:
             what = Mouse();
         } else if (r < 92) {
             what = Insertion();
-        } else {
+        } else if (r < 100) {
             what = Setting(effect);
+        } else if (r < 105) {
+            what = Rewrite();
+        } else {
+            what = Bookmark();
         }
         Observe(what, effect);
     }
@@ -326,6 +347,7 @@ private:
 
     std::string Mouse()
     {
+        marksSet_ = true;  // a click in the gutter toggles a bookmark
         TPoint p = RandomPixel();
         const unsigned kind = Pick(5);
         if (kind == 4) {
@@ -389,6 +411,78 @@ private:
         }
     }
 
+    // A text to search for: a character, a word, or a pattern with a set, a star or an anchor.
+    std::string SearchText(bool regular)
+    {
+        static const char* const patterns[] = {"[a-z]", "k*",  "x[yz]*",  "^ ", "a$", "[^ ]",
+                                               "(",     "가*", "[가-힣]", "\\(", "."};
+        if (regular && Pick(2)) {
+            const char* p = patterns[Pick(std::size(patterns))];
+            return Cp949(p);
+        }
+        if (Pick(2)) {
+            // A character of the text, so that most replacements find something.
+            const int y = static_cast<int>(Pick(static_cast<unsigned>(pad_.Lines().Count())));
+            const std::string line = pad_.ExpandedLine(y);
+            std::vector<std::string> chars;
+            for (size_t i = 0; i < line.size();) {
+                const size_t n = static_cast<unsigned char>(line[i]) >= 0x80 ? 2 : 1;
+                chars.push_back(line.substr(i, n));
+                i += n;
+            }
+            if (!chars.empty()) return chars[Pick(static_cast<unsigned>(chars.size()))];
+        }
+        return Pick(3) ? Chars(1, false) : Chars(1 + static_cast<int>(Pick(3)), false);
+    }
+
+    // The menu commands that rewrite lines; the input method has ended a composition before them.
+    std::string Rewrite()
+    {
+        pad_.ImeEndComposition();
+        const int depth = pad_.UndoItems().Count();
+        auto counted = [&](std::string what) {
+            if (pad_.UndoItems().Count() > depth) ++rewritesRecorded;
+            return what;
+        };
+        switch (Pick(6)) {
+        case 0: transform_.TabToSpace(); return counted("tab to space");
+        case 1: pad_.WrappedLineToNewLine(); return counted("wrapped line to new line");
+        default: {
+            // In the selection, or from the caret to the end when it is collapsed.
+            if (Pick(3) == 0) pad_.SetSelStart(pad_.CaretPos());
+            TQzFindOptions o;
+            const bool regular = Pick(2) == 0;
+            if (regular) o.Include(qzfoRegular);
+            if (Pick(2)) o.Include(qzfoMatchCase);
+            if (Pick(4) == 0) o.Include(qzfoWholeWord);
+            const std::string find = SearchText(regular);
+            const std::string by = Chars(static_cast<int>(Pick(4)), Pick(4) == 0);
+            search_.ReplaceAll(find, by, o);
+            return counted(std::string(pad_.GetSelectAvail() ? "replace in the selection " : "replace to the end ") +
+                           (regular ? "pattern " : "") + Escaped(find) + " by " + Escaped(by));
+        }
+        }
+    }
+
+    // Setting and finding bookmarks, by their keys (the caret line) and by their operations.
+    std::string Bookmark()
+    {
+        const int number = static_cast<int>(Pick(11)) - 1;
+        const int digit = std::max(number, 0);
+        marksSet_ = true;
+        const auto key = static_cast<TVirtualKey>('0' + digit);
+        switch (Pick(4)) {
+        case 0: Key(key, TShiftState(ssShift) | TShiftState(ssCtrl)); return "set bookmark key " + std::to_string(digit);
+        case 1: {
+            const int line = static_cast<int>(Pick(static_cast<unsigned>(pad_.Lines().Count() + 1)));
+            pad_.SetBookmark(line, number);
+            return "set bookmark " + std::to_string(number) + " on " + std::to_string(line);
+        }
+        case 2: Key(key, TShiftState(ssCtrl)); return "go to bookmark key " + std::to_string(digit);
+        default: pad_.GoToBookmark(number); return "go to bookmark " + std::to_string(number);
+        }
+    }
+
     std::string Setting(Effect& effect)
     {
         switch (Pick(9)) {
@@ -438,19 +532,26 @@ private:
             pad_.RecordMacro();
             return "record";
         case 6: {
-            // A replay that undoes leaves the list at a depth no step of the run knew.
+            // A replay that undoes leaves the list at a depth no step of the run knew. One that
+            // sets a bookmark may have taken its line out again before it ends.
+            bool setsMarks = false;
             for (int i = 0; i < macro_.StepCount(); ++i) {
                 TQzPadCommand c = qzcNone;
                 std::string data;
-                if (macro_.GetStep(i, c, data) && c == qzcUndo) effect = Effect::Resets;
+                if (!macro_.GetStep(i, c, data)) continue;
+                if (c == qzcUndo) effect = Effect::Resets;
+                if (c >= qzcSetBookmark0 && c <= qzcSetBookmark9) setsMarks = true;
             }
             pad_.PlayMacro(1 + static_cast<int>(Pick(2)));
+            if (setsMarks) ++markEpoch_;
+            marksSet_ = true;
             return "play macro";
         }
         default: {
             const TPoint p = RandomPixel();
             pad_.MouseDown(mbLeft, TShiftState(ssLeft), p.X, p.Y);
             pad_.MouseUp(mbLeft, TShiftState(), p.X, p.Y);
+            marksSet_ = true;  // a click in the gutter toggles a bookmark
             return "click";
         }
         }
@@ -520,14 +621,48 @@ private:
         return std::string();
     }
 
+    // Every numbered bookmark stands on one line at most.
+    std::string RuleMarks() const
+    {
+        int line[10];
+        std::fill(std::begin(line), std::end(line), -1);
+        for (int y = 0; y < pad_.Lines().Count(); ++y) {
+            const TQzLineAttribute* a = pad_.Lines().Attribute(y);
+            if (!a || a->Bookmark < 0) continue;
+            const std::string mark = std::to_string(a->Bookmark);
+            if (a->Bookmark > 9) return "line " + std::to_string(y) + " holds bookmark " + mark;
+            int& other = line[a->Bookmark];
+            if (other >= 0) return "bookmark " + mark + " on lines " + std::to_string(other) + " and " + std::to_string(y);
+            other = y;
+        }
+        return std::string();
+    }
+
+    // The bookmarks of the logical lines ("line:bookmark,..."), each on the first row of its line.
+    std::string LineMarks() const
+    {
+        std::string out;
+        int line = -1;
+        for (int y = 0; y < pad_.Lines().Count(); ++y) {
+            const TQzLineAttribute* a = pad_.Lines().Attribute(y);
+            if (y > 0 && a && a->Wrapped) continue;
+            ++line;
+            if (a && a->Bookmark != -2) out += std::to_string(line) + ":" + std::to_string(a->Bookmark) + ",";
+        }
+        return out;
+    }
+
     struct Snapshot {
         int depth;  // undo records at the time
         Text text;
+        std::string marks;  // the bookmarks of the lines at the time
+        long epoch;         // bookmark changes made by bookmark steps before it
     };
 
     void Reset()
     {
-        history_.assign(1, Snapshot{pad_.UndoItems().Count(), Logical()});
+        lastMarks_ = pad_.GetBookmarkStr();
+        history_.assign(1, Snapshot{pad_.UndoItems().Count(), Logical(), LineMarks(), markEpoch_});
         last_ = history_.back().text;
     }
 
@@ -538,6 +673,14 @@ private:
         const Text now = Logical();
         const bool changed = now != last_ && what != "play macro";
         if (std::string e = RuleOne(changed); !e.empty()) return Fail(e);
+        if (std::string e = RuleMarks(); !e.empty()) return Fail(e);
+        if (marksSet_ && pad_.GetBookmarkStr() != lastMarks_) {
+            ++markEpoch_;
+            ++marksChanged;
+        }
+        marksSet_ = false;
+        lastMarks_ = pad_.GetBookmarkStr();
+        const std::string marks = LineMarks();
         const int depth = pad_.UndoItems().Count();
         if (effect == Effect::Empties) {
             if (depth != 0) return Fail("the undo list was not emptied");
@@ -545,15 +688,18 @@ private:
         }
         if (effect == Effect::Resets) return Reset();
         if (depth > history_.back().depth) {
-            history_.push_back(Snapshot{depth, now});
+            history_.push_back(Snapshot{depth, now, marks, markEpoch_});
         } else if (depth < history_.back().depth) {
             while (!history_.empty() && history_.back().depth > depth) history_.pop_back();
             if (history_.empty()) return Reset();
-            if (history_.back().depth == depth) {
-                if (history_.back().text != now)
-                    return Fail("undo to depth " + std::to_string(depth) + " gives\n" + Join(now) + "instead of\n" + Join(history_.back().text));
+            const Snapshot& then = history_.back();
+            if (then.depth == depth) {
+                const std::string to = "undo to depth " + std::to_string(depth);
+                if (then.text != now) return Fail(to + " gives\n" + Join(now) + "instead of\n" + Join(then.text));
+                if (then.epoch == markEpoch_ && then.marks != marks)
+                    return Fail(to + " gives the bookmarks \"" + marks + "\" instead of \"" + then.marks + "\"");
             } else {
-                history_.push_back(Snapshot{depth, now});
+                history_.push_back(Snapshot{depth, now, marks, markEpoch_});
             }
         } else if (now != last_) {
             return Fail("the text changed without an undo record");
@@ -613,6 +759,7 @@ private:
         out += pad_.HasOption(qzoAutoIndent) ? " indent" : "";
         out += pad_.Composing() ? " composing" : "";
         out += " undo " + std::to_string(pad_.UndoItems().Count());
+        if (const std::string marks = pad_.GetBookmarkStr(); !marks.empty()) out += " marks " + marks;
         return out;
     }
 
@@ -625,12 +772,17 @@ private:
     TQzPadModel& pad_;
     RecorderView& view_;
     TQzPadTransform transform_;
+    TQzPadSearch search_;
+    const Commands commands_;
     TQzPadMacro macro_;
     std::mt19937 rng_;
     std::vector<std::string> syllables_;
     std::set<std::string> pairs_;
     std::vector<Snapshot> history_;
     Text last_;
+    std::string lastMarks_;
+    bool marksSet_ = false;  // the step may have set or cleared a bookmark
+    long markEpoch_ = 0;
     std::deque<std::string> trace_;
     uint32_t seed_ = 0;
     int combo_ = 0;
@@ -644,6 +796,7 @@ struct KeptSeed {
     const char* name;
     int combination;
     uint32_t seed;
+    Commands commands = Commands::First;
 };
 
 const KeptSeed kKeptSeeds[] = {
@@ -696,6 +849,14 @@ const KeptSeed kKeptSeeds[] = {
     {"DropMovedUnderWordWrap", 7, 207153896u},
     {"MacroReplayUnderColumnWrap", 8, 909414986u},
     {"DropLeftTheSelectionBelowTheText", 9, 563330192u},
+    {"ReplaceToTheEndRecordedNoUndo", 0, 1791095845u, Commands::WithRewritesAndBookmarks},
+    {"PatternReplaceToTheEndRecordedNoUndo", 4, 953453411u, Commands::WithRewritesAndBookmarks},
+    {"ReplaceInTheSelectionRecordedNoUndo", 1, 44556670u, Commands::WithRewritesAndBookmarks},
+    {"PatternReplaceInTheSelectionRecordedNoUndo", 11, 3968700593u, Commands::WithRewritesAndBookmarks},
+    {"ReplaceLeftTheCaretOnATrailByte", 7, 1384409982u, Commands::WithRewritesAndBookmarks},
+    {"ReplaceLeftTheCaretPastTheLineEnd", 11, 895331189u, Commands::WithRewritesAndBookmarks},
+    {"WrappedLineToNewLineRecordedNoUndo", 11, 3340206418u, Commands::WithRewritesAndBookmarks},
+    {"UndoPutANumberedBookmarkOnTwoLines", 1, 2766575397u, Commands::WithRewritesAndBookmarks},
 };
 
 class PadFuzzSeedTest : public PadTest, public ::testing::WithParamInterface<KeptSeed> {};
@@ -712,8 +873,9 @@ TEST_P(PadFuzzTest, EditsKeepCharactersWholeAndUndoGivesBackEveryStep)
     if (!fuzz.failure.empty()) FAIL() << fuzz.failure;
     RecordProperty("steps", static_cast<int>(fuzz.stepsRun));
     if (steps > 1000)
-        std::printf("%s: %ld steps, %ld undo steps checked, %lld ms\n", CombinationName(GetParam()).c_str(), fuzz.stepsRun,
-                    fuzz.undosChecked, static_cast<long long>(ms));
+        std::printf("%s: %ld steps, %ld undo steps checked, %ld rewrites recorded, %ld bookmark changes, %lld ms\n",
+                    CombinationName(GetParam()).c_str(), fuzz.stepsRun, fuzz.undosChecked, fuzz.rewritesRecorded,
+                    fuzz.marksChanged, static_cast<long long>(ms));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMode, PadFuzzTest, ::testing::Range(0, kCombinations),
@@ -721,7 +883,7 @@ INSTANTIATE_TEST_SUITE_P(EveryMode, PadFuzzTest, ::testing::Range(0, kCombinatio
 
 TEST_P(PadFuzzSeedTest, KeptRunStillHoldsTheRules)
 {
-    Fuzz fuzz(pad, view);
+    Fuzz fuzz(pad, view, GetParam().commands);
     fuzz.RunOne(GetParam().combination, GetParam().seed, kRunLength);
     if (!fuzz.failure.empty()) FAIL() << fuzz.failure;
 }

@@ -1,11 +1,14 @@
 // Edits that once broke the text: column blocks with overwrite and tabs, positions past the line
 // end, undo and block indent under word wrap, Korean characters under the caret, painting from a
-// scrolled column, macro replay, templates and the caret's pixel.
+// scrolled column, macro replay, templates, the caret's pixel, rewrites that recorded no undo
+// step and bookmarks misplaced by undo.
 
 #include "QzPadTestUtil.h"
 
 #include "editor/model/QzPadDbcs.h"
 #include "editor/model/QzPadMacro.h"
+#include "editor/model/QzPadSearch.h"
+#include "editor/model/QzPadTransform.h"
 #include "platform/core/Cp949.h"
 
 #include <functional>
@@ -234,4 +237,120 @@ TEST_F(PadTest, TheCaretPixelFollowsTyping)
     pad.ImeStartComposition();
     pad.ImeResult(Cp949("가"));
     EXPECT_EQ(view.caretPixel.X, pad.EditRect().Left + 5 * pad.CharWidth());
+}
+
+// A replacement is one step: the first undo takes back exactly it, with the caret and selection
+// of that moment, and the second the typing before it.
+TEST_F(PadTest, ReplaceAllIsOneUndoStep)
+{
+    TQzPadSearch search(pad);
+    SetText({"abc"});
+    Caret(3, 0);
+    Type("d");
+    Caret(0, 0);
+    ASSERT_TRUE(search.ReplaceAll("a", "AAA", TQzFindOptions{}));
+    EXPECT_EQ(Lines(), Ls{"AAAbcd"});
+    Key('Z', kCtrl);
+    EXPECT_EQ(Lines(), Ls{"abcd"});
+    EXPECT_EQ(pad.CaretPos(), TPoint(0, 0));
+    EXPECT_FALSE(pad.GetSelectAvail());
+    Key('Z', kCtrl);
+    EXPECT_EQ(Lines(), Ls{"abc"});
+
+    // Under word wrap the replacement adds a continuation row, which undo takes out again.
+    pad.SetColumnCount(10);
+    pad.SetWordWrap(qzwwUser);
+    SetText({"abc", "klm", "nop"});
+    Caret(3, 0);
+    Type("d");
+    Caret(0, 0);
+    ASSERT_TRUE(search.ReplaceAll("b", "bbbbbbbbbbbb", TQzFindOptions{}));
+    EXPECT_EQ(Lines(), (Ls{"abbbbbbbbb", "bbbcd", "klm", "nop"}));
+    Key('Z', kCtrl);
+    EXPECT_EQ(Lines(), (Ls{"abcd", "klm", "nop"}));
+    EXPECT_EQ(pad.LogicalText(), "abcd\r\nklm\r\nnop\r\n");
+    Key('Z', kCtrl);
+    EXPECT_EQ(Lines(), (Ls{"abc", "klm", "nop"}));
+
+    // A regular expression in a selection: the selection comes back with the text.
+    pad.SetWordWrap(qzwwNone);
+    SetText({"a1 b22", "c333 d"});
+    Select(TPoint(1, 0), TPoint(4, 1));
+    ASSERT_TRUE(search.ReplaceAll("[0-9][0-9]*", "#", TQzFindOptions{qzfoRegular}));
+    EXPECT_EQ(Lines(), (Ls{"a# b#", "c# d"}));
+    Key('Z', kCtrl);
+    EXPECT_EQ(Lines(), (Ls{"a1 b22", "c333 d"}));
+    EXPECT_EQ(pad.SelAnchor(), TPoint(1, 0));
+    EXPECT_EQ(pad.SelMovingEnd(), TPoint(4, 1));
+    EXPECT_FALSE(pad.CanUndo());
+}
+
+// TabToSpace and WrappedLineToNewLine are each one step of their own: undo takes back only them,
+// not the edit before.
+TEST_F(PadTest, TabToSpaceAndWrappedLineToNewLineAreOneUndoStepEach)
+{
+    TQzPadTransform transform(pad);
+    pad.SetTabSize(4);
+    SetText({"a\tb", "\tc"});
+    Caret(5, 0);
+    Type("x");
+    transform.TabToSpace();
+    EXPECT_EQ(Lines(), (Ls{"a   bx", "    c"}));
+    Key('Z', kCtrl);
+    EXPECT_EQ(Lines(), (Ls{"a   bx", "\tc"}));
+    Key('Z', kCtrl);
+    EXPECT_EQ(Lines(), (Ls{"a\tb", "\tc"}));
+
+    pad.SetColumnCount(5);
+    pad.SetWordWrap(qzwwUser);
+    SetText({"abcdefgh", "ij"});
+    pad.SetModified(false);
+    Caret(2, 2);
+    Type("k");
+    pad.SetModified(false);
+    Key('A', kCtrl);
+    pad.WrappedLineToNewLine();
+    EXPECT_EQ(pad.LogicalText(), "abcde\r\nfgh\r\nijk\r\n");
+    EXPECT_TRUE(pad.Modified());
+    Key('Z', kCtrl);
+    EXPECT_EQ(pad.LogicalText(), "abcdefgh\r\nijk\r\n");
+    EXPECT_EQ(pad.SelMovingEnd(), TPoint(3, 2));
+    Key('Z', kCtrl);
+    EXPECT_EQ(pad.LogicalText(), "abcdefgh\r\nij\r\n");
+}
+
+// A numbered bookmark stands on one line at most: one set after the edit stays where it was set.
+TEST_F(PadTest, UndoNeverPutsANumberedBookmarkOnTwoLines)
+{
+    SetText({"abc", "def", "ghi", "jkl", "mno"});
+    pad.SetBookmark(2, 4);
+    Select(TPoint(1, 0), TPoint(1, 2));
+    Key(VK_DELETE);
+    EXPECT_EQ(pad.GetBookmarkStr(), "0:4");
+    pad.SetBookmark(2, 4);
+    EXPECT_EQ(pad.GetBookmarkStr(), "2:4");
+    Key('Z', kCtrl);
+    EXPECT_EQ(Lines(), (Ls{"abc", "def", "ghi", "jkl", "mno"}));
+    EXPECT_EQ(pad.GetBookmarkStr(), "4:4");
+}
+
+// Setting a bookmark is no edit: undo gives back the text and leaves the bookmark on its line.
+TEST_F(PadTest, UndoKeepsABookmarkSetSince)
+{
+    SetText({"abc", "def", "ghi"});
+    Select(TPoint(1, 0), TPoint(1, 1));
+    Key(VK_DELETE);
+    pad.SetBookmark(0, 7);
+    Type("Z");
+    Key('Z', kCtrl);
+    Key('Z', kCtrl);
+    EXPECT_EQ(Lines(), (Ls{"abc", "def", "ghi"}));
+    EXPECT_EQ(pad.GetBookmarkStr(), "0:7");
+    // Unless the undo removes its line.
+    Select(TPoint(3, 2), TPoint(3, 2));
+    Key(VK_RETURN);
+    pad.SetBookmark(3, 7);
+    Key('Z', kCtrl);
+    EXPECT_EQ(Lines(), (Ls{"abc", "def", "ghi"}));
+    EXPECT_EQ(pad.GetBookmarkStr(), "");
 }

@@ -267,15 +267,26 @@ TEST_F(TransformTest, ConvertSelTextUsesCaretColumnsOnLinesWithTabs)
     EXPECT_EQ(Lines()[0], "    Abc");
 }
 
-TEST_F(TransformTest, TabToSpaceRecordsNoUndo)
+TEST_F(TransformTest, TabToSpaceIsOneUndoStep)
 {
     pad.SetTabSize(4);
     SetText({"\tx", "a\tb", "plain"});
+    Select(TPoint(1, 1), TPoint(2, 2));
     const int undo = pad.UndoItems().Count();
     tx.TabToSpace();
     EXPECT_EQ(Lines(), (V{"    x", "a   b", "plain"}));
-    EXPECT_EQ(pad.UndoItems().Count(), undo);
+    ASSERT_EQ(pad.UndoItems().Count(), undo + 2);
+    EXPECT_EQ(pad.UndoItems().Last()->Command, qzcOverwriteBlock);
     EXPECT_TRUE(pad.Modified());
+    pad.Undo();
+    EXPECT_EQ(Lines(), (V{"\tx", "a\tb", "plain"}));
+    EXPECT_EQ(pad.UndoItems().Count(), undo);
+    EXPECT_EQ(pad.SelAnchor(), TPoint(1, 1));
+    EXPECT_EQ(pad.SelMovingEnd(), TPoint(2, 2));
+    // Once the tabs are gone a second call changes nothing and records nothing.
+    tx.TabToSpace();
+    tx.TabToSpace();
+    EXPECT_EQ(pad.UndoItems().Count(), undo + 2);
 }
 
 TEST_F(TransformTest, InsertFileAtTopCaretAndEnd)
