@@ -1,12 +1,21 @@
 // The editor model on a large text: loading 100,000 lines (about 5 MB), one keystroke in the
 // middle, pasting 100,000 lines and undoing the paste, and building a 60-line paint.
+//
+// Column blocks under word wrap (wrap at ColumnCount, column mode): a column paste, a column
+// drag-and-drop move and the undo of each, over texts of 1,000 to 40,000 lines, the block
+// touching every line (the drop: half of them). Width 20 leaves every line on one row; width 3 wraps every pasted row into
+// more rows. Each row of these prints its growth: its time over the time at the size before, for
+// the growth of the lines given in the same row; linear work grows as the lines do.
 
 #include "editor/model/QzPadModel.h"
 #include "editor/model/QzSmiSyntax.h"
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
+#include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -114,6 +123,163 @@ void BM_Paint60Lines(benchmark::State& state)
 }
 BENCHMARK(BM_Paint60Lines)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
+
+// ---- column blocks under word wrap ----
+
+// `lines` lines of `width` bytes (12 for a width of 20), wrapped at `width` in column mode.
+void PrepareColumns(TQzPadModel& pad, int lines, int width)
+{
+    pad.SetFontMetrics(8, 13);
+    pad.SetClientSize(34 + 100 * 8, 4 + 60 * 17);
+    std::vector<std::string> text;
+    text.reserve(static_cast<size_t>(lines));
+    const std::string line = width >= 12 ? "abcdefghijkl" : std::string(static_cast<size_t>(width), 'a');
+    for (int i = 0; i < lines; ++i) text.push_back(line);
+    pad.SetLines(std::move(text));
+    pad.SetColumnCount(width);
+    pad.SetWordWrap(qzwwUser);
+    pad.SetBlockMode(qzbmColumn);
+}
+
+// A column block of `rows` rows of two bytes each.
+std::string ColumnBlock(int rows)
+{
+    std::string block;
+    block.reserve(static_cast<size_t>(rows) * 4);
+    for (int i = 0; i < rows; ++i) block += "XY\r\n";
+    return block;
+}
+
+void ColumnPaste(TQzPadModel& pad, const std::string& block)
+{
+    pad.SelectNone();
+    pad.SetCaretPosition(TPoint(1, 0));
+    pad.SetSelText(block);
+}
+
+// Moves column 0 of the lower half of the lines to column 1 of the upper half: the rows that take
+// the block grow (and wrap again at width 3), those that give it shrink.
+void ColumnDrop(TQzPadModel& pad)
+{
+    const int lines = pad.Lines().Count();
+    pad.SetCaretPosition(TPoint(0, lines / 2));
+    pad.SetSelStart(TPoint(0, lines / 2));
+    pad.SetSelEnd(TPoint(1, lines - 1));
+    const TRect& r = pad.EditRect();
+    pad.SetTopLine(0);
+    pad.DragDrop(true, r.Left + pad.CharWidth() + 1, r.Top + 2, TShiftState());
+}
+
+// Args: lines, wrap width.
+void BM_ColumnPaste(benchmark::State& state)
+{
+    TQzPadModel pad;
+    const int lines = static_cast<int>(state.range(0));
+    PrepareColumns(pad, lines, static_cast<int>(state.range(1)));
+    const std::string block = ColumnBlock(lines);
+    for (auto _ : state) {
+        ColumnPaste(pad, block);
+        state.PauseTiming();
+        pad.Undo();
+        state.ResumeTiming();
+    }
+    state.SetComplexityN(lines);
+}
+
+void BM_UndoColumnPaste(benchmark::State& state)
+{
+    TQzPadModel pad;
+    const int lines = static_cast<int>(state.range(0));
+    PrepareColumns(pad, lines, static_cast<int>(state.range(1)));
+    const std::string block = ColumnBlock(lines);
+    for (auto _ : state) {
+        state.PauseTiming();
+        ColumnPaste(pad, block);
+        state.ResumeTiming();
+        pad.Undo();
+    }
+    state.SetComplexityN(lines);
+}
+
+void BM_ColumnDrop(benchmark::State& state)
+{
+    TQzPadModel pad;
+    const int lines = static_cast<int>(state.range(0));
+    PrepareColumns(pad, lines, static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        ColumnDrop(pad);
+        state.PauseTiming();
+        pad.Undo();
+        state.ResumeTiming();
+    }
+    state.SetComplexityN(lines);
+}
+
+void BM_UndoColumnDrop(benchmark::State& state)
+{
+    TQzPadModel pad;
+    const int lines = static_cast<int>(state.range(0));
+    PrepareColumns(pad, lines, static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        ColumnDrop(pad);
+        state.ResumeTiming();
+        pad.Undo();
+    }
+    state.SetComplexityN(lines);
+}
+
+void ColumnSizes(benchmark::internal::Benchmark* b)
+{
+    for (int width : {20, 3})
+        for (int lines : {1000, 4000, 10000, 40000}) b->Args({lines, width});
+    b->Unit(benchmark::kMillisecond);
+}
+BENCHMARK(BM_ColumnPaste)->Apply(ColumnSizes);
+BENCHMARK(BM_UndoColumnPaste)->Apply(ColumnSizes);
+BENCHMARK(BM_ColumnDrop)->Apply(ColumnSizes);
+BENCHMARK(BM_UndoColumnDrop)->Apply(ColumnSizes);
+
+// The console report with two more columns on the runs that set a size: "lines", the growth of
+// the size over the run before in the same benchmark and width, and "growth", that of the time.
+class GrowthReporter : public benchmark::ConsoleReporter {
+public:
+    // Counters as name=value after the times, so that a run without them keeps the table's form.
+    GrowthReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Color : OO_None) {}
+
+    void ReportRuns(const std::vector<Run>& reports) override
+    {
+        std::vector<Run> out = reports;
+        for (Run& r : out) {
+            if (r.run_type != Run::RT_Iteration || r.complexity_n <= 0) continue;
+            std::string family = r.run_name.function_name;
+            // The arguments after the size (the width) name the series.
+            const std::string& args = r.run_name.args;
+            const size_t slash = args.find('/');
+            if (slash != std::string::npos) family += args.substr(slash);
+            const double time = r.GetAdjustedRealTime();
+            auto it = last_.find(family);
+            if (it != last_.end() && it->second.first > 0 && it->second.second > 0) {
+                r.counters["lines"] = benchmark::Counter(static_cast<double>(r.complexity_n) / it->second.first);
+                r.counters["growth"] = benchmark::Counter(time / it->second.second);
+            }
+            last_[family] = {static_cast<double>(r.complexity_n), time};
+        }
+        ConsoleReporter::ReportRuns(out);
+    }
+
+private:
+    std::map<std::string, std::pair<double, double>> last_;
+};
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    GrowthReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
