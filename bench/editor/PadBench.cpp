@@ -1,11 +1,15 @@
 // The editor model on a large text: loading 100,000 lines (about 5 MB), one keystroke in the
 // middle, pasting 100,000 lines and undoing the paste, and building a 60-line paint.
 //
-// Column blocks under word wrap (wrap at ColumnCount, column mode): a column paste, a column
-// drag-and-drop move and the undo of each, over texts of 1,000 to 40,000 lines, the block
-// touching every line (the drop: half of them). Width 20 leaves every line on one row; width 3 wraps every pasted row into
-// more rows. Each row of these prints its growth: its time over the time at the size before, for
-// the growth of the lines given in the same row; linear work grows as the lines do.
+// Column blocks under word wrap (wrap at ColumnCount, column mode) over texts of 1,000 to 40,000
+// lines: a column paste, a column drag-and-drop move and a column removal, and the undo of each.
+// At width 20 every line is one row of 12 bytes and keeps it. At width 3 every line is "abcd",
+// a row and a continuation, and every row a block touches is wrapped again: it gains rows where
+// text goes in and loses them where text goes out. The paste puts a row into each of the first
+// `lines` rows, the drop moves column 0 of the lower half of the rows to column 1 of the upper
+// half, the removal takes columns 0 and 1 out of every row. Each of these runs prints its growth
+// over the run at the size before: "lines" the growth of the text, "growth" that of the time;
+// work in proportion to the rows grows as the lines do.
 
 #include "editor/model/QzPadModel.h"
 #include "editor/model/QzSmiSyntax.h"
@@ -13,6 +17,8 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -126,16 +132,11 @@ BENCHMARK(BM_Paint60Lines)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // ---- column blocks under word wrap ----
 
-// `lines` lines of `width` bytes (12 for a width of 20), wrapped at `width` in column mode.
 void PrepareColumns(TQzPadModel& pad, int lines, int width)
 {
     pad.SetFontMetrics(8, 13);
     pad.SetClientSize(34 + 100 * 8, 4 + 60 * 17);
-    std::vector<std::string> text;
-    text.reserve(static_cast<size_t>(lines));
-    const std::string line = width >= 12 ? "abcdefghijkl" : std::string(static_cast<size_t>(width), 'a');
-    for (int i = 0; i < lines; ++i) text.push_back(line);
-    pad.SetLines(std::move(text));
+    pad.SetLines(std::vector<std::string>(static_cast<size_t>(lines), width >= 12 ? "abcdefghijkl" : "abcd"));
     pad.SetColumnCount(width);
     pad.SetWordWrap(qzwwUser);
     pad.SetBlockMode(qzbmColumn);
@@ -150,6 +151,13 @@ std::string ColumnBlock(int rows)
     return block;
 }
 
+void SelectColumns(TQzPadModel& pad, TPoint from, TPoint to)
+{
+    pad.SetCaretPosition(from);
+    pad.SetSelStart(from);
+    pad.SetSelEnd(to);
+}
+
 void ColumnPaste(TQzPadModel& pad, const std::string& block)
 {
     pad.SelectNone();
@@ -157,77 +165,54 @@ void ColumnPaste(TQzPadModel& pad, const std::string& block)
     pad.SetSelText(block);
 }
 
-// Moves column 0 of the lower half of the lines to column 1 of the upper half: the rows that take
-// the block grow (and wrap again at width 3), those that give it shrink.
 void ColumnDrop(TQzPadModel& pad)
 {
-    const int lines = pad.Lines().Count();
-    pad.SetCaretPosition(TPoint(0, lines / 2));
-    pad.SetSelStart(TPoint(0, lines / 2));
-    pad.SetSelEnd(TPoint(1, lines - 1));
-    const TRect& r = pad.EditRect();
+    const int rows = pad.Lines().Count();
+    SelectColumns(pad, TPoint(0, rows / 2), TPoint(1, rows - 1));
     pad.SetTopLine(0);
+    const TRect& r = pad.EditRect();
     pad.DragDrop(true, r.Left + pad.CharWidth() + 1, r.Top + 2, TShiftState());
 }
 
-// Args: lines, wrap width.
-void BM_ColumnPaste(benchmark::State& state)
+void ColumnRemoval(TQzPadModel& pad)
+{
+    SelectColumns(pad, TPoint(0, 0), TPoint(2, pad.Lines().Count() - 1));
+    pad.SetSelText(std::string());
+}
+
+// Times `edit`, or with `timeUndo` the undo of it, on a text of range(0) lines wrapped at
+// range(1) columns.
+void TimeColumnEdit(benchmark::State& state, const std::function<void(TQzPadModel&)>& edit, bool timeUndo)
 {
     TQzPadModel pad;
     const int lines = static_cast<int>(state.range(0));
     PrepareColumns(pad, lines, static_cast<int>(state.range(1)));
-    const std::string block = ColumnBlock(lines);
     for (auto _ : state) {
-        ColumnPaste(pad, block);
-        state.PauseTiming();
+        if (timeUndo) state.PauseTiming();
+        edit(pad);
+        if (timeUndo) state.ResumeTiming();
+        else state.PauseTiming();
         pad.Undo();
-        state.ResumeTiming();
+        if (!timeUndo) state.ResumeTiming();
     }
-    state.SetComplexityN(lines);
+}
+
+void BM_ColumnPaste(benchmark::State& state)
+{
+    const std::string block = ColumnBlock(static_cast<int>(state.range(0)));
+    TimeColumnEdit(state, [&](TQzPadModel& pad) { ColumnPaste(pad, block); }, false);
 }
 
 void BM_UndoColumnPaste(benchmark::State& state)
 {
-    TQzPadModel pad;
-    const int lines = static_cast<int>(state.range(0));
-    PrepareColumns(pad, lines, static_cast<int>(state.range(1)));
-    const std::string block = ColumnBlock(lines);
-    for (auto _ : state) {
-        state.PauseTiming();
-        ColumnPaste(pad, block);
-        state.ResumeTiming();
-        pad.Undo();
-    }
-    state.SetComplexityN(lines);
+    const std::string block = ColumnBlock(static_cast<int>(state.range(0)));
+    TimeColumnEdit(state, [&](TQzPadModel& pad) { ColumnPaste(pad, block); }, true);
 }
 
-void BM_ColumnDrop(benchmark::State& state)
-{
-    TQzPadModel pad;
-    const int lines = static_cast<int>(state.range(0));
-    PrepareColumns(pad, lines, static_cast<int>(state.range(1)));
-    for (auto _ : state) {
-        ColumnDrop(pad);
-        state.PauseTiming();
-        pad.Undo();
-        state.ResumeTiming();
-    }
-    state.SetComplexityN(lines);
-}
-
-void BM_UndoColumnDrop(benchmark::State& state)
-{
-    TQzPadModel pad;
-    const int lines = static_cast<int>(state.range(0));
-    PrepareColumns(pad, lines, static_cast<int>(state.range(1)));
-    for (auto _ : state) {
-        state.PauseTiming();
-        ColumnDrop(pad);
-        state.ResumeTiming();
-        pad.Undo();
-    }
-    state.SetComplexityN(lines);
-}
+void BM_ColumnDrop(benchmark::State& state) { TimeColumnEdit(state, ColumnDrop, false); }
+void BM_UndoColumnDrop(benchmark::State& state) { TimeColumnEdit(state, ColumnDrop, true); }
+void BM_ColumnRemoval(benchmark::State& state) { TimeColumnEdit(state, ColumnRemoval, false); }
+void BM_UndoColumnRemoval(benchmark::State& state) { TimeColumnEdit(state, ColumnRemoval, true); }
 
 void ColumnSizes(benchmark::internal::Benchmark* b)
 {
@@ -239,6 +224,8 @@ BENCHMARK(BM_ColumnPaste)->Apply(ColumnSizes);
 BENCHMARK(BM_UndoColumnPaste)->Apply(ColumnSizes);
 BENCHMARK(BM_ColumnDrop)->Apply(ColumnSizes);
 BENCHMARK(BM_UndoColumnDrop)->Apply(ColumnSizes);
+BENCHMARK(BM_ColumnRemoval)->Apply(ColumnSizes);
+BENCHMARK(BM_UndoColumnRemoval)->Apply(ColumnSizes);
 
 // The console report with two more columns on the runs that set a size: "lines", the growth of
 // the size over the run before in the same benchmark and width, and "growth", that of the time.
@@ -251,19 +238,24 @@ public:
     {
         std::vector<Run> out = reports;
         for (Run& r : out) {
-            if (r.run_type != Run::RT_Iteration || r.complexity_n <= 0) continue;
-            std::string family = r.run_name.function_name;
-            // The arguments after the size (the width) name the series.
+            // With repetitions the growth goes between the medians.
+            const bool single = r.run_type == Run::RT_Iteration && r.repetitions <= 1;
+            const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
+            if (!(single || median)) continue;
+            // The first argument is the size; the others (the width) name the series.
             const std::string& args = r.run_name.args;
             const size_t slash = args.find('/');
+            const double size = std::atof(args.substr(0, slash).c_str());
+            if (size <= 0) continue;
+            std::string family = r.run_name.function_name;
             if (slash != std::string::npos) family += args.substr(slash);
             const double time = r.GetAdjustedRealTime();
             auto it = last_.find(family);
             if (it != last_.end() && it->second.first > 0 && it->second.second > 0) {
-                r.counters["lines"] = benchmark::Counter(static_cast<double>(r.complexity_n) / it->second.first);
+                r.counters["lines"] = benchmark::Counter(size / it->second.first);
                 r.counters["growth"] = benchmark::Counter(time / it->second.second);
             }
-            last_[family] = {static_cast<double>(r.complexity_n), time};
+            last_[family] = {size, time};
         }
         ConsoleReporter::ReportRuns(out);
     }

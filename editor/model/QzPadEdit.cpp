@@ -166,10 +166,11 @@ private:
 };
 
 // The rows from `base` down, taken out of the store as they are reached and rewritten here;
-// Commit puts them back in one splice. Rewrites happen at the lowest rows taken (an insertion
-// moves down), so each costs only its own rows, and a block of n rows costs time in proportion
-// to n plus one splice, where rewriting the store row by row moved the rows below every time a
-// row's count of continuations changed. Rows above `base` are read from the store.
+// Commit puts them back in one splice. A column block is written row by row from its top down,
+// so each rewrite lies among the lowest rows taken and costs only its own rows: a block of n
+// rows costs time in proportion to n plus one splice, where rewriting the store row by row moved
+// all the rows below whenever a row's number of continuations changed (and its undo moved them
+// back as often). Rows above `base` are read from the store; rewrites stay at or below it.
 class TQzPadModel::TRowWindow : public TQzPadModel::TRows {
 public:
     TRowWindow(TQzPadStrings& store, int base)
@@ -491,16 +492,19 @@ void TQzPadModel::DeleteSelection()
     const TPoint s = blockMode_ == qzbmLine ? SelEdge(GetSelStart()) : GetSelStart();
     const TPoint e = blockMode_ == qzbmLine ? SelEdge(GetSelEnd()) : GetSelEnd();
     if (blockMode_ == qzbmColumn) {
-        for (int y = s.Y; y <= e.Y && lines_.IsLine(y); ++y) {
-            std::string line = ExpandedLine(y);
+        // Like a column insertion, the rows are rewritten in a window and spliced in once.
+        TRowWindow rows(lines_, LogicalFirst(s.Y));
+        for (int y = s.Y; y <= e.Y && rows.IsLine(y); ++y) {
+            std::string line = ExpandStr(rows.Text(y));
             const int len = static_cast<int>(line.size());
             const int l = QzAdjustEdge(line, s.X);
             const int r = std::min(QzAdjustEdge(line, e.X), len);
             if (l < r) {
                 line.erase(static_cast<size_t>(l), static_cast<size_t>(r - l));
-                SetLine(y, line);
+                WriteRow(rows, y, line);
             }
         }
+        rows.Commit();
         // The caret goes to the block's left edge, where the text after the block now begins.
         if (caretY_ >= s.Y && caretY_ <= e.Y) caretX_ = QzAdjustEdge(ExpandedCurLine(), s.X);
         caretX_ = std::min(caretX_, ExpandedCurLineLength());

@@ -529,8 +529,8 @@ private:
     void ReplaceLines(const std::function<void()>& fill);
     void InsertTextLines(const std::vector<std::string>& pieces, bool endsWithLf);
     // The rows the line writer reads and rewrites (QzPadEdit.cpp): the line store itself, or a
-    // window over it that gathers the rows of a column insertion and puts them into the store in
-    // one splice.
+    // window over it that gathers the rows of a column insertion or removal and puts them into
+    // the store in one splice.
     class TRows;
     class TStoreRows;
     class TRowWindow;
