@@ -3,13 +3,13 @@
 //
 // Column blocks under word wrap (wrap at ColumnCount, column mode) over texts of 1,000 to 40,000
 // lines: a column paste, a column drag-and-drop move and a column removal, and the undo of each.
-// At width 20 every line is one row of 12 bytes and keeps it. At width 3 every line is "abcd",
-// a row and a continuation, and every row a block touches is wrapped again: it gains rows where
-// text goes in and loses them where text goes out. The paste puts a row into each of the first
-// `lines` rows, the drop moves column 0 of the lower half of the rows to column 1 of the upper
-// half, the removal takes columns 0 and 1 out of every row. Each of these runs prints its growth
-// over the run at the size before: "lines" the growth of the text, "growth" that of the time;
-// work in proportion to the rows grows as the lines do.
+// At width 20 every line is one row of 12 bytes and stays one. At width 3 every line is "abcd",
+// a row and its continuation, and the lines a block touches are wrapped again: they gain rows
+// where text goes in and lose them where it goes out. The paste puts three bytes at column 1 of
+// each of the first `lines` rows, the drop moves column 0 of the lower half of the rows to column
+// 1 of the upper half, the removal takes columns 0 and 1 out of every row. Each of these runs
+// prints its growth over the run at the size before: "lines" the growth of the text, "growth"
+// that of the time; work in proportion to the rows grows as the lines do.
 
 #include "editor/model/QzPadModel.h"
 #include "editor/model/QzSmiSyntax.h"
@@ -142,12 +142,12 @@ void PrepareColumns(TQzPadModel& pad, int lines, int width)
     pad.SetBlockMode(qzbmColumn);
 }
 
-// A column block of `rows` rows of two bytes each.
+// A column block of `rows` rows of three bytes each.
 std::string ColumnBlock(int rows)
 {
     std::string block;
-    block.reserve(static_cast<size_t>(rows) * 4);
-    for (int i = 0; i < rows; ++i) block += "XY\r\n";
+    block.reserve(static_cast<size_t>(rows) * 5);
+    for (int i = 0; i < rows; ++i) block += "XYZ\r\n";
     return block;
 }
 
