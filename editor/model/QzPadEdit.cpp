@@ -200,7 +200,7 @@ public:
     // Appends an empty row at the end of the text.
     void Add()
     {
-        if (Count() > 0) Row(Count() - 1);
+        if (Count() - 1 >= base_) Row(Count() - 1);
         rows_.push_back(TRow{std::string(), nullptr});
     }
     // Replaces the store's rows base .. next - 1 by the window's: rows that stand unchanged at
