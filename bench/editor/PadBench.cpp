@@ -1,12 +1,27 @@
 // The editor model on a large text: loading 100,000 lines (about 5 MB), one keystroke in the
 // middle, pasting 100,000 lines and undoing the paste, and building a 60-line paint.
+//
+// Column blocks under word wrap (wrap at ColumnCount, column mode) over texts of 1,000 to 40,000
+// lines: a column paste, a column drag-and-drop move and a column removal, and the undo of each.
+// At width 20 every line is one row of 12 bytes and stays one. At width 3 every line is "abcd",
+// a row and its continuation, and the lines a block touches are wrapped again: they gain rows
+// where text goes in and lose them where it goes out. The paste puts three bytes at column 1 of
+// each of the first `lines` rows, the drop moves column 0 of the lower half of the rows to column
+// 1 of the upper half, the removal takes columns 0 and 1 out of every row. Each of these runs
+// prints its growth over the run at the size before: "lines" the growth of the text, "growth"
+// that of the time; work in proportion to the rows grows as the lines do.
 
 #include "editor/model/QzPadModel.h"
 #include "editor/model/QzSmiSyntax.h"
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
+#include <cstdlib>
+#include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -114,6 +129,149 @@ void BM_Paint60Lines(benchmark::State& state)
 }
 BENCHMARK(BM_Paint60Lines)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
+
+// ---- column blocks under word wrap ----
+
+void PrepareColumns(TQzPadModel& pad, int lines, int width)
+{
+    pad.SetFontMetrics(8, 13);
+    pad.SetClientSize(34 + 100 * 8, 4 + 60 * 17);
+    pad.SetLines(std::vector<std::string>(static_cast<size_t>(lines), width >= 12 ? "abcdefghijkl" : "abcd"));
+    pad.SetColumnCount(width);
+    pad.SetWordWrap(qzwwUser);
+    pad.SetBlockMode(qzbmColumn);
+}
+
+// A column block of `rows` rows of three bytes each.
+std::string ColumnBlock(int rows)
+{
+    std::string block;
+    block.reserve(static_cast<size_t>(rows) * 5);
+    for (int i = 0; i < rows; ++i) block += "XYZ\r\n";
+    return block;
+}
+
+void SelectColumns(TQzPadModel& pad, TPoint from, TPoint to)
+{
+    pad.SetCaretPosition(from);
+    pad.SetSelStart(from);
+    pad.SetSelEnd(to);
+}
+
+void ColumnPaste(TQzPadModel& pad, const std::string& block)
+{
+    pad.SelectNone();
+    pad.SetCaretPosition(TPoint(1, 0));
+    pad.SetSelText(block);
+}
+
+void ColumnDrop(TQzPadModel& pad)
+{
+    const int rows = pad.Lines().Count();
+    SelectColumns(pad, TPoint(0, rows / 2), TPoint(1, rows - 1));
+    pad.SetTopLine(0);
+    const TRect& r = pad.EditRect();
+    pad.DragDrop(true, r.Left + pad.CharWidth() + 1, r.Top + 2, TShiftState());
+}
+
+void ColumnRemoval(TQzPadModel& pad)
+{
+    SelectColumns(pad, TPoint(0, 0), TPoint(2, pad.Lines().Count() - 1));
+    pad.SetSelText(std::string());
+}
+
+// Times `edit`, or with `timeUndo` the undo of it, on a text of range(0) lines wrapped at
+// range(1) columns.
+void TimeColumnEdit(benchmark::State& state, const std::function<void(TQzPadModel&)>& edit, bool timeUndo)
+{
+    TQzPadModel pad;
+    const int lines = static_cast<int>(state.range(0));
+    PrepareColumns(pad, lines, static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        if (timeUndo) state.PauseTiming();
+        edit(pad);
+        if (timeUndo) state.ResumeTiming();
+        else state.PauseTiming();
+        pad.Undo();
+        if (!timeUndo) state.ResumeTiming();
+    }
+}
+
+void BM_ColumnPaste(benchmark::State& state)
+{
+    const std::string block = ColumnBlock(static_cast<int>(state.range(0)));
+    TimeColumnEdit(state, [&](TQzPadModel& pad) { ColumnPaste(pad, block); }, false);
+}
+
+void BM_UndoColumnPaste(benchmark::State& state)
+{
+    const std::string block = ColumnBlock(static_cast<int>(state.range(0)));
+    TimeColumnEdit(state, [&](TQzPadModel& pad) { ColumnPaste(pad, block); }, true);
+}
+
+void BM_ColumnDrop(benchmark::State& state) { TimeColumnEdit(state, ColumnDrop, false); }
+void BM_UndoColumnDrop(benchmark::State& state) { TimeColumnEdit(state, ColumnDrop, true); }
+void BM_ColumnRemoval(benchmark::State& state) { TimeColumnEdit(state, ColumnRemoval, false); }
+void BM_UndoColumnRemoval(benchmark::State& state) { TimeColumnEdit(state, ColumnRemoval, true); }
+
+void ColumnSizes(benchmark::internal::Benchmark* b)
+{
+    for (int width : {20, 3})
+        for (int lines : {1000, 4000, 10000, 40000}) b->Args({lines, width});
+    b->Unit(benchmark::kMillisecond);
+}
+BENCHMARK(BM_ColumnPaste)->Apply(ColumnSizes);
+BENCHMARK(BM_UndoColumnPaste)->Apply(ColumnSizes);
+BENCHMARK(BM_ColumnDrop)->Apply(ColumnSizes);
+BENCHMARK(BM_UndoColumnDrop)->Apply(ColumnSizes);
+BENCHMARK(BM_ColumnRemoval)->Apply(ColumnSizes);
+BENCHMARK(BM_UndoColumnRemoval)->Apply(ColumnSizes);
+
+// The console report with two more columns on the runs that set a size: "lines", the growth of
+// the size over the run before in the same benchmark and width, and "growth", that of the time.
+class GrowthReporter : public benchmark::ConsoleReporter {
+public:
+    // Counters as name=value after the times, so that a run without them keeps the table's form.
+    GrowthReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Color : OO_None) {}
+
+    void ReportRuns(const std::vector<Run>& reports) override
+    {
+        std::vector<Run> out = reports;
+        for (Run& r : out) {
+            // With repetitions the growth goes between the medians.
+            const bool single = r.run_type == Run::RT_Iteration && r.repetitions <= 1;
+            const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
+            if (!(single || median)) continue;
+            // The first argument is the size; the others (the width) name the series.
+            const std::string& args = r.run_name.args;
+            const size_t slash = args.find('/');
+            const double size = std::atof(args.substr(0, slash).c_str());
+            if (size <= 0) continue;
+            std::string family = r.run_name.function_name;
+            if (slash != std::string::npos) family += args.substr(slash);
+            const double time = r.GetAdjustedRealTime();
+            auto it = last_.find(family);
+            if (it != last_.end() && it->second.first > 0 && it->second.second > 0) {
+                r.counters["lines"] = benchmark::Counter(size / it->second.first);
+                r.counters["growth"] = benchmark::Counter(time / it->second.second);
+            }
+            last_[family] = {size, time};
+        }
+        ConsoleReporter::ReportRuns(out);
+    }
+
+private:
+    std::map<std::string, std::pair<double, double>> last_;
+};
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    GrowthReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -103,32 +103,201 @@ std::vector<std::string> TQzPadModel::WrapLine(const std::string& s, int width) 
     return pieces;
 }
 
+// ---- the rows the line writer works on ----
+
+class TQzPadModel::TRows {
+public:
+    virtual ~TRows() = default;
+    virtual int Count() const = 0;
+    // Row y, 0 <= y < Count(); the reference lasts until the next call.
+    virtual const std::string& Text(int y) = 0;
+    virtual const TQzLineAttribute* Attr(int y) = 0;
+    // Rows first..last become `pieces` (at least one): with as many pieces as rows every row
+    // keeps its attribute; otherwise the first row keeps its own, the others go, and every
+    // further piece is a new continuation row.
+    virtual void Rewrite(int first, int last, std::vector<std::string> pieces) = 0;
+    bool IsLine(int y) const { return y >= 0 && y < Count(); }
+};
+
+namespace {
+
+std::vector<std::unique_ptr<TQzLineAttribute>> ContinuationAttrs(size_t n)
+{
+    std::vector<std::unique_ptr<TQzLineAttribute>> attrs;
+    attrs.reserve(n);
+    for (size_t k = 0; k < n; ++k) attrs.push_back(std::make_unique<TQzLineAttribute>(-2, true));
+    return attrs;
+}
+
+bool SameAttr(const TQzLineAttribute* a, const TQzLineAttribute* b)
+{
+    if (!a || !b) return a == b;
+    return a->Bookmark == b->Bookmark && a->Wrapped == b->Wrapped && a->SyntaxState == b->SyntaxState;
+}
+
+}  // namespace
+
+// The line store itself: every rewrite goes straight in and invalidates what it moved.
+class TQzPadModel::TStoreRows : public TQzPadModel::TRows {
+public:
+    explicit TStoreRows(TQzPadModel& pad) : pad_(pad) {}
+    int Count() const override { return pad_.lines_.Count(); }
+    const std::string& Text(int y) override { return pad_.lines_.Get(y); }
+    const TQzLineAttribute* Attr(int y) override { return pad_.lines_.Attribute(y); }
+    void Rewrite(int first, int last, std::vector<std::string> pieces) override
+    {
+        TQzPadStrings& lines = pad_.lines_;
+        const int oldCount = last - first + 1;
+        if (static_cast<int>(pieces.size()) == oldCount) {
+            for (int k = 0; k < oldCount; ++k) lines.Put(first + k, std::move(pieces[static_cast<size_t>(k)]));
+            pad_.InvalidateLines(first, last);
+            return;
+        }
+        lines.Put(first, std::move(pieces[0]));
+        lines.DeleteLines(first + 1, oldCount - 1);
+        std::vector<std::string> rest(std::make_move_iterator(pieces.begin() + 1), std::make_move_iterator(pieces.end()));
+        const size_t n = rest.size();
+        lines.InsertLines(first + 1, std::move(rest), ContinuationAttrs(n));
+        pad_.InvalidateLines(first, pad_.topLine_ + pad_.VisibleLines());
+    }
+
+private:
+    TQzPadModel& pad_;
+};
+
+// The rows from `base` down, taken out of the store as they are reached and rewritten here;
+// Commit puts them back in one splice. A column block is written row by row from its top down,
+// so each rewrite lies among the lowest rows taken and costs only its own rows: a block of n
+// rows costs time in proportion to n plus one splice, where rewriting the store row by row moved
+// all the rows below whenever a row's number of continuations changed (and its undo moved them
+// back as often). Rows above `base` are read from the store; rewrites stay at or below it.
+class TQzPadModel::TRowWindow : public TQzPadModel::TRows {
+public:
+    TRowWindow(TQzPadStrings& store, int base)
+        : store_(store), base_(std::clamp(base, 0, store.Count())), next_(base_)
+    {
+    }
+    int Count() const override { return store_.Count() - (next_ - base_) + static_cast<int>(rows_.size()); }
+    const std::string& Text(int y) override { return y < base_ ? store_.Get(y) : Row(y).Text; }
+    const TQzLineAttribute* Attr(int y) override { return y < base_ ? store_.Attribute(y) : Row(y).Attr.get(); }
+    void Rewrite(int first, int last, std::vector<std::string> pieces) override
+    {
+        Row(last);
+        const auto at = rows_.begin() + (first - base_);
+        const int oldCount = last - first + 1;
+        if (static_cast<int>(pieces.size()) == oldCount) {
+            for (int k = 0; k < oldCount; ++k) at[k].Text = std::move(pieces[static_cast<size_t>(k)]);
+            return;
+        }
+        at->Text = std::move(pieces[0]);
+        const auto from = rows_.erase(at + 1, at + oldCount);
+        std::vector<TRow> rest;
+        rest.reserve(pieces.size() - 1);
+        for (size_t k = 1; k < pieces.size(); ++k)
+            rest.push_back(TRow{std::move(pieces[k]), std::make_unique<TQzLineAttribute>(-2, true)});
+        rows_.insert(from, std::make_move_iterator(rest.begin()), std::make_move_iterator(rest.end()));
+    }
+    // Appends an empty row at the end of the text.
+    void Add()
+    {
+        if (Count() - 1 >= base_) Row(Count() - 1);
+        rows_.push_back(TRow{std::string(), nullptr});
+    }
+    // Replaces the store's rows base .. next - 1 by the window's: rows that stand unchanged at
+    // either end stay; when as many rows as before remain, each keeping its attribute, only the
+    // changed texts are written; otherwise the changed rows are spliced in.
+    void Commit()
+    {
+        const int oldCount = next_ - base_;
+        const int newCount = static_cast<int>(rows_.size());
+        auto same = [this](const TRow& row, int y) { return row.Text == store_.Get(y) && SameAttr(row.Attr.get(), store_.Attribute(y)); };
+        int head = 0;
+        while (head < oldCount && head < newCount && same(rows_[static_cast<size_t>(head)], base_ + head)) ++head;
+        int tail = 0;
+        while (tail < oldCount - head && tail < newCount - head &&
+               same(rows_[static_cast<size_t>(newCount - 1 - tail)], next_ - 1 - tail))
+            ++tail;
+        const int from = base_ + head;
+        const int oldMid = oldCount - head - tail;
+        const int newMid = newCount - head - tail;
+        bool attrsKept = oldMid == newMid;
+        for (int k = 0; attrsKept && k < newMid; ++k)
+            attrsKept = SameAttr(rows_[static_cast<size_t>(head + k)].Attr.get(), store_.Attribute(from + k));
+        if (attrsKept) {
+            for (int k = 0; k < newMid; ++k) {
+                TRow& row = rows_[static_cast<size_t>(head + k)];
+                if (row.Text != store_.Get(from + k)) store_.Put(from + k, std::move(row.Text));
+            }
+        } else {
+            store_.DeleteLines(from, oldMid);
+            std::vector<std::string> texts;
+            std::vector<std::unique_ptr<TQzLineAttribute>> attrs;
+            texts.reserve(static_cast<size_t>(newMid));
+            attrs.reserve(static_cast<size_t>(newMid));
+            for (int k = 0; k < newMid; ++k) {
+                TRow& row = rows_[static_cast<size_t>(head + k)];
+                texts.push_back(std::move(row.Text));
+                attrs.push_back(std::move(row.Attr));
+            }
+            store_.InsertLines(from, std::move(texts), std::move(attrs));
+        }
+        rows_.clear();
+        next_ = base_;
+    }
+
+private:
+    struct TRow {
+        std::string Text;
+        std::unique_ptr<TQzLineAttribute> Attr;
+    };
+    // Row y (base <= y < Count()), taking the store's rows down to it first.
+    TRow& Row(int y)
+    {
+        while (base_ + static_cast<int>(rows_.size()) <= y && next_ < store_.Count()) {
+            const TQzLineAttribute* a = store_.Attribute(next_);
+            rows_.push_back(TRow{store_.Get(next_), a ? std::make_unique<TQzLineAttribute>(*a) : nullptr});
+            ++next_;
+        }
+        return rows_[static_cast<size_t>(y - base_)];
+    }
+
+    TQzPadStrings& store_;
+    const int base_;
+    int next_;  // the first store row not taken
+    std::vector<TRow> rows_;
+};
+
 void TQzPadModel::SetLine(int index, const std::string& s)
 {
-    if (!lines_.IsLine(index)) return;
+    TStoreRows rows(*this);
+    WriteRow(rows, index, s);
+}
+
+void TQzPadModel::WriteRow(TRows& rows, int index, const std::string& s)
+{
+    if (!rows.IsLine(index)) return;
     const bool wasLoading = loading_;
     loading_ = true;
     if (wordWrap_ == qzwwNone) {
-        lines_.Put(index, s);
-        InvalidateLine(index);
+        rows.Rewrite(index, index, {s});
     } else {
         // The whole logical line (its first line, the continuations before and after index) is
         // wrapped again, so that the layout always follows from the text alone.
         int first = index;
         while (first > 0) {
-            const TQzLineAttribute* a = lines_.Attribute(first);
+            const TQzLineAttribute* a = rows.Attr(first);
             if (!a || !a->Wrapped) break;
             --first;
         }
         std::string text;
-        for (int k = first; k < index; ++k) text += lines_.Get(k);
+        for (int k = first; k < index; ++k) text += rows.Text(k);
         const int prefix = static_cast<int>(text.size());
         text += s;
         int n = 0;
-        while (lines_.IsLine(index + 1 + n)) {
-            const TQzLineAttribute* a = lines_.Attribute(index + 1 + n);
+        while (rows.IsLine(index + 1 + n)) {
+            const TQzLineAttribute* a = rows.Attr(index + 1 + n);
             if (!a || !a->Wrapped) break;
-            text += lines_.Get(index + 1 + n);
+            text += rows.Text(index + 1 + n);
             ++n;
         }
         const int last = index + n;
@@ -137,12 +306,12 @@ void TQzPadModel::SetLine(int index, const std::string& s)
         if (caretY_ >= first && caretY_ <= last) {
             if (caretY_ < index) {
                 offset = caretX_;
-                for (int k = first; k < caretY_; ++k) offset += static_cast<int>(lines_.Get(k).size());
+                for (int k = first; k < caretY_; ++k) offset += static_cast<int>(rows.Text(k).size());
             } else if (caretY_ == index) {
                 offset = prefix + caretX_;
             } else {
                 offset = prefix + static_cast<int>(s.size()) + caretX_;
-                for (int k = index + 1; k < caretY_; ++k) offset += static_cast<int>(lines_.Get(k).size());
+                for (int k = index + 1; k < caretY_; ++k) offset += static_cast<int>(rows.Text(k).size());
             }
         }
         std::vector<std::string> pieces = WrapLine(text, WrapWidth());
@@ -157,25 +326,18 @@ void TQzPadModel::SetLine(int index, const std::string& s)
             caretX_ = offset;
             caretY_ = y;
         }
-        const int oldCount = last - first + 1;
-        const bool sameCount = static_cast<int>(pieces.size()) == oldCount;
-        if (sameCount) {
-            for (int k = 0; k < oldCount; ++k) lines_.Put(first + k, std::move(pieces[static_cast<size_t>(k)]));
-            InvalidateLines(first, last);
-        } else {
-            lines_.Put(first, std::move(pieces[0]));
-            lines_.DeleteLines(first + 1, oldCount - 1);
-            std::vector<std::string> rest(std::make_move_iterator(pieces.begin() + 1), std::make_move_iterator(pieces.end()));
-            std::vector<std::unique_ptr<TQzLineAttribute>> attrs;
-            for (size_t k = 0; k < rest.size(); ++k) attrs.push_back(std::make_unique<TQzLineAttribute>(-2, true));
-            lines_.InsertLines(first + 1, std::move(rest), std::move(attrs));
-            InvalidateLines(first, topLine_ + VisibleLines());
-        }
+        rows.Rewrite(first, last, std::move(pieces));
     }
     // Merged continuation lines may have been below the caret or the selection.
-    if (caretY_ >= lines_.Count()) caretY_ = std::max(lines_.Count() - 1, 0);
-    selAnchor_ = ClampPos(selAnchor_);
-    selEnd_ = ClampPos(selEnd_);
+    const int count = rows.Count();
+    auto clamp = [count](TPoint p) {
+        p.X = std::max(p.X, 0);
+        p.Y = std::clamp(p.Y, 0, std::max(count - 1, 0));
+        return p;
+    };
+    if (caretY_ >= count) caretY_ = std::max(count - 1, 0);
+    selAnchor_ = clamp(selAnchor_);
+    selEnd_ = clamp(selEnd_);
     loading_ = wasLoading;
     modified_ = true;
 }
@@ -330,16 +492,19 @@ void TQzPadModel::DeleteSelection()
     const TPoint s = blockMode_ == qzbmLine ? SelEdge(GetSelStart()) : GetSelStart();
     const TPoint e = blockMode_ == qzbmLine ? SelEdge(GetSelEnd()) : GetSelEnd();
     if (blockMode_ == qzbmColumn) {
-        for (int y = s.Y; y <= e.Y && lines_.IsLine(y); ++y) {
-            std::string line = ExpandedLine(y);
+        // Like a column insertion, the rows are rewritten in a window and spliced in once.
+        TRowWindow rows(lines_, LogicalFirst(s.Y));
+        for (int y = s.Y; y <= e.Y && rows.IsLine(y); ++y) {
+            std::string line = ExpandStr(rows.Text(y));
             const int len = static_cast<int>(line.size());
             const int l = QzAdjustEdge(line, s.X);
             const int r = std::min(QzAdjustEdge(line, e.X), len);
             if (l < r) {
                 line.erase(static_cast<size_t>(l), static_cast<size_t>(r - l));
-                SetLine(y, line);
+                WriteRow(rows, y, line);
             }
         }
+        rows.Commit();
         // The caret goes to the block's left edge, where the text after the block now begins.
         if (caretY_ >= s.Y && caretY_ <= e.Y) caretX_ = QzAdjustEdge(ExpandedCurLine(), s.X);
         caretX_ = std::min(caretX_, ExpandedCurLineLength());
@@ -410,21 +575,7 @@ void TQzPadModel::InsertText(const std::string& s)
     const bool endsWithLf = !s.empty() && (s.back() == '\n' || s.back() == '\r');
     lastInsertMaxCol_ = caretX_;
     if (blockMode_ == qzbmColumn) {
-        int k = caretX_;
-        for (size_t i = 0; i < pieces.size(); ++i) {
-            std::string line = ExpandedCurLine();
-            if (static_cast<int>(line.size()) < k) line.append(static_cast<size_t>(k) - line.size(), ' ');
-            if (QzIsTrailAt(line, k)) ++k;
-            // A row goes in as the blanks its tabs stand for at the block's column, so that the
-            // caret after it and the rows below line up with what is shown.
-            const std::string piece = ExpandStr(line.substr(0, static_cast<size_t>(k)) + pieces[i]).substr(static_cast<size_t>(k));
-            line.insert(static_cast<size_t>(k), piece);
-            SetLine(caretY_, line);
-            if (caretY_ == lines_.Count() - 1) lines_.Add(std::string());
-            if (i + 1 < pieces.size()) StoreCaret(TPoint(caretX_, caretY_ + 1));
-            caretX_ = k + static_cast<int>(piece.size());
-            lastInsertMaxCol_ = std::max(lastInsertMaxCol_, caretX_);
-        }
+        InsertColumn(pieces);
     } else if (!pieces.empty()) {
         InsertTextLines(pieces, endsWithLf);
     }
@@ -435,6 +586,29 @@ void TQzPadModel::InsertText(const std::string& s)
     UpdateVertScrollBar();
     UpdateHorzScrollBar();
     FireChanged();
+}
+
+void TQzPadModel::InsertColumn(const std::vector<std::string>& pieces)
+{
+    // Each row is written as SetLine writes it, into a window over the rows from the caret's
+    // logical line down, which the store takes in one splice at the end.
+    TRowWindow rows(lines_, LogicalFirst(caretY_));
+    int k = caretX_;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        std::string line = rows.IsLine(caretY_) ? ExpandStr(rows.Text(caretY_)) : std::string();
+        if (static_cast<int>(line.size()) < k) line.append(static_cast<size_t>(k) - line.size(), ' ');
+        if (QzIsTrailAt(line, k)) ++k;
+        // A row goes in as the blanks its tabs stand for at the block's column, so that the
+        // caret after it and the rows below line up with what is shown.
+        const std::string piece = ExpandStr(line.substr(0, static_cast<size_t>(k)) + pieces[i]).substr(static_cast<size_t>(k));
+        line.insert(static_cast<size_t>(k), piece);
+        WriteRow(rows, caretY_, line);
+        if (caretY_ == rows.Count() - 1) rows.Add();
+        if (i + 1 < pieces.size()) StoreCaret(TPoint(caretX_, caretY_ + 1));
+        caretX_ = k + static_cast<int>(piece.size());
+        lastInsertMaxCol_ = std::max(lastInsertMaxCol_, caretX_);
+    }
+    rows.Commit();
 }
 
 void TQzPadModel::InsertTextLines(const std::vector<std::string>& pieces, bool endsWithLf)

@@ -534,6 +534,17 @@ private:
     // The body of SetLines: `fill` puts the new lines into the store.
     void ReplaceLines(const std::function<void()>& fill);
     void InsertTextLines(const std::vector<std::string>& pieces, bool endsWithLf);
+    // The rows the line writer reads and rewrites (QzPadEdit.cpp): the line store itself, or a
+    // window over it that gathers the rows of a column insertion or removal and puts them into
+    // the store in one splice.
+    class TRows;
+    class TStoreRows;
+    class TRowWindow;
+    // SetLine over `rows`: row `index` becomes `s`, its logical line wrapped again under word
+    // wrap; the caret follows its text, the caret and the selection are kept on the rows.
+    void WriteRow(TRows& rows, int index, const std::string& s);
+    // The column insertion of InsertText: piece i goes into the i-th row down from the caret.
+    void InsertColumn(const std::vector<std::string>& pieces);
     std::vector<std::string> WrapLine(const std::string& s, int width) const;
     void RepaintForComment(const std::string& s);
     void RewrapForWindow();

@@ -200,6 +200,21 @@ TEST_F(PadTest, UndoColumnBlockPaste)
     pad.Undo();
     EXPECT_EQ(Lines()[0], "abc");
     EXPECT_EQ(Lines()[1], "def");
+
+    // Under word wrap the rows the block goes into wrap again and gain continuations; the rows
+    // below move down with their attributes, and undo gives back the rows as they were.
+    SetText({"abc", "def", "ghi", "jkl"});
+    pad.SetColumnCount(3);
+    pad.SetWordWrap(qzwwUser);
+    pad.SetBookmark(3, 5);
+    Caret(1, 0);
+    pad.SetSelText("12\r\n34\r\n");
+    EXPECT_EQ(pad.LogicalText(), "a12b34c\r\ndef\r\nghi\r\njkl\r\n");
+    EXPECT_EQ(pad.Lines()[pad.FindBookmark(5)], "jkl");
+    pad.Undo();
+    EXPECT_EQ(Lines(), (Ls{"abc", "def", "ghi", "jkl"}));
+    EXPECT_EQ(pad.GetBookmarkStr(), "3:5");
+    EXPECT_EQ(pad.CaretPos(), TPoint(1, 0));
 }
 
 TEST_F(PadTest, UndoPositionsAreClamped)
