@@ -8,6 +8,8 @@
 // A regular file, or a symbolic link to one. Directories, FIFOs, devices and sockets are no
 // files here: nothing reads them as one.
 bool FileExists(const std::string& path);
+// Anything at the path, following symbolic links: a file, a folder, a FIFO, a device.
+bool PathExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 // Size in bytes from the file's status; -1 when the status cannot be read.
 int64_t FileSize64(const std::string& path);
