@@ -44,6 +44,15 @@ inline size_t MappedBytes() {
     return 0;
 }
 
+// Failed checks of the running test so far.
+inline int FailedChecks() {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (!test) return 0;
+    int failed = 0;
+    for (int i = 0; i < test->result()->total_part_count(); ++i) failed += test->result()->GetTestPartResult(i).failed();
+    return failed;
+}
+
 // Runs `body` in a child process. With `moreBytes` > 0 the child may map only that many bytes
 // beyond what it maps at the start. Succeeds when the child ends within `deadlineMs` with no
 // failure; a child still running then is killed.
@@ -58,9 +67,10 @@ inline ::testing::AssertionResult RunInChild(const std::function<void()>& body, 
             if (mapped == 0 || setrlimit(RLIMIT_AS, &limit) != 0) _exit(3);
         }
         int code = 0;
+        const int failedBefore = FailedChecks();
         try {
             body();
-            code = ::testing::Test::HasFailure() ? 1 : 0;
+            code = FailedChecks() > failedBefore ? 1 : 0;
         } catch (const std::exception& e) {
             std::printf("exception in the child: %s\n", e.what());
             code = 2;
