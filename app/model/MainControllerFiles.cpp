@@ -152,16 +152,22 @@ bool TMainController::OpenCaptionFile(std::string path) {
         return true;
     };
     bool ok = false;
+    // The ".s2k" reader reads the file itself: the bytes read here need not be held meanwhile.
+    const bool s2k = LowerCase(ExtractFileExt(path)) == ".s2k";
+    if (s2k) bytes = std::string();
     try {
         // The rows are made from the entries once the previous rows are gone.
         THandlersAside aside(caption_, false);
-        ok = read ? caption_.Open(path, std::move(bytes)) : caption_.Open(path);
+        ok = read && !s2k ? caption_.Open(path, std::move(bytes)) : caption_.Open(path);
     } catch (const EConvertError& e) {
         return refuse(MessageName(path) + Cp949(" 파일을 읽을 수 없습니다.") + "\n" + e.what(), false);
     } catch (const std::bad_alloc&) {
         // The reader replaces the entries only once it has read them all.
         return refuse(TooLargeMessage(path), false);
     }
+    // A file that was read once and now fails to read was taken away meanwhile, or there is no
+    // memory left to read it a second time; either way it is no missing file that empties the list.
+    if (!ok && read) return refuse(FileExists(path) ? TooLargeMessage(path) : MessageName(path) + Cp949(" 파일을 읽을 수 없습니다."), false);
     if (ok && caption_.List().Count() == 0 && !check.MayHoldNoCaption) return refuse(NoCaptionMessage(path), true);
     if (ok) {
         // The previous rows go only once the new ones stand.
@@ -302,6 +308,8 @@ void TMainController::InsertCommand() {
     }
     captionTemp_.Clear();
     try {
+        // The ".s2k" reader reads the file itself: the bytes read here need not be held meanwhile.
+        if (LowerCase(ExtractFileExt(file)) == ".s2k") bytes = std::string();
         if (read) captionTemp_.Open(file, std::move(bytes));
         else captionTemp_.Open(file);
     } catch (const EConvertError& e) {

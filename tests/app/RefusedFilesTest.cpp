@@ -151,6 +151,7 @@ TEST_F(Refused, FilesThatCannotBeReadLeaveTheOpenDocument) {
         // held, or they can but their captions cannot.
         {"sparse.smi", TMade::Sparse, "", tooLarge},
         {"large.smi", TMade::LargeText, "", tooLarge},
+        {"large.s2k", TMade::LargeText, "", tooLarge},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
