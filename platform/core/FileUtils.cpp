@@ -138,7 +138,9 @@ bool ReadFileHead(const std::string& path, size_t limit, std::string& data) {
     return ReadRegularFile(path, data, limit) == TFileRead::Ok;
 }
 
-bool ReadFileBytes(const std::string& path, std::string& data) { return ReadRegularFile(path, data) == TFileRead::Ok; }
+bool ReadFileBytes(const std::string& path, std::string& data) {
+    return ReadFileHead(path, static_cast<size_t>(-1), data);
+}
 
 bool WriteFileAtomic(const std::string& pathGiven, std::string_view data) {
     // A symbolic link is written through: the file it points to is replaced, the link stays.
