@@ -27,6 +27,12 @@ std::string LoadTimeText(double seconds) {
 // A file name as it can stand in a message (paths are UTF-8, messages code page 949).
 std::string MessageName(const std::string& path) { return Cp949FromUtf8(ExtractFileName(path)); }
 
+// The refusal of a file that was read once, for its check, and then failed to read: it was taken
+// away meanwhile, or there is no memory left to read it a second time (the ".s2k" reader does).
+std::string SecondReadFailedMessage(const std::string& path) {
+    return FileExists(path) ? TooLargeMessage(path) : MessageName(path) + Cp949(" 파일을 읽을 수 없습니다.");
+}
+
 // The one notice for captions that a read or an insert could not keep.
 std::string DroppedMessage(int count) {
     return Cp949("같은 싱크에 자막이 둘 이상 있어 자막 ") + IntToStr(count) +
@@ -165,9 +171,8 @@ bool TMainController::OpenCaptionFile(std::string path) {
         // The reader replaces the entries only once it has read them all.
         return refuse(TooLargeMessage(path), false);
     }
-    // A file that was read once and now fails to read was taken away meanwhile, or there is no
-    // memory left to read it a second time; either way it is no missing file that empties the list.
-    if (!ok && read) return refuse(FileExists(path) ? TooLargeMessage(path) : MessageName(path) + Cp949(" 파일을 읽을 수 없습니다."), false);
+    // Read once, a file is no missing file that empties the list when a second read fails.
+    if (!ok && read) return refuse(SecondReadFailedMessage(path), false);
     if (ok && caption_.List().Count() == 0 && !check.MayHoldNoCaption) return refuse(NoCaptionMessage(path), true);
     if (ok) {
         // The previous rows go only once the new ones stand.
@@ -307,17 +312,21 @@ void TMainController::InsertCommand() {
         else return;
     }
     captionTemp_.Clear();
+    bool ok = false;
     try {
         // The ".s2k" reader reads the file itself: the bytes read here need not be held meanwhile.
         if (LowerCase(ExtractFileExt(file)) == ".s2k") bytes = std::string();
-        if (read) captionTemp_.Open(file, std::move(bytes));
-        else captionTemp_.Open(file);
+        ok = read ? captionTemp_.Open(file, std::move(bytes)) : captionTemp_.Open(file);
     } catch (const EConvertError& e) {
         view_.ShowMessage(MessageName(file) + Cp949(" 파일을 읽을 수 없습니다.") + "\n" + e.what());
         return;
     } catch (const std::bad_alloc&) {
         captionTemp_.Clear();
         view_.ShowMessage(TooLargeMessage(file));
+        return;
+    }
+    if (!ok && read) {
+        view_.ShowMessage(SecondReadFailedMessage(file));
         return;
     }
     const TTarkiHash& source = captionTemp_.List();

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 
 #include "app/model/CaptionFileCheck.h"
 #include "platform/core/Cp949.h"
@@ -38,7 +40,7 @@ const std::string kNotRegular = Cp949("일반 파일이 아닙니다 (폴더, �
 // What stands at a refused file's path.
 enum class TMade { Bytes, Fifo, LinkToZero, Folder, Sparse, LargeText };
 
-// Makes it; for Sparse a file of 1 GiB without blocks, for LargeText 40 MB of SAMI.
+// Makes it; for Sparse a file of 1 GiB without blocks, for LargeText 64 MB of SAMI.
 void Make(const std::string& path, TMade made, const std::string& bytes) {
     switch (made) {
     case TMade::Bytes:
@@ -58,10 +60,16 @@ void Make(const std::string& path, TMade made, const std::string& bytes) {
         ASSERT_EQ(truncate(path.c_str(), int64_t{1} << 30), 0);
         break;
     case TMade::LargeText: {
-        std::string text = "<SAMI><BODY>\r\n";
-        for (int i = 1; text.size() < (40u << 20); ++i)
-            text += "<SYNC Start=" + std::to_string(i * 10) + "><P Class=KRCC>caption number " + std::to_string(i) + "\r\n";
-        WriteFileAtomic(path, text + "</BODY></SAMI>\r\n");
+        // Made once per folder and copied. Its bytes fit in the memory the rows below allow, its
+        // captions (over twice as much) do not.
+        const std::string master = ExtractFilePath(path) + "large.master";
+        if (!FileExists(master)) {
+            std::string text = "<SAMI><BODY>\r\n";
+            for (int i = 1; text.size() < (64u << 20); ++i)
+                text += "<SYNC Start=" + std::to_string(i * 10) + "><P Class=KRCC>caption number " + std::to_string(i) + "\r\n";
+            std::ofstream(master, std::ios::binary) << text << "</BODY></SAMI>\r\n";
+        }
+        std::filesystem::copy_file(master, path);
         break;
     }
     }
