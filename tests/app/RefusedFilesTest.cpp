@@ -60,7 +60,7 @@ void Make(const std::string& path, TMade made, const std::string& bytes) {
         ASSERT_EQ(truncate(path.c_str(), int64_t{1} << 30), 0);
         break;
     case TMade::LargeText: {
-        // Made once per folder and copied. Its bytes fit in the memory the rows below allow, its
+        // Made once per folder, then linked. Its bytes fit in the memory the rows below allow, its
         // captions (over twice as much) do not.
         const std::string master = ExtractFilePath(path) + "large.master";
         if (!FileExists(master)) {
@@ -69,7 +69,7 @@ void Make(const std::string& path, TMade made, const std::string& bytes) {
                 text += "<SYNC Start=" + std::to_string(i * 10) + "><P Class=KRCC>caption number " + std::to_string(i) + "\r\n";
             std::ofstream(master, std::ios::binary) << text << "</BODY></SAMI>\r\n";
         }
-        std::filesystem::copy_file(master, path);
+        std::filesystem::create_hard_link(master, path);
         break;
     }
     }
