@@ -15,10 +15,11 @@ struct TCaptionFileCheck {
     bool MayHoldNoCaption = true;
 };
 
-// Reads the file and checks, in this order: it is no regular file (a folder, FIFO or device, refused
-// before a byte is read); it is too large to hold in memory; it cannot be read; a UTF-16 byte-order mark; a UTF-8
-// byte-order mark; a NUL byte anywhere (UTF-16 without a mark, or not text); well-formed UTF-8
-// with multi-byte sequences that is not code page 949 text. A missing file is not refused.
+// Reads the file and checks, in this order: it is no regular file (a folder, FIFO or device,
+// refused before a byte is read); it is too large to hold in memory; it cannot be read; a UTF-16
+// byte-order mark; a UTF-8 byte-order mark; a NUL byte anywhere (UTF-16 without a mark, or not
+// text); well-formed UTF-8 with multi-byte sequences that is not code page 949 text. A missing
+// file is not refused.
 TCaptionFileCheck CheckCaptionFile(const std::string& path);
 // CheckCaptionFile that hands the bytes it read to `bytes` (for the reader, so that the file is
 // read once); `read` tells whether they were read (false for a missing or unreadable file).

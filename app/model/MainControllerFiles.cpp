@@ -159,17 +159,15 @@ bool TMainController::OpenCaptionFile(std::string path) {
     };
     bool ok = false;
     // The ".s2k" reader reads the file itself: the bytes read here need not be held meanwhile.
-    const bool s2k = LowerCase(ExtractFileExt(path)) == ".s2k";
-    if (s2k) bytes = std::string();
+    if (LowerCase(ExtractFileExt(path)) == ".s2k") bytes = std::string();
     try {
         // The rows are made from the entries once the previous rows are gone.
         THandlersAside aside(caption_, false);
-        ok = read && !s2k ? caption_.Open(path, std::move(bytes)) : caption_.Open(path);
+        ok = read ? caption_.Open(path, std::move(bytes)) : caption_.Open(path);
     } catch (const EConvertError& e) {
         return refuse(MessageName(path) + Cp949(" 파일을 읽을 수 없습니다.") + "\n" + e.what(), false);
     } catch (const std::bad_alloc&) {
-        // The reader replaces the entries only once it has read them all.
-        return refuse(TooLargeMessage(path), false);
+        return refuse(TooLargeMessage(path), true);
     }
     // Read once, a file is no missing file that empties the list when a second read fails.
     if (!ok && read) return refuse(SecondReadFailedMessage(path), false);
@@ -373,10 +371,6 @@ void TMainController::InsertCommand() {
                 values.push_back(source.Value(i));
             }
         } catch (const std::bad_alloc&) {
-            moved = {};
-            inserted = {};
-            keys = {};
-            values = {};
             captionTemp_.Clear();
             EndListUpdate();
             view_.ShowMessage(TooLargeMessage(file));
