@@ -58,22 +58,34 @@ TCaptionFileCheck CheckCaptionBytes(const std::string& path, std::string_view by
 
 TCaptionFileCheck CheckCaptionFile(const std::string& path, std::string& bytes, bool& read) {
     read = false;
-    bytes.clear();
-    if (!FileExists(path)) return TCaptionFileCheck();
-    if (!ReadFileBytes(path, bytes)) {
-        bytes.clear();
-        TCaptionFileCheck check;
-        check.Refusal = CannotRead(path);
+    TCaptionFileCheck check;
+    switch (ReadRegularFile(path, bytes)) {
+    case TFileRead::Ok:
+        read = true;
+        return CheckCaptionBytes(path, bytes);
+    case TFileRead::Missing:
         return check;
+    case TFileRead::NotRegular:
+        check.Refusal = CannotRead(path) + "\n" + Cp949("일반 파일이 아닙니다 (폴더, 파이프나 장치).");
+        return check;
+    case TFileRead::TooLarge:
+        check.Refusal = TooLargeMessage(path);
+        return check;
+    case TFileRead::Failed:
+        break;
     }
-    read = true;
-    return CheckCaptionBytes(path, bytes);
+    check.Refusal = CannotRead(path);
+    return check;
 }
 
 TCaptionFileCheck CheckCaptionFile(const std::string& path) {
     std::string bytes;
     bool read = false;
     return CheckCaptionFile(path, bytes, read);
+}
+
+std::string TooLargeMessage(const std::string& path) {
+    return Cp949FromUtf8(ExtractFileName(path)) + Cp949(" 파일이 너무 커서 읽을 수 없습니다.");
 }
 
 std::string NoCaptionMessage(const std::string& path) {

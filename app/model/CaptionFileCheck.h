@@ -15,15 +15,19 @@ struct TCaptionFileCheck {
     bool MayHoldNoCaption = true;
 };
 
-// Reads the file and checks, in this order: it cannot be read; a UTF-16 byte-order mark; a UTF-8
-// byte-order mark; a NUL byte anywhere (UTF-16 without a mark, or not text); well-formed UTF-8
-// with multi-byte sequences that is not code page 949 text. A missing file is not refused.
+// Reads the file and checks, in this order: it is no regular file (a folder, FIFO or device,
+// refused before a byte is read); it is too large to hold in memory; it cannot be read; a UTF-16
+// byte-order mark; a UTF-8 byte-order mark; a NUL byte anywhere (UTF-16 without a mark, or not
+// text); well-formed UTF-8 with multi-byte sequences that is not code page 949 text. A missing
+// file is not refused.
 TCaptionFileCheck CheckCaptionFile(const std::string& path);
 // CheckCaptionFile that hands the bytes it read to `bytes` (for the reader, so that the file is
 // read once); `read` tells whether they were read (false for a missing or unreadable file).
 TCaptionFileCheck CheckCaptionFile(const std::string& path, std::string& bytes, bool& read);
 // The same for the file's bytes; `path` only names the file in the message.
 TCaptionFileCheck CheckCaptionBytes(const std::string& path, std::string_view bytes);
+// The refusal of a file whose bytes or captions cannot be held in memory.
+std::string TooLargeMessage(const std::string& path);
 // The refusal of a file that holds text but no caption.
 std::string NoCaptionMessage(const std::string& path);
 // True for the extensions of caption files, in any letter case: ".smi", ".sami", ".smil", ".txt",

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdio>
+#include <new>
 
 #include "app/model/CaptionFileCheck.h"
 #include "app/model/MainController.h"
@@ -25,6 +26,12 @@ std::string LoadTimeText(double seconds) {
 
 // A file name as it can stand in a message (paths are UTF-8, messages code page 949).
 std::string MessageName(const std::string& path) { return Cp949FromUtf8(ExtractFileName(path)); }
+
+// The refusal of a file that was read once, for its check, and then failed to read: it was taken
+// away meanwhile, or there is no memory left to read it a second time (the ".s2k" reader does).
+std::string SecondReadFailedMessage(const std::string& path) {
+    return FileExists(path) ? TooLargeMessage(path) : MessageName(path) + Cp949(" 파일을 읽을 수 없습니다.");
+}
 
 // The one notice for captions that a read or an insert could not keep.
 std::string DroppedMessage(int count) {
@@ -70,8 +77,16 @@ void TMainController::ClearLabel() {
 void TMainController::RefillMemo() {
     if (!advancedMode_) return;
     RefreshTable();
-    std::string text = caption_.GetText();
-    if (!view_.MemoTextIs(text)) view_.TakeMemoText(std::move(text));
+    try {
+        std::string text = caption_.GetText();
+        if (!view_.MemoTextIs(text)) view_.TakeMemoText(std::move(text));
+    } catch (const std::bad_alloc&) {
+        // The document stands; only its text cannot be held a second time: the list shows it.
+        advancedMode_ = false;
+        ResetEditFields();
+        view_.ShowAdvancedMode(false);
+        view_.ShowMessage(Cp949("자막이 너무 커서 확장편집 모드로 보여 줄 수 없어 목록으로 돌아갑니다."));
+    }
 }
 
 bool TMainController::ApplyPendingMemo() { return !advancedMode_ || !view_.MemoModified() || ApplyMemo(); }
@@ -89,8 +104,10 @@ void TMainController::DropFiles(const std::vector<std::string>& paths) {
 
 void TMainController::OpenPath(const std::string& path) {
     // A caption file that is not text (UTF-16, say) is still a caption file: opened as one, it is
-    // refused with a message rather than handed to the player.
-    if (TQzCaption::IsTextFile(path) || HasCaptionFileExt(path)) OpenCaptionFile(path);
+    // refused with a message rather than handed to the player; so is anything that is no regular
+    // file (a folder, a FIFO, a device), whatever its name.
+    if (TQzCaption::IsTextFile(path) || HasCaptionFileExt(path) || (PathExists(path) && !FileExists(path)))
+        OpenCaptionFile(path);
     else OpenMovie(path);
 }
 
@@ -99,7 +116,7 @@ bool TMainController::OpenCaptionFile(std::string path) {
     // A file that cannot be read is refused before anything changes.
     std::string bytes;
     bool read = false;
-    const TCaptionFileCheck check = CheckCaptionFile(path, bytes, read);
+    TCaptionFileCheck check = CheckCaptionFile(path, bytes, read);
     if (!check.Refusal.empty()) {
         view_.ShowMessage(check.Refusal);
         return true;
@@ -107,7 +124,13 @@ bool TMainController::OpenCaptionFile(std::string path) {
     // Saving at the prompt may write this very file (a reload): then it is read anew.
     const bool asked = IsModified();
     if (!QuerySaveModified()) return false;
-    if (asked) read = false;
+    if (asked) {
+        check = CheckCaptionFile(path, bytes, read);
+        if (!check.Refusal.empty()) {
+            view_.ShowMessage(check.Refusal);
+            return true;
+        }
+    }
     ClearLabel();
     TCaptionInfo previousInfo = CurrentCaption;
     ResetCaptionInfo(CurrentCaption);
@@ -121,34 +144,48 @@ bool TMainController::OpenCaptionFile(std::string path) {
     const std::string previousFileName = caption_.FileName;
     rows_.AddBannerRow();
     selected_ = -1;
-    // The open document, its list and its information come back as they were.
-    const auto refuse = [&](const std::string& message) {
+    // The open document, its list and its information come back as they were. The entries are
+    // made again from the rows when the read replaced them.
+    const auto refuse = [&](const std::string& message, bool entriesReplaced) {
         rows_.Restore(std::move(previousRows));
         selected_ = previousSelected;
         CurrentCaption = previousInfo;
         caption_.FileName = previousFileName;
+        if (entriesReplaced) caption_.Clear();
         RefreshTable();
         EndListUpdate();
         view_.ShowMessage(message);
         return true;
     };
     bool ok = false;
+    // The ".s2k" reader reads the file itself: the bytes read here need not be held meanwhile.
+    if (LowerCase(ExtractFileExt(path)) == ".s2k") bytes = std::string();
     try {
         // The rows are made from the entries once the previous rows are gone.
         THandlersAside aside(caption_, false);
         ok = read ? caption_.Open(path, std::move(bytes)) : caption_.Open(path);
     } catch (const EConvertError& e) {
-        return refuse(MessageName(path) + Cp949(" 파일을 읽을 수 없습니다.") + "\n" + e.what());
+        return refuse(MessageName(path) + Cp949(" 파일을 읽을 수 없습니다.") + "\n" + e.what(), false);
+    } catch (const std::bad_alloc&) {
+        return refuse(TooLargeMessage(path), true);
     }
-    if (ok && caption_.List().Count() == 0 && !check.MayHoldNoCaption) return refuse(NoCaptionMessage(path));
-    previousRows = {};
+    // Read once, a file is no missing file that empties the list when a second read fails.
+    if (!ok && read) return refuse(SecondReadFailedMessage(path), false);
+    if (ok && caption_.List().Count() == 0 && !check.MayHoldNoCaption) return refuse(NoCaptionMessage(path), true);
     if (ok) {
-        rows_.CopyFromCaption(caption_);
+        // The previous rows go only once the new ones stand.
+        try {
+            rows_.CopyFromCaption(caption_);
+        } catch (const std::bad_alloc&) {
+            return refuse(TooLargeMessage(path), true);
+        }
+        previousRows = {};
         CurrentCaption.FileName = path;
         view_.SetTitle(DocumentTitle(path));
     } else {
         // Nothing was read (the file is missing): the document is emptied like the list, and the
         // title no longer names a file that is not open.
+        previousRows = {};
         caption_.Clear();
         view_.SetTitle(DocumentTitle(""));
     }
@@ -274,11 +311,21 @@ void TMainController::InsertCommand() {
         else return;
     }
     captionTemp_.Clear();
+    bool ok = false;
     try {
-        if (read) captionTemp_.Open(file, std::move(bytes));
-        else captionTemp_.Open(file);
+        // The ".s2k" reader reads the file itself: the bytes read here need not be held meanwhile.
+        if (LowerCase(ExtractFileExt(file)) == ".s2k") bytes = std::string();
+        ok = read ? captionTemp_.Open(file, std::move(bytes)) : captionTemp_.Open(file);
     } catch (const EConvertError& e) {
         view_.ShowMessage(MessageName(file) + Cp949(" 파일을 읽을 수 없습니다.") + "\n" + e.what());
+        return;
+    } catch (const std::bad_alloc&) {
+        captionTemp_.Clear();
+        view_.ShowMessage(TooLargeMessage(file));
+        return;
+    }
+    if (!ok && read) {
+        view_.ShowMessage(SecondReadFailedMessage(file));
         return;
     }
     const TTarkiHash& source = captionTemp_.List();
@@ -307,20 +354,30 @@ void TMainController::InsertCommand() {
         long long base = static_cast<long long>(TCaptionRows::ReadSync(source.Key(source.Count() - 1))) + 1000;
         long long delta = base - TCaptionRows::ReadSync(own.Key(0));
         const bool aligned = TableAlignedWithRows();
+        // Everything the insert needs is made before the rows move: a file too large to go in
+        // leaves the document as it was.
         std::vector<int> moved;
-        moved.reserve(static_cast<size_t>(rows_.Count()));
-        for (int i = 1; i < rows_.Count(); ++i) moved.push_back(static_cast<int>(std::min(rows_.Sync(i) + delta, 2147483647LL)));
-        rows_.SetSyncsFrom(1, moved);
         std::vector<TCaptionRow> inserted;
         std::vector<std::string> keys, values;
-        inserted.reserve(static_cast<size_t>(source.Count()));
-        keys.reserve(static_cast<size_t>(source.Count()));
-        values.reserve(static_cast<size_t>(source.Count()));
-        for (int i = 0; i < source.Count(); ++i) {
-            inserted.push_back(TCaptionRow{TRowKey(TCaptionRows::ReadSync(source.Key(i))), source.Value(i)});
-            keys.push_back(source.Key(i));
-            values.push_back(source.Value(i));
+        try {
+            moved.reserve(static_cast<size_t>(rows_.Count()));
+            for (int i = 1; i < rows_.Count(); ++i)
+                moved.push_back(static_cast<int>(std::min(rows_.Sync(i) + delta, 2147483647LL)));
+            inserted.reserve(static_cast<size_t>(source.Count()));
+            keys.reserve(static_cast<size_t>(source.Count()));
+            values.reserve(static_cast<size_t>(source.Count()));
+            for (int i = 0; i < source.Count(); ++i) {
+                inserted.push_back(TCaptionRow{TRowKey(TCaptionRows::ReadSync(source.Key(i))), source.Value(i)});
+                keys.push_back(source.Key(i));
+                values.push_back(source.Value(i));
+            }
+        } catch (const std::bad_alloc&) {
+            captionTemp_.Clear();
+            EndListUpdate();
+            view_.ShowMessage(TooLargeMessage(file));
+            return;
         }
+        rows_.SetSyncsFrom(1, moved);
         // The table follows the rows: its entries take the moved keys and the inserted entries
         // go in front of them, or it is built again when the keys do not allow that.
         bool followed = aligned && RekeyTableFromRows();
@@ -341,11 +398,26 @@ void TMainController::InsertCommand() {
             THandlersAside aside(caption_, true);
             if (mode == 2) changed = caption_.AppendList(captionTemp_);
             else changed = caption_.InsertList(rows_.Sync(selected_), captionTemp_);
+        } catch (const std::bad_alloc&) {
+            // The rows are untouched: the entries are made again from them.
+            captionTemp_.Clear();
+            caption_.Clear();
+            SyncListToCaption();
+            EndListUpdate();
+            view_.ShowMessage(TooLargeMessage(file));
+            return;
         } catch (...) {
             EndListUpdate();
             throw;
         }
-        if (!FollowInsertedEntries(from)) rows_.CopyFromCaption(caption_);
+        try {
+            if (!FollowInsertedEntries(from)) rows_.CopyFromCaption(caption_);
+        } catch (const std::bad_alloc&) {
+            // The entries hold the whole insert: the rows are made from them, with the memory of
+            // the file's own copy given back first.
+            captionTemp_.Clear();
+            rows_.CopyFromCaption(caption_);
+        }
     }
     selected_ = -1;
     ResetEditFields();
@@ -426,7 +498,14 @@ bool TMainController::SaveCaption(bool saveAs) {
 }
 
 bool TMainController::ApplyMemo() {
-    std::string text = view_.MemoText();
+    const std::string tooLarge = Cp949("확장편집 내용이 너무 커서 적용할 수 없습니다.");
+    std::string text;
+    try {
+        text = view_.MemoText();
+    } catch (const std::bad_alloc&) {
+        view_.ShowMessage(tooLarge);
+        return false;
+    }
     // A time the user typed is read as typed or not at all: the reader's tolerance would turn
     // "START=12o5" into 12 ms and move the caption without a word.
     std::string_view badLine;
@@ -449,20 +528,26 @@ bool TMainController::ApplyMemo() {
     // The entries go before the text is read (a large document need not be held twice); should
     // the read fail, they are made again from the rows.
     caption_.Clear();
+    const auto restore = [&](const std::string& message) {
+        rows_.Restore(std::move(previousRows));
+        caption_.Clear();
+        RefreshTable();
+        selected_ = previousSelected;
+        EndListUpdate();
+        view_.ShowMessage(message);
+        return false;
+    };
     try {
         // The rows are made from the entries once the previous rows are gone.
         THandlersAside aside(caption_, false);
         caption_.ApplyText(std::move(text));
+        rows_.CopyFromCaption(caption_);
     } catch (const EConvertError& e) {
-        rows_.Restore(std::move(previousRows));
-        RefreshTable();
-        selected_ = previousSelected;
-        EndListUpdate();
-        view_.ShowMessage(Cp949("확장편집 내용을 적용할 수 없습니다.") + "\n" + e.what());
-        return false;
+        return restore(Cp949("확장편집 내용을 적용할 수 없습니다.") + "\n" + e.what());
+    } catch (const std::bad_alloc&) {
+        return restore(tooLarge);
     }
     previousRows = {};
-    rows_.CopyFromCaption(caption_);
     int at = hadEdited ? rows_.FindRowBySync(editedSync) : -1;
     if (at > 0) {
         labelCode_ = IntToStr(at);
@@ -481,7 +566,13 @@ void TMainController::ToggleAdvancedMode() {
     if (!advancedMode_) {
         advancedMode_ = true;
         RefreshTable();
-        view_.TakeMemoText(caption_.GetText());
+        try {
+            view_.TakeMemoText(caption_.GetText());
+        } catch (const std::bad_alloc&) {
+            advancedMode_ = false;
+            view_.ShowMessage(Cp949("자막이 너무 커서 확장편집 모드로 바꿀 수 없습니다."));
+            return;
+        }
         view_.ShowAdvancedMode(true);
         return;
     }

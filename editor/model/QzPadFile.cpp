@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -22,6 +23,9 @@ bool FileIsReadOnly(const std::string& fileName)
     if (::stat(fileName.c_str(), &st) != 0) return true;
     return (st.st_mode & S_IWUSR) == 0;
 }
+
+// Why a file whose bytes or lines cannot be held in memory is refused.
+constexpr const char* kTooLarge = "The file is too large to hold in memory.";
 
 std::string ErrnoText(int err)
 {
@@ -44,13 +48,37 @@ private:
 
 void TQzPadModel::LoadFromFile(const std::string& fileName)
 {
-    // The file is read before anything changes, so a file that cannot be read leaves the text,
-    // the caret and Modified as they were.
-    const bool exists = FileExists(fileName);
+    // The file is read and made into lines before anything changes, so a file that cannot be
+    // read or held leaves the text, the caret and Modified as they were.
     std::string data;
+    errno = 0;
+    const TFileRead read = ReadRegularFile(fileName, data);
+    if (read == TFileRead::NotRegular) throw EFOpenError(fileName, "It is not a regular file.");
+    if (read == TFileRead::TooLarge) throw EFOpenError(fileName, kTooLarge);
+    // A path whose status cannot be read counts as missing, as it always has.
+    if (read == TFileRead::Failed && PathExists(fileName)) throw EFOpenError(fileName, ErrnoText(errno));
+    const bool exists = read == TFileRead::Ok;
+    TQzPadStrings fresh;
+    TQzPadCodeType codeType = qzctWansung;
     if (exists) {
-        errno = 0;
-        if (!ReadFileBytes(fileName, data)) throw EFOpenError(fileName, ErrnoText(errno));
+        try {
+            fresh.ConvertNullToSpace = lines_.ConvertNullToSpace;
+            fresh.OnConfirmConvert = lines_.OnConfirmConvert;
+            fresh.SetStr(data);
+            data = std::string();
+            if (IsJohabText(fresh.Text())) {
+                std::vector<std::string> text;
+                text.reserve(static_cast<size_t>(fresh.Count()));
+                for (int i = 0; i < fresh.Count(); ++i) text.push_back(fresh.Get(i));
+                ConvertCode(&text, true);
+                const TQzPadSaveFormat format = fresh.SaveFormat;
+                fresh.Assign(std::move(text));
+                fresh.SaveFormat = format;
+                codeType = qzctJohab;
+            }
+        } catch (const std::bad_alloc&) {
+            throw EFOpenError(fileName, kTooLarge);
+        }
     }
     BeginUpdate();
     struct TUpdateScope {
@@ -67,19 +95,8 @@ void TQzPadModel::LoadFromFile(const std::string& fileName)
         imeShown_.clear();
         imeCovered_.clear();
         if (exists) {
-            lines_.SetStr(data);
-            data = std::string();
-            hanguelCodeType_ = qzctWansung;
-            if (IsJohabText(lines_.Text())) {
-                std::vector<std::string> text;
-                text.reserve(static_cast<size_t>(lines_.Count()));
-                for (int i = 0; i < lines_.Count(); ++i) text.push_back(lines_.Get(i));
-                ConvertCode(&text, true);
-                const TQzPadSaveFormat format = lines_.SaveFormat;
-                lines_.Assign(std::move(text));
-                lines_.SaveFormat = format;
-                hanguelCodeType_ = qzctJohab;
-            }
+            lines_.TakeLines(fresh);
+            hanguelCodeType_ = codeType;
         }
         if (lines_.Count() == 0) lines_.Add(std::string());
         if (FileIsReadOnly(fileName))

@@ -381,8 +381,9 @@ public:
     // Modified), the file's lines replace the text (SaveFormat from its line ends), Johab text
     // (IsJohabText) is converted to Wansung (HanguelCodeType qzctJohab), qzoReadOnly follows the
     // file's owner-write permission, OnChanged fires. A missing file gives one empty line and a
-    // read-only control. A file that exists but cannot be read raises EFOpenError and changes
-    // nothing.
+    // read-only control. A file that exists but cannot be read, anything but a regular file (a
+    // folder, FIFO or device, refused before a byte is read) and a file whose bytes or lines
+    // cannot be held in memory raise EFOpenError and change nothing.
     void LoadFromFile(const std::string& fileName);
     // Writes the text in SaveFormat (continuation lines of a word wrap joined to their line), or
     // in Johab with CR LF after every line when the text was loaded as Johab; clears Modified and

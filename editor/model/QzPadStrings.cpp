@@ -334,6 +334,13 @@ void TQzPadStrings::SetStr(const char* buffer, size_t length)
     EndUpdate();
 }
 
+void TQzPadStrings::TakeLines(TQzPadStrings& source)
+{
+    lines_.swap(source.lines_);
+    SaveFormat = source.SaveFormat;
+    Changed();
+}
+
 bool TQzPadStrings::LoadFromFile(const std::string& fileName)
 {
     if (!FileExists(fileName)) return false;

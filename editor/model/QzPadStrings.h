@@ -143,6 +143,9 @@ public:
     // blanks with ConvertNullToSpace.
     void SetStr(const char* buffer, size_t length);
     void SetStr(std::string_view text) { SetStr(text.data(), text.size()); }
+    // Takes over the lines of `source` and its SaveFormat; `source` is left with the lines this
+    // store had. Allocates nothing, so it cannot fail halfway.
+    void TakeLines(TQzPadStrings& source);
     // A missing file leaves the lines alone and answers false; so does an unreadable one.
     bool LoadFromFile(const std::string& fileName);
     // Writes FormattedText() in one atomic replacement; false when it cannot be written.

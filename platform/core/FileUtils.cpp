@@ -4,14 +4,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 bool FileExists(const std::string& path) {
     struct stat st;
-    return !path.empty() && stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool PathExists(const std::string& path) {
+    struct stat st;
+    return !path.empty() && stat(path.c_str(), &st) == 0;
 }
 
 bool DirectoryExists(const std::string& path) {
@@ -67,33 +75,67 @@ bool DeleteFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
 bool RenameFile(const std::string& from, const std::string& to) { return rename(from.c_str(), to.c_str()) == 0; }
 
-bool ReadFileHead(const std::string& path, size_t limit, std::string& data) {
-    data.clear();
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st;
-    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        close(fd);
-        return false;
-    }
-    if (st.st_size > 0 && static_cast<uint64_t>(st.st_size) < limit) data.reserve(static_cast<size_t>(st.st_size));
+namespace {
+
+// Reads from an open regular file until `want` bytes are held or the file ends. False on a read
+// error (errno tells which).
+bool ReadOpenFile(int fd, size_t want, std::string& data) {
     char buf[65536];
-    bool ok = true;
-    while (data.size() < limit) {
-        size_t want = limit - data.size();
-        if (want > sizeof buf) want = sizeof buf;
-        ssize_t n = read(fd, buf, want);
+    while (data.size() < want) {
+        const size_t chunk = std::min(want - data.size(), sizeof buf);
+        const ssize_t n = read(fd, buf, chunk);
         if (n < 0) {
             if (errno == EINTR) continue;
-            ok = false;
-            break;
+            return false;
         }
         if (n == 0) break;
         data.append(buf, static_cast<size_t>(n));
     }
+    return true;
+}
+
+TFileRead ReadOpened(int fd, size_t limit, std::string& data) {
+    struct stat st;
+    if (fstat(fd, &st) != 0) return TFileRead::Failed;
+    // The path may have been replaced since it was looked at.
+    if (!S_ISREG(st.st_mode)) return TFileRead::NotRegular;
+    size_t want = limit;
+    if (st.st_size > 0) {
+        if (static_cast<uint64_t>(st.st_size) > static_cast<uint64_t>(data.max_size())) return TFileRead::TooLarge;
+        want = std::min(limit, static_cast<size_t>(st.st_size));
+    }
+    try {
+        if (st.st_size > 0) data.reserve(want);
+        if (!ReadOpenFile(fd, want, data)) return TFileRead::Failed;
+    } catch (const std::bad_alloc&) {
+        return TFileRead::TooLarge;
+    } catch (const std::length_error&) {
+        return TFileRead::TooLarge;
+    }
+    return TFileRead::Ok;
+}
+
+}  // namespace
+
+TFileRead ReadRegularFile(const std::string& path, std::string& data, size_t limit) {
+    std::string().swap(data);
+    struct stat st;
+    if (path.empty()) return TFileRead::Missing;
+    // Decided before opening: opening a device can act on it, opening a FIFO waits for a writer.
+    if (stat(path.c_str(), &st) != 0) return errno == ENOENT || errno == ENOTDIR ? TFileRead::Missing : TFileRead::Failed;
+    if (!S_ISREG(st.st_mode)) return TFileRead::NotRegular;
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return errno == ENOENT ? TFileRead::Missing : TFileRead::Failed;
+    const TFileRead result = ReadOpened(fd, limit, data);
+    const int err = errno;
     close(fd);
-    if (!ok) data.clear();
-    return ok;
+    if (result != TFileRead::Ok) std::string().swap(data);
+    errno = err;
+    return result;
+}
+
+bool ReadFileHead(const std::string& path, size_t limit, std::string& data) {
+    return ReadRegularFile(path, data, limit) == TFileRead::Ok;
 }
 
 bool ReadFileBytes(const std::string& path, std::string& data) {

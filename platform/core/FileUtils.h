@@ -5,7 +5,11 @@
 #include <string>
 #include <string_view>
 
-bool FileExists(const std::string& path);       // a regular file (not a directory)
+// A regular file, or a symbolic link to one. Directories, FIFOs, devices and sockets are no
+// files here: nothing reads them as one.
+bool FileExists(const std::string& path);
+// Anything at the path, following symbolic links: a file, a folder, a FIFO, a device.
+bool PathExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 // Size in bytes from the file's status; -1 when the status cannot be read.
 int64_t FileSize64(const std::string& path);
@@ -25,9 +29,24 @@ std::string IncludeTrailingPathDelimiter(std::string_view path);
 bool DeleteFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);
 
-// Reads the whole file into `data`; false (data cleared) when it cannot be opened or read.
+// How a read of a file ended.
+enum class TFileRead {
+    Ok,
+    Missing,     // nothing at the path (or a dangling link)
+    NotRegular,  // a directory, FIFO, device or socket: refused before a byte is read
+    TooLarge,    // the bytes could not be held in memory
+    Failed,      // it could not be opened or read (permissions, an I/O error)
+};
+// Reads at most `limit` bytes from the start of a regular file (or a link to one) into `data`:
+// the bytes it holds when it is opened, its size then (a file that reports size 0, as those of
+// /proc do, is read to its end). Anything but a regular file is refused from its status before
+// it is opened, and again from the opened file's status, so a FIFO never blocks and a device is
+// never read. An allocation failure is answered with TooLarge, never thrown. Except for Ok,
+// `data` is left empty with its memory released.
+TFileRead ReadRegularFile(const std::string& path, std::string& data, size_t limit = static_cast<size_t>(-1));
+// ReadRegularFile of the whole file; false (data empty) for anything but Ok.
 bool ReadFileBytes(const std::string& path, std::string& data);
-// Reads at most `limit` bytes from the start of the file; false when it cannot be opened.
+// ReadRegularFile of at most `limit` bytes; false (data empty) for anything but Ok.
 bool ReadFileHead(const std::string& path, size_t limit, std::string& data);
 
 // Writes `data` to `path` so that a failure never destroys the previous file: the bytes go to a

@@ -13,6 +13,7 @@
 #include "platform/core/FileUtils.h"
 #include "platform/core/StringList.h"
 #include "platform/core/SysUtils.h"
+#include "tests/ChildRun.h"
 #include "tests/app/ControllerFixture.h"
 
 namespace {
@@ -93,12 +94,36 @@ TEST_F(AdvancedMode, EveryListCommandKeepsThePendingEditAndRefillsTheText) {
 }
 
 TEST_F(AdvancedMode, TextThatCannotBeAppliedStopsTheCommand) {
-    view.Memo += "<SYNC START=99999999999><P>bad\n";
-    view.MemoDirty = true;
-    main.StripTags();
-    EXPECT_EQ(view.Messages.size(), 1u);
-    EXPECT_EQ(main.Rows()[2].Text, "<b>two</b>");  // the strip did not run
-    EXPECT_TRUE(view.MemoDirty);
+    std::string many;
+    for (int i = 1; many.size() < (24u << 20); ++i) many += "<SYNC START=" + std::to_string(i) + "><P>caption\n";
+    const struct {
+        std::string added;
+        std::string message;  // its first line
+        bool limited;         // applied with less memory than the text needs
+    } cases[] = {
+        {"<SYNC START=99999999999><P>bad\n", Cp949("확장편집 내용을 적용할 수 없습니다."), false},
+        {many, Cp949("확장편집 내용이 너무 커서 적용할 수 없습니다."), true},
+    };
+    const std::string shown = view.Memo;
+    for (const auto& c : cases) {
+        if (c.limited && !kAddressSpaceLimitWorks) GTEST_SKIP() << "RLIMIT_AS cannot be set under AddressSanitizer";
+        view.Memo = shown + c.added;
+        view.MemoDirty = true;
+        const auto row = [&] {
+            main.StripTags();
+            ASSERT_EQ(view.Messages.size(), 1u);
+            EXPECT_EQ(view.Messages[0].substr(0, c.message.size()), c.message);
+            EXPECT_EQ(main.Rows().Count(), 4);
+            EXPECT_EQ(main.Rows()[2].Text, "<b>two</b>");  // the strip did not run
+            EXPECT_TRUE(view.MemoDirty);
+            // Leaving the mode stops the same way.
+            main.ToggleAdvancedMode();
+            EXPECT_TRUE(main.AdvancedMode());
+            EXPECT_EQ(view.Messages.size(), 2u);
+            EXPECT_EQ(main.Rows().Count(), 4);
+        };
+        EXPECT_TRUE(RunInChild(row, 20000, c.limited ? size_t{32} << 20 : 0));
+    }
 }
 
 TEST_F(AdvancedMode, AMistypedTimeIsReportedWithItsLineAndTheModeStays) {

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/model/CaptionRows.h"
@@ -9,6 +10,7 @@
 #include "document/QzCaption.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
+#include "tests/ChildRun.h"
 #include "tests/TempFolder.h"
 
 namespace {
@@ -86,9 +88,19 @@ TEST(FindHistory, FileOfThirtyLinesIsReadWholeAndCutToTwentyOnTheNextSearch)
 TEST(FindHistory, MissingFileGivesAnEmptyHistoryAndAFailedWriteKeepsTheOldFile)
 {
     const TTempFolder dir("findlogic");
-    TFindHistory h = HistoryOf({"kept"});
-    EXPECT_FALSE(h.LoadFromFile(dir + "missing.his"));
-    EXPECT_EQ(h.Count(), 0);
+    // No regular file where the history should be counts as none, and no read blocks.
+    ASSERT_EQ(mkfifo((dir + "fifo.his").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", (dir + "zero.his").c_str()), 0);
+    for (const char* name : {"missing.his", "fifo.his", "zero.his"}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(RunInChild(
+            [&] {
+                TFindHistory h = HistoryOf({"kept"});
+                EXPECT_FALSE(h.LoadFromFile(dir + name));
+                EXPECT_EQ(h.Count(), 0);
+            },
+            10000));
+    }
 
     const std::string path = dir + FindHistoryFileName;
     ASSERT_TRUE(HistoryOf({"old"}).SaveToFile(path));

@@ -4,9 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
 #include "app/model/CaptionFileCheck.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
+#include "tests/ChildRun.h"
 #include "tests/app/ControllerFixture.h"
 
 namespace {
@@ -27,6 +35,45 @@ std::string Utf16Le(const std::string& ascii, bool mark) {
 std::string Why(const char* utf8) { return Cp949(utf8); }
 
 const std::string kCp949Only = Cp949(" 파일입니다. 모르반은 코드 페이지 949(완성형) 자막 파일만 읽습니다.");
+const std::string kNotRegular = Cp949("일반 파일이 아닙니다 (폴더, 파이프나 장치).");
+
+// What stands at a refused file's path.
+enum class TMade { Bytes, Fifo, LinkToZero, Folder, Sparse, LargeText };
+
+// Makes it; for Sparse a file of 1 GiB without blocks, for LargeText 64 MB of SAMI.
+void Make(const std::string& path, TMade made, const std::string& bytes) {
+    switch (made) {
+    case TMade::Bytes:
+        WriteFileAtomic(path, bytes);
+        break;
+    case TMade::Fifo:
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+        break;
+    case TMade::LinkToZero:
+        ASSERT_EQ(symlink("/dev/zero", path.c_str()), 0);
+        break;
+    case TMade::Folder:
+        ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+        break;
+    case TMade::Sparse:
+        WriteFileAtomic(path, "<SAMI><BODY>");
+        ASSERT_EQ(truncate(path.c_str(), int64_t{1} << 30), 0);
+        break;
+    case TMade::LargeText: {
+        // Made once per folder, then linked. Its bytes fit in the memory the rows below allow, its
+        // captions (over twice as much) do not.
+        const std::string master = ExtractFilePath(path) + "large.master";
+        if (!FileExists(master)) {
+            std::string text = "<SAMI><BODY>\r\n";
+            for (int i = 1; text.size() < (64u << 20); ++i)
+                text += "<SYNC Start=" + std::to_string(i * 10) + "><P Class=KRCC>caption number " + std::to_string(i) + "\r\n";
+            std::ofstream(master, std::ios::binary) << text << "</BODY></SAMI>\r\n";
+        }
+        std::filesystem::create_hard_link(master, path);
+        break;
+    }
+    }
+}
 
 class Refused : public TControllerTest {
 protected:
@@ -86,37 +133,78 @@ TEST(CaptionFileCheck, NamesWhatAFileIs) {
 }
 
 TEST_F(Refused, FilesThatCannotBeReadLeaveTheOpenDocument) {
+    const std::string cannot = Cp949(" 파일을 읽을 수 없습니다.\n");
+    const std::string tooLarge = Cp949(" 파일이 너무 커서 읽을 수 없습니다.");
     const struct {
         const char* name;
+        TMade made;
         std::string bytes;
-        std::string second;  // the message's second line
+        std::string message;  // after the file's name
     } cases[] = {
-        {"u16.smi", Utf16Le("<SAMI><BODY><SYNC Start=1>x</BODY></SAMI>", true), "UTF-16" + kCp949Only},
-        {"u16.txt", Utf16Le("first line\r\nsecond\r\n", false), "UTF-16" + kCp949Only},
-        {"u8.smi", "<SAMI><BODY>\r\n<SYNC Start=1><P Class=K>\xED\x95\x9C\r\n</BODY></SAMI>", "UTF-8" + kCp949Only},
-        {"bom.txt", "\xEF\xBB\xBFhello\r\n", "UTF-8" + kCp949Only},
-        {"random.smi", std::string("\x01\x9F\0\xFE\x33", 5) + std::string(500, '\x8E'), Why("텍스트 파일이 아닙니다.")},
-        {"nobody.smi", "<SAMI><HEAD><TITLE>t</TITLE></HEAD></SAMI>\r\n", Why("자막을 찾을 수 없습니다.")},
-        {"nostart.s2k", "// a comment\r\n;Other=1\r\ntext before any start\r\n", Why("자막을 찾을 수 없습니다.")},
+        {"u16.smi", TMade::Bytes, Utf16Le("<SAMI><BODY><SYNC Start=1>x</BODY></SAMI>", true), cannot + "UTF-16" + kCp949Only},
+        {"u16.txt", TMade::Bytes, Utf16Le("first line\r\nsecond\r\n", false), cannot + "UTF-16" + kCp949Only},
+        {"u8.smi", TMade::Bytes, "<SAMI><BODY>\r\n<SYNC Start=1><P Class=K>\xED\x95\x9C\r\n</BODY></SAMI>",
+         cannot + "UTF-8" + kCp949Only},
+        {"bom.txt", TMade::Bytes, "\xEF\xBB\xBFhello\r\n", cannot + "UTF-8" + kCp949Only},
+        {"random.smi", TMade::Bytes, std::string("\x01\x9F\0\xFE\x33", 5) + std::string(500, '\x8E'),
+         cannot + Why("텍스트 파일이 아닙니다.")},
+        {"nobody.smi", TMade::Bytes, "<SAMI><HEAD><TITLE>t</TITLE></HEAD></SAMI>\r\n", cannot + Why("자막을 찾을 수 없습니다.")},
+        {"nostart.s2k", TMade::Bytes, "// a comment\r\n;Other=1\r\ntext before any start\r\n",
+         cannot + Why("자막을 찾을 수 없습니다.")},
+        // No regular file: refused before a byte is read, whatever the name says.
+        {"fifo.smi", TMade::Fifo, "", cannot + kNotRegular},
+        {"zero.smi", TMade::LinkToZero, "", cannot + kNotRegular},
+        {"folder.avi", TMade::Folder, "", cannot + kNotRegular},
+        // More than the memory allows (the last rows: they need RLIMIT_AS): the bytes cannot be
+        // held, or they can but their captions cannot.
+        {"sparse.smi", TMade::Sparse, "", tooLarge},
+        {"large.smi", TMade::LargeText, "", tooLarge},
+        {"large.s2k", TMade::LargeText, "", tooLarge},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        view.Messages.clear();
-        view.Answers = {mrNo};  // the save question, where the file is read before it is refused
-        WriteFile(dir + c.name, c.bytes);
-        main.DropFiles({dir + c.name});
-        ASSERT_EQ(view.Messages.size(), 1u);
-        EXPECT_EQ(view.Messages[0], c.name + Cp949(" 파일을 읽을 수 없습니다.\n") + c.second);
-        ExpectDocumentKept();
+        const bool limited = c.made == TMade::Sparse || c.made == TMade::LargeText;
+        if (limited && !kAddressSpaceLimitWorks) GTEST_SKIP() << "RLIMIT_AS cannot be set under AddressSanitizer";
+        Make(dir + c.name, c.made, c.bytes);
+        // Such a thing in the open file's place, for a reload.
+        const std::string open = dir + "a.smi";
+        const bool reload = c.made != TMade::Bytes;
+        if (reload) {
+            ASSERT_EQ(std::rename(open.c_str(), (open + ".kept").c_str()), 0);
+            Make(open, c.made, c.bytes);
+        }
+        // In a child under a deadline: a file that blocks the read or never ends fails the row.
+        const auto row = [&] {
+                view.Messages.clear();
+                view.Answers = {mrNo};  // the save question, where the file is read before it is refused
+                main.DropFiles({dir + c.name});
+                ASSERT_EQ(view.Messages.size(), 1u);
+                EXPECT_EQ(view.Messages[0], c.name + c.message);
+                ExpectDocumentKept();
 
-        // Inserting it is refused the same way, before the insert dialog.
-        view.Messages.clear();
-        view.OpenChoices = {dir + c.name};
-        view.InsertModes = {2};
-        main.InsertCommand();
-        ASSERT_EQ(view.Messages.size(), 1u);
-        EXPECT_EQ(view.Messages[0], c.name + Cp949(" 파일을 읽을 수 없습니다.\n") + c.second);
-        ExpectDocumentKept();
+                // Inserting it is refused the same way.
+                view.Messages.clear();
+                view.OpenChoices = {dir + c.name};
+                view.InsertModes = {2};
+                main.InsertCommand();
+                ASSERT_EQ(view.Messages.size(), 1u);
+                EXPECT_EQ(view.Messages[0], c.name + c.message);
+                ExpectDocumentKept();
+
+                // So is a reload when such a thing has taken the open file's place.
+                if (!reload) return;
+                view.Messages.clear();
+                view.Answers = {mrNo};
+                main.ReloadCommand();
+                ASSERT_EQ(view.Messages.size(), 1u);
+                EXPECT_EQ(view.Messages[0], "a.smi" + c.message);
+                ExpectDocumentKept();
+        };
+        EXPECT_TRUE(RunInChild(row, 20000, limited ? size_t{96} << 20 : 0));
+        if (reload) {
+            ASSERT_EQ(c.made == TMade::Folder ? rmdir(open.c_str()) : std::remove(open.c_str()), 0);
+            ASSERT_EQ(std::rename((open + ".kept").c_str(), open.c_str()), 0);
+        }
     }
 }
 

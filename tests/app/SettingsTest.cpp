@@ -1,23 +1,37 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "app/model/Settings.h"
+#include "tests/ChildRun.h"
 #include "tests/app/FakeMainView.h"
 
 TEST(Settings, FirstStartGivesDefaults) {
-    std::string ini = MakeTempDir() + "Morvane.ini";
-    TWindowSettings w;
-    w.Width = 465;
-    w.Height = 360;
-    w.CaptionEditorHeight = 120;
-    TCaptionInfo user;
-    LoadSettings(ini, w, user);
-    EXPECT_EQ(w.Left, 100);
-    EXPECT_EQ(w.Top, 50);
-    EXPECT_EQ(w.Width, 465);
-    EXPECT_EQ(w.CaptionEditorHeight, 120);
-    EXPECT_EQ(user.PreviewPosition, 5);
-    EXPECT_EQ(user.TopWindow, 0);
-    EXPECT_EQ(user.DisplaySize, 4);
+    // No settings file, or no regular file where it should be: the defaults, and no read blocks.
+    const std::string folder = MakeTempDir();
+    ASSERT_EQ(mkfifo((folder + "fifo.ini").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", (folder + "zero.ini").c_str()), 0);
+    for (const char* name : {"Morvane.ini", "fifo.ini", "zero.ini"}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(RunInChild(
+            [&] {
+                TWindowSettings w;
+                w.Width = 465;
+                w.Height = 360;
+                w.CaptionEditorHeight = 120;
+                TCaptionInfo user;
+                LoadSettings(folder + name, w, user);
+                EXPECT_EQ(w.Left, 100);
+                EXPECT_EQ(w.Top, 50);
+                EXPECT_EQ(w.Width, 465);
+                EXPECT_EQ(w.CaptionEditorHeight, 120);
+                EXPECT_EQ(user.PreviewPosition, 5);
+                EXPECT_EQ(user.TopWindow, 0);
+                EXPECT_EQ(user.DisplaySize, 4);
+            },
+            10000));
+    }
 }
 
 TEST(Settings, PreviewNumbersAreClamped) {

@@ -6,8 +6,10 @@
 #include "editor/model/QzFileError.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
+#include "tests/ChildRun.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -222,20 +224,62 @@ TEST_F(PadFileTest, JohabFilesAndPairsThatNeitherCodeDefines)
 
 TEST_F(PadFileTest, AFileThatCannotBeReadLeavesTheTextAlone)
 {
-    // A regular file that nobody can read, root included.
-    const std::string path = "/proc/self/clear_refs";
-    std::string probe;
-    ASSERT_TRUE(FileExists(path));
-    ASSERT_FALSE(ReadFileBytes(path, probe));
+    const std::string fifo = Path("fifo.txt");
+    const std::string zero = Path("zero.txt");
+    const std::string folder = Path("folder.txt");
+    const std::string sparse = Path("sparse.txt");
+    const std::string large = Path("large.txt");
+    ::unlink(zero.c_str());
+    ::rmdir(folder.c_str());
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", zero.c_str()), 0);
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    Write("sparse.txt", "text");
+    ASSERT_EQ(::truncate(sparse.c_str(), int64_t{1} << 30), 0);  // 1 GiB without blocks
+    std::string many;
+    for (int i = 0; many.size() < (40u << 20); ++i) many += "line " + std::to_string(i) + "\r\n";
+    Write("large.txt", many);
+    many = std::string();
 
+    const struct {
+        std::string path;
+        std::string reason;  // the end of the message; empty: the system's own words
+        bool limited;        // read with less memory than the file needs
+    } cases[] = {
+        {"/proc/self/clear_refs", "", false},  // a regular file that nobody may read
+        {fifo, "It is not a regular file.", false},              // opened plainly, it waits for a writer
+        {zero, "It is not a regular file.", false},              // read, it never ends
+        {folder, "It is not a regular file.", false},
+        // The last rows need RLIMIT_AS: the bytes cannot be held, or they can but their lines cannot.
+        {sparse, "The file is too large to hold in memory.", true},
+        {large, "The file is too large to hold in memory.", true},
+    };
     SetText({"keep", "me"});
     Caret(2, 1);
     Type("x");
-    EXPECT_THROW(pad.LoadFromFile(path), EFOpenError);
-    EXPECT_EQ(Lines(), (Ls{"keep", "mex"}));
-    EXPECT_EQ(pad.CaretPos(), TPoint(3, 1));
-    EXPECT_TRUE(pad.Modified());
-    EXPECT_TRUE(pad.CanUndo());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        if (c.limited && !kAddressSpaceLimitWorks) GTEST_SKIP() << "RLIMIT_AS cannot be set under AddressSanitizer";
+        // In a child under a deadline: a file that blocks the read or never ends fails the row.
+        const auto row = [&] {
+            try {
+                pad.LoadFromFile(c.path);
+                ADD_FAILURE() << "loaded";
+            } catch (const EFOpenError& e) {
+                const std::string message = e.what();
+                const std::string start = "Cannot open file \"" + c.path + "\". ";
+                EXPECT_EQ(message.substr(0, start.size()), start);
+                if (!c.reason.empty()) {
+                    EXPECT_EQ(message.substr(start.size()), c.reason);
+                }
+            }
+            EXPECT_EQ(Lines(), (Ls{"keep", "mex"}));
+            EXPECT_EQ(pad.CaretPos(), TPoint(3, 1));
+            EXPECT_TRUE(pad.Modified());
+            EXPECT_TRUE(pad.CanUndo());
+        };
+        EXPECT_TRUE(RunInChild(row, 20000, c.limited ? size_t{64} << 20 : 0));
+    }
 }
 
 TEST_F(PadFileTest, ReadOnlyFollowsTheFileAndAMissingFileIsReadOnly)
