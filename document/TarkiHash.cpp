@@ -4,13 +4,48 @@
 
 namespace {
 
-// Byte-wise comparison with bytes as unsigned values; a prefix sorts first.
-int CompareKeys(std::string_view a, std::string_view b) {
-    // std::string_view::compare uses char_traits<char>::compare, which compares as unsigned char.
+// A number key taken apart: its sign and its digits without leading zeros ("" for zero).
+struct TNumberKey {
+    bool Negative = false;
+    std::string_view Digits;
+};
+
+// False when the key is not blanks, an optional '-' and one or more digits.
+bool ReadNumberKey(std::string_view key, TNumberKey& out) {
+    size_t i = 0;
+    while (i < key.size() && key[i] == ' ') ++i;
+    const bool minus = i < key.size() && key[i] == '-';
+    if (minus) ++i;
+    if (i == key.size()) return false;
+    for (size_t j = i; j < key.size(); ++j)
+        if (key[j] < '0' || key[j] > '9') return false;
+    while (i + 1 < key.size() && key[i] == '0') ++i;
+    out.Digits = key[i] == '0' ? std::string_view() : key.substr(i);
+    out.Negative = minus && !out.Digits.empty();
+    return true;
+}
+
+// Magnitudes of any length: the longer is the larger, else the digits decide.
+int CompareMagnitudes(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
     return a.compare(b);
 }
 
 }  // namespace
+
+int TTarkiHash::CompareKeys(std::string_view a, std::string_view b) {
+    TNumberKey x, y;
+    const bool numberA = ReadNumberKey(a, x), numberB = ReadNumberKey(b, y);
+    if (numberA != numberB) return numberA ? -1 : 1;
+    if (numberA) {
+        if (x.Negative != y.Negative) return x.Negative ? -1 : 1;
+        const int r = CompareMagnitudes(x.Digits, y.Digits);
+        if (r != 0) return x.Negative ? -r : r;
+    }
+    // std::string_view::compare uses char_traits<char>::compare, which compares as unsigned char.
+    const int r = a.compare(b);
+    return r < 0 ? -1 : r > 0 ? 1 : 0;
+}
 
 TTarkiHash::TTarkiHash(int capacity) : capacity_(capacity < 0 ? 0 : capacity) {}
 
@@ -95,12 +130,16 @@ void TTarkiHash::SetValueAt(int index, std::string value) {
     if (index >= 0 && index < Count()) values_[static_cast<size_t>(index)] = std::move(value);
 }
 
-bool TTarkiHash::ReplaceKeys(std::vector<std::string>& keys) {
-    if (keys.size() != keys_.size()) return false;
+bool TTarkiHash::Ascending(const std::vector<std::string>& keys) {
     for (size_t i = 0; i < keys.size(); ++i) {
         if (keys[i].empty()) return false;
         if (i > 0 && CompareKeys(keys[i - 1], keys[i]) >= 0) return false;
     }
+    return true;
+}
+
+bool TTarkiHash::ReplaceKeys(std::vector<std::string>& keys) {
+    if (keys.size() != keys_.size() || !Ascending(keys)) return false;
     keys_.swap(keys);
     keys.clear();
     return true;
@@ -108,10 +147,7 @@ bool TTarkiHash::ReplaceKeys(std::vector<std::string>& keys) {
 
 bool TTarkiHash::ReplaceKeysFrom(int from, std::vector<std::string>& keys) {
     if (from < 0 || from > Count() || keys.size() != keys_.size() - static_cast<size_t>(from)) return false;
-    for (size_t i = 0; i < keys.size(); ++i) {
-        if (keys[i].empty()) return false;
-        if (i > 0 && CompareKeys(keys[i - 1], keys[i]) >= 0) return false;
-    }
+    if (!Ascending(keys)) return false;
     if (from > 0 && !keys.empty() && CompareKeys(keys_[static_cast<size_t>(from) - 1], keys.front()) >= 0) return false;
     std::move(keys.begin(), keys.end(), keys_.begin() + from);
     keys.clear();
@@ -122,10 +158,7 @@ bool TTarkiHash::InsertAt(int index, std::vector<std::string>& keys, std::vector
     if (index < 0 || index > Count() || keys.size() != values.size()) return false;
     if (keys.empty()) return true;
     if (keys.size() > static_cast<size_t>(capacity_ - Count())) return false;
-    for (size_t i = 0; i < keys.size(); ++i) {
-        if (keys[i].empty()) return false;
-        if (i > 0 && CompareKeys(keys[i - 1], keys[i]) >= 0) return false;
-    }
+    if (!Ascending(keys)) return false;
     if (index > 0 && CompareKeys(keys_[static_cast<size_t>(index) - 1], keys.front()) >= 0) return false;
     if (index < Count() && CompareKeys(keys.back(), keys_[static_cast<size_t>(index)]) >= 0) return false;
     keys_.insert(keys_.begin() + index, std::make_move_iterator(keys.begin()), std::make_move_iterator(keys.end()));
@@ -140,5 +173,15 @@ bool TTarkiHash::TakeEntries(TTarkiHash& from) {
     values_ = std::move(from.values_);
     from.keys_.clear();
     from.values_.clear();
+    return true;
+}
+
+bool TTarkiHash::TakeSorted(std::vector<std::string>& keys, std::vector<std::string>& values) {
+    if (!keys_.empty() || keys.size() != values.size() || keys.size() > static_cast<size_t>(capacity_)) return false;
+    if (!Ascending(keys)) return false;
+    keys_.swap(keys);
+    values_.swap(values);
+    keys.clear();
+    values.clear();
     return true;
 }
