@@ -267,12 +267,10 @@ size_t OrderEntries(std::vector<int>& times, std::vector<std::string>& texts) {
     // from[j]: the read position that entry j of the result comes from. The kept entries come
     // first; the dropped ones follow, so that from[] is a whole permutation that can be applied in
     // place.
-    std::vector<uint32_t> from;
-    from.reserve(n);
+    std::vector<uint32_t> from(n);
     size_t kept = 0;
     for (size_t i = 0; i < n; ++i)
         if (i + 1 == n || (order[i] >> 32) != (order[i + 1] >> 32)) ++kept;
-    from.resize(n);
     size_t k = 0, d = kept;
     for (size_t i = 0; i < n; ++i) {
         const bool last = i + 1 == n || (order[i] >> 32) != (order[i + 1] >> 32);
