@@ -1,51 +1,50 @@
 #include "document/TarkiHash.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
-// A number key taken apart: its sign and its digits without leading zeros ("" for zero).
-struct TNumberKey {
-    bool Negative = false;
-    std::string_view Digits;
+// A key taken apart for the order: whether it is a number key, and then its sign and its digits
+// without leading zeros (none for zero). Made once per key where one key meets many.
+struct TKeyOrder {
+    std::string_view Text;
+    bool Number;
+    bool Negative;
+    const char* Digits;
+    size_t Length;
 };
 
-// False when the key is not blanks, an optional '-' and one or more digits.
-bool ReadNumberKey(std::string_view key, TNumberKey& out) {
-    size_t i = 0;
-    while (i < key.size() && key[i] == ' ') ++i;
-    const bool minus = i < key.size() && key[i] == '-';
-    if (minus) ++i;
-    if (i == key.size()) return false;
-    for (size_t j = i; j < key.size(); ++j)
-        if (key[j] < '0' || key[j] > '9') return false;
-    while (i + 1 < key.size() && key[i] == '0') ++i;
-    out.Digits = key[i] == '0' ? std::string_view() : key.substr(i);
-    out.Negative = minus && !out.Digits.empty();
-    return true;
+inline TKeyOrder ReadKey(std::string_view key) {
+    const char* p = key.data();
+    const char* const end = p + key.size();
+    while (p != end && *p == ' ') ++p;
+    const bool minus = p != end && *p == '-';
+    if (minus) ++p;
+    while (p + 1 < end && *p == '0') ++p;
+    const char* const first = p;
+    while (p != end && static_cast<unsigned char>(*p - '0') <= 9) ++p;
+    if (p != end || first == end) return TKeyOrder{key, false, false, nullptr, 0};
+    const size_t length = first + 1 == end && *first == '0' ? 0 : static_cast<size_t>(end - first);
+    return TKeyOrder{key, true, minus && length > 0, first, length};
 }
 
-// Magnitudes of any length: the longer is the larger, else the digits decide.
-int CompareMagnitudes(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
-    return a.compare(b);
+inline int Compare(const TKeyOrder& x, const TKeyOrder& y) {
+    if (x.Number != y.Number) return x.Number ? -1 : 1;
+    if (x.Number) {
+        if (x.Negative != y.Negative) return x.Negative ? -1 : 1;
+        // Magnitudes of any length: the longer is the larger, else the digits decide.
+        const int r = x.Length != y.Length ? (x.Length < y.Length ? -1 : 1) : std::memcmp(x.Digits, y.Digits, x.Length);
+        if (r != 0) return (r < 0) != x.Negative ? -1 : 1;
+    }
+    // std::string_view::compare uses char_traits<char>::compare, which compares as unsigned char.
+    const int r = x.Text.compare(y.Text);
+    return r < 0 ? -1 : r > 0 ? 1 : 0;
 }
 
 }  // namespace
 
-int TTarkiHash::CompareKeys(std::string_view a, std::string_view b) {
-    TNumberKey x, y;
-    const bool numberA = ReadNumberKey(a, x), numberB = ReadNumberKey(b, y);
-    if (numberA != numberB) return numberA ? -1 : 1;
-    if (numberA) {
-        if (x.Negative != y.Negative) return x.Negative ? -1 : 1;
-        const int r = CompareMagnitudes(x.Digits, y.Digits);
-        if (r != 0) return x.Negative ? -r : r;
-    }
-    // std::string_view::compare uses char_traits<char>::compare, which compares as unsigned char.
-    const int r = a.compare(b);
-    return r < 0 ? -1 : r > 0 ? 1 : 0;
-}
+int TTarkiHash::CompareKeys(std::string_view a, std::string_view b) { return Compare(ReadKey(a), ReadKey(b)); }
 
 TTarkiHash::TTarkiHash(int capacity) : capacity_(capacity < 0 ? 0 : capacity) {}
 
@@ -61,10 +60,11 @@ void TTarkiHash::Reserve(int count) {
 }
 
 int TTarkiHash::IndexOf(std::string_view key) const {
+    const TKeyOrder k = ReadKey(key);
     int lo = 0, hi = Count() - 1;
     while (lo <= hi) {
         int mid = lo + (hi - lo) / 2;
-        int r = CompareKeys(key, keys_[static_cast<size_t>(mid)]);
+        int r = Compare(k, ReadKey(keys_[static_cast<size_t>(mid)]));
         if (r == 0) return mid;
         if (r > 0)
             lo = mid + 1;
@@ -82,10 +82,11 @@ std::string TTarkiHash::Get(std::string_view key) const {
 
 int TTarkiHash::InsertPosition(std::string_view key) const {
     // Lower bound: the first stored key that is not less than `key`.
+    const TKeyOrder k = ReadKey(key);
     int lo = 0, hi = Count();
     while (lo < hi) {
         int mid = lo + (hi - lo) / 2;
-        if (CompareKeys(keys_[static_cast<size_t>(mid)], key) < 0)
+        if (Compare(ReadKey(keys_[static_cast<size_t>(mid)]), k) < 0)
             lo = mid + 1;
         else
             hi = mid;
@@ -131,9 +132,12 @@ void TTarkiHash::SetValueAt(int index, std::string value) {
 }
 
 bool TTarkiHash::Ascending(const std::vector<std::string>& keys) {
+    TKeyOrder previous{};
     for (size_t i = 0; i < keys.size(); ++i) {
         if (keys[i].empty()) return false;
-        if (i > 0 && CompareKeys(keys[i - 1], keys[i]) >= 0) return false;
+        TKeyOrder k = ReadKey(keys[i]);
+        if (i > 0 && Compare(previous, k) >= 0) return false;
+        previous = k;
     }
     return true;
 }
