@@ -304,15 +304,15 @@ bool TQzCaption::InsertTable(int idx, const TTarkiHash& source) {
 }
 
 bool TQzCaption::ShiftLaterKeys(int from, int64_t shift) {
-    // Times from 0 to 999,999,999 sort by their keys as by their values; moved up by one shift
-    // within that range they keep their order and land on no time that is not moved yet.
+    // Sync keys sort by their times; moved up by one shift without reaching the top of the time
+    // range they keep their order and land on no time that is not moved yet.
     const int count = list_->Count();
     std::vector<std::string> keys;
     keys.reserve(static_cast<size_t>(count - from));
-    int previous = -1;
+    int64_t previous = INT64_MIN;
     for (int j = from; j < count; ++j) {
         int t;
-        if (!TryStrToInt(list_->Key(j), t) || t <= previous || shift < 0 || t + shift >= 1000000000 ||
+        if (!TryStrToInt(list_->Key(j), t) || t <= previous || shift < 0 || t + shift > INT_MAX ||
             list_->Key(j) != GetSyncWidth(t))
             return false;
         previous = t;
@@ -323,18 +323,17 @@ bool TQzCaption::ShiftLaterKeys(int from, int64_t shift) {
 
 void TQzCaption::MoveLaterEntries(std::vector<std::pair<int, std::string>>& later, int64_t shift) {
     // The entries are the table's last ones in key order. Moved by one shift >= 0 without reaching
-    // the top of the time range, times from 0 upward keep their order and meet no other entry,
-    // so after the events the keys can be replaced in place.
+    // the top of the time range, they keep their order and meet no other entry, so after the
+    // events the keys can be replaced in place.
     bool block = shift >= 0 && !later.empty() && static_cast<int64_t>(later.back().first) + shift <= INT_MAX;
-    // A negative time sorts among the others by its '-', not by its value.
-    for (size_t k = 0; block && k < later.size(); ++k)
-        if (later[k].first < 0 || (k > 0 && later[k].first <= later[k - 1].first)) block = false;
+    for (size_t k = 1; block && k < later.size(); ++k)
+        if (later[k].first <= later[k - 1].first) block = false;
     const TTarkiHash* table = list_.get();
     const int count = table->Count();
     size_t confirmed = 0;  // entries from the end whose move was let go but is not made yet
     auto moveConfirmed = [&] {
         int at = count - 1;
-        // Once an entry went elsewhere (a new key of ten digits sorts before the old ones), the
+        // Once an entry went elsewhere (its key was no longer the time it stood for), the
         // positions no longer tell the entries: the rest move by their keys.
         bool inPlace = true;
         for (size_t k = later.size(); confirmed > 0; --confirmed, --at) {
@@ -383,7 +382,7 @@ void TQzCaption::AddEntries(const TTarkiHash& temp) {
     // their add events, as long as no handler changes a time or the table.
     const int count = list_->Count();
     const int pos = temp.Count() > 0 ? list_->LowerBound(temp.Key(0)) : 0;
-    bool block = temp.Count() > 0 && (pos >= count || temp.Key(temp.Count() - 1) < list_->Key(pos)) &&
+    bool block = temp.Count() > 0 && (pos >= count || TTarkiHash::KeyLess(temp.Key(temp.Count() - 1), list_->Key(pos))) &&
                  (pos == count || list_->Key(pos) != temp.Key(0));
     for (int i = 0; block && i < temp.Count(); ++i)
         if (GetSyncWidth(temp.Key(i)) != temp.Key(i)) block = false;

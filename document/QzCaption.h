@@ -4,7 +4,8 @@
 // application confirms, watches and completes the document's work.
 //
 // Sync times are 32-bit. The sync key of a time is the time printed with "%9d" (right-aligned in
-// at least 9 characters), so byte-wise key order is numeric order for every time from 0 upward.
+// at least 9 characters); the entry table orders such keys by their number (negative times first,
+// times of ten digits after those of nine).
 // A caption text is stored as one line: line breaks as "<BR>", no CR or LF; other markup stays; an
 // empty text is a blank caption. Texts are code page 949 bytes.
 //
@@ -211,8 +212,9 @@ private:
     // made together after the events, so a handler sees the later entries where they were.
     void MoveLaterEntries(std::vector<std::pair<int, std::string>>& later, int64_t shift);
     // The push of the later entries from entry `from` on when no edit handler is assigned: their
-    // keys are replaced together. False, with nothing changed, unless every one of their times is
-    // a key from 0 up, below the one after it, and stays below 1,000,000,000 when moved.
+    // keys are replaced together. False, with nothing changed, unless every one of their keys is
+    // the sync key of its time, below the one after it, and the shift (>= 0) moves none past the
+    // top of the time range.
     bool ShiftLaterKeys(int from, int64_t shift);
     // InsertList's Add of every entry of `temp` in key order, one add event each. Entries that
     // all fall into one gap of the table are inserted together after their events, as long as no

@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstring>
+#include <unordered_map>
+#include <vector>
 
 #include "document/QzCaption.h"
 #include "document/QzText.h"
@@ -246,6 +249,68 @@ void UpperCaseMarkup(std::string& text) {
     }
 }
 
+// The entries of a read, in the order the file gives them, put in time order once: a stable
+// order by time in which, of the captions at one time, the last one read stays (as adding them
+// one by one into the table leaves it). `times` and `texts` are parallel; the kept entries end up
+// at their front, in ascending time, and both are cut to them. Returns how many were dropped.
+// Files in time order, by far the most, are only checked.
+size_t OrderEntries(std::vector<int>& times, std::vector<std::string>& texts) {
+    const size_t n = times.size();
+    bool ascending = true;
+    for (size_t i = 1; i < n && ascending; ++i) ascending = times[i - 1] < times[i];
+    if (ascending) return 0;
+    // Time and read position in one number: sorting it is the stable order by time.
+    std::vector<uint64_t> order(n);
+    for (size_t i = 0; i < n; ++i)
+        order[i] = (static_cast<uint64_t>(static_cast<uint32_t>(times[i]) ^ 0x80000000u) << 32) | static_cast<uint32_t>(i);
+    std::sort(order.begin(), order.end());
+    // from[j]: the read position that entry j of the result comes from. The kept entries come
+    // first; the dropped ones follow, so that from[] is a whole permutation that can be applied in
+    // place.
+    std::vector<uint32_t> from(n);
+    size_t kept = 0;
+    for (size_t i = 0; i < n; ++i)
+        if (i + 1 == n || (order[i] >> 32) != (order[i + 1] >> 32)) ++kept;
+    size_t k = 0, d = kept;
+    for (size_t i = 0; i < n; ++i) {
+        const bool last = i + 1 == n || (order[i] >> 32) != (order[i + 1] >> 32);
+        from[last ? k++ : d++] = static_cast<uint32_t>(order[i]);
+    }
+    std::vector<uint64_t>().swap(order);
+    // Each cycle of the permutation is walked once; a visited place points at itself.
+    for (size_t start = 0; start < n; ++start) {
+        if (from[start] == start) continue;
+        std::string text = std::move(texts[start]);
+        const int time = times[start];
+        size_t at = start;
+        for (;;) {
+            const size_t src = from[at];
+            from[at] = static_cast<uint32_t>(at);
+            if (src == start) {
+                texts[at] = std::move(text);
+                times[at] = time;
+                break;
+            }
+            texts[at] = std::move(texts[src]);
+            times[at] = times[src];
+            at = src;
+        }
+    }
+    times.resize(kept);
+    texts.resize(kept);
+    return n - kept;
+}
+
+// The entry table of a read: the entries (in ascending time, one per time) under their sync keys.
+std::unique_ptr<TTarkiHash> MakeTable(int capacity, const std::vector<int>& times, std::vector<std::string>& texts) {
+    auto table = std::make_unique<TTarkiHash>(capacity);
+    std::vector<std::string> keys;
+    keys.reserve(times.size());
+    for (int t : times) keys.push_back(TQzCaption::GetSyncWidth(t));
+    table->TakeSorted(keys, texts);
+    return table;
+}
+
 std::string WithCrLf(std::string_view s) {
     std::string out;
     out.reserve(s.size() + s.size() / 16);
@@ -420,11 +485,13 @@ std::unique_ptr<TTarkiHash> TQzCaption::ParseText(std::string& text, bool sami, 
     if (!all.empty() && all.back() != '\n') ++lines;
     const int n = lines > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(lines);
     lineCount = n;
-    auto table = std::make_unique<TTarkiHash>(n > INT_MAX - ExtraCapacity ? INT_MAX : n + ExtraCapacity);
-    table->Reserve(n);
+    // The entries are read first and put in time order once.
+    std::vector<int> times;
+    std::vector<std::string> texts;
+    times.reserve(static_cast<size_t>(n));
+    texts.reserve(static_cast<size_t>(n));
 
     int64_t k = 0;
-    int dropped = 0;
     size_t start = 0;
     for (int i = 0; i < n; ++i) {
         size_t e = all.find('\n', start);
@@ -454,11 +521,11 @@ std::unique_ptr<TTarkiHash> TQzCaption::ParseText(std::string& text, bool sami, 
         // holds there) are no caption; text there still is one.
         if (sami && text.empty() && !StartsWithSyncTag(line)) continue;
         ++k;
-        const int before = table->Count();
-        if (table->Add(GetSyncWidth(time), std::move(text)) == before) ++dropped;
+        times.push_back(time);
+        texts.push_back(std::move(text));
     }
-    droppedOnRead_ = dropped;
-    return table;
+    droppedOnRead_ = static_cast<int>(OrderEntries(times, texts));
+    return MakeTable(n > INT_MAX - ExtraCapacity ? INT_MAX : n + ExtraCapacity, times, texts);
 }
 
 void TQzCaption::AdoptTable(std::unique_ptr<TTarkiHash> table, int lineCount) {
@@ -491,9 +558,14 @@ bool TQzCaption::OpenS2k(const std::string& fileName) {
                                }),
                 lines.end());
     const int n = static_cast<int>(lines.size());
-    auto table = std::make_unique<TTarkiHash>(n > INT_MAX - ExtraCapacity ? INT_MAX : n + ExtraCapacity);
-
-    std::string key;
+    // The captions in the order their times first come, each with the index of its time; a
+    // caption's lines are joined in place.
+    std::vector<int> times;
+    std::vector<std::string> texts;
+    std::unordered_map<int, size_t> indexOfTime;
+    bool started = false;
+    int time = 0;
+    size_t current = SIZE_MAX;  // the caption of the current start line, once it has a line
     for (int i = 0; i < n; ++i) {
         if (i % 100 == 0 && OnRead) OnRead(this, i + 1, n);
         const std::string& line = lines[static_cast<size_t>(i)];
@@ -511,21 +583,33 @@ bool TQzCaption::OpenS2k(const std::string& fileName) {
             while (p < line.size() && line[p] >= '0' && line[p] <= '9') {
                 v = std::min<int64_t>(v * 10 + (line[p++] - '0'), INT_MAX);
             }
-            int time = negative || v <= 0 ? 1 : static_cast<int>(v);
-            key = GetSyncWidth(time);
+            time = negative || v <= 0 ? 1 : static_cast<int>(v);
+            started = true;
+            current = SIZE_MAX;
             continue;
         }
-        if (key.empty()) continue;
-        std::string t = TrimBlanksRight(line);
-        int at = table->IndexOf(key);
-        table->Set(key, at < 0 ? std::move(t) : table->Value(at) + '\n' + t);
+        if (!started) continue;
+        if (current == SIZE_MAX) {
+            auto [at, added] = indexOfTime.emplace(time, times.size());
+            if (added) {
+                times.push_back(time);
+                texts.emplace_back();
+            }
+            current = at->second;
+        }
+        // An empty caption takes the line as its text (an empty line included); else the line
+        // joins it.
+        std::string& text = texts[current];
+        const std::string t = TrimBlanksRight(line);
+        if (!text.empty()) text += '\n';
+        text += t;
     }
+    std::unordered_map<int, size_t>().swap(indexOfTime);
+    OrderEntries(times, texts);
     // Each caption's lines in the form the SAMI reader gives them (no blank lines at either end,
     // line breaks as "<BR>"), so that saving and reading the file back changes no caption.
-    for (int i = 0; i < table->Count(); ++i) {
-        const std::string key = table->Key(i);
-        table->Set(key, CleanBody(table->Value(i)));
-    }
+    for (std::string& text : texts) text = CleanBody(text);
+    std::unique_ptr<TTarkiHash> table = MakeTable(n > INT_MAX - ExtraCapacity ? INT_MAX : n + ExtraCapacity, times, texts);
     droppedOnRead_ = 0;
     AdoptTable(std::move(table), n);
     return true;

@@ -1,16 +1,50 @@
 #include "document/TarkiHash.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
-// Byte-wise comparison with bytes as unsigned values; a prefix sorts first.
-int CompareKeys(std::string_view a, std::string_view b) {
+// A key taken apart for the order: whether it is a number key, and then its sign and its digits
+// without leading zeros (none for zero). Made once per key where one key meets many.
+struct TKeyOrder {
+    std::string_view Text;
+    bool Number;
+    bool Negative;
+    const char* Digits;
+    size_t Length;
+};
+
+inline TKeyOrder ReadKey(std::string_view key) {
+    const char* p = key.data();
+    const char* const end = p + key.size();
+    while (p != end && *p == ' ') ++p;
+    const bool minus = p != end && *p == '-';
+    if (minus) ++p;
+    while (p + 1 < end && *p == '0') ++p;
+    const char* const first = p;
+    while (p != end && static_cast<unsigned char>(*p - '0') <= 9) ++p;
+    if (p != end || first == end) return TKeyOrder{key, false, false, nullptr, 0};
+    const size_t length = first + 1 == end && *first == '0' ? 0 : static_cast<size_t>(end - first);
+    return TKeyOrder{key, true, minus && length > 0, first, length};
+}
+
+inline int Compare(const TKeyOrder& x, const TKeyOrder& y) {
+    if (x.Number != y.Number) return x.Number ? -1 : 1;
+    if (x.Number) {
+        if (x.Negative != y.Negative) return x.Negative ? -1 : 1;
+        // Magnitudes of any length: the longer is the larger, else the digits decide.
+        const int r = x.Length != y.Length ? (x.Length < y.Length ? -1 : 1) : std::memcmp(x.Digits, y.Digits, x.Length);
+        if (r != 0) return (r < 0) != x.Negative ? -1 : 1;
+    }
     // std::string_view::compare uses char_traits<char>::compare, which compares as unsigned char.
-    return a.compare(b);
+    const int r = x.Text.compare(y.Text);
+    return r < 0 ? -1 : r > 0 ? 1 : 0;
 }
 
 }  // namespace
+
+int TTarkiHash::CompareKeys(std::string_view a, std::string_view b) { return Compare(ReadKey(a), ReadKey(b)); }
 
 TTarkiHash::TTarkiHash(int capacity) : capacity_(capacity < 0 ? 0 : capacity) {}
 
@@ -26,10 +60,11 @@ void TTarkiHash::Reserve(int count) {
 }
 
 int TTarkiHash::IndexOf(std::string_view key) const {
+    const TKeyOrder k = ReadKey(key);
     int lo = 0, hi = Count() - 1;
     while (lo <= hi) {
         int mid = lo + (hi - lo) / 2;
-        int r = CompareKeys(key, keys_[static_cast<size_t>(mid)]);
+        int r = Compare(k, ReadKey(keys_[static_cast<size_t>(mid)]));
         if (r == 0) return mid;
         if (r > 0)
             lo = mid + 1;
@@ -47,10 +82,11 @@ std::string TTarkiHash::Get(std::string_view key) const {
 
 int TTarkiHash::InsertPosition(std::string_view key) const {
     // Lower bound: the first stored key that is not less than `key`.
+    const TKeyOrder k = ReadKey(key);
     int lo = 0, hi = Count();
     while (lo < hi) {
         int mid = lo + (hi - lo) / 2;
-        if (CompareKeys(keys_[static_cast<size_t>(mid)], key) < 0)
+        if (Compare(ReadKey(keys_[static_cast<size_t>(mid)]), k) < 0)
             lo = mid + 1;
         else
             hi = mid;
@@ -95,12 +131,19 @@ void TTarkiHash::SetValueAt(int index, std::string value) {
     if (index >= 0 && index < Count()) values_[static_cast<size_t>(index)] = std::move(value);
 }
 
-bool TTarkiHash::ReplaceKeys(std::vector<std::string>& keys) {
-    if (keys.size() != keys_.size()) return false;
+bool TTarkiHash::Ascending(const std::vector<std::string>& keys) {
+    TKeyOrder previous{};
     for (size_t i = 0; i < keys.size(); ++i) {
         if (keys[i].empty()) return false;
-        if (i > 0 && CompareKeys(keys[i - 1], keys[i]) >= 0) return false;
+        TKeyOrder k = ReadKey(keys[i]);
+        if (i > 0 && Compare(previous, k) >= 0) return false;
+        previous = k;
     }
+    return true;
+}
+
+bool TTarkiHash::ReplaceKeys(std::vector<std::string>& keys) {
+    if (keys.size() != keys_.size() || !Ascending(keys)) return false;
     keys_.swap(keys);
     keys.clear();
     return true;
@@ -108,10 +151,7 @@ bool TTarkiHash::ReplaceKeys(std::vector<std::string>& keys) {
 
 bool TTarkiHash::ReplaceKeysFrom(int from, std::vector<std::string>& keys) {
     if (from < 0 || from > Count() || keys.size() != keys_.size() - static_cast<size_t>(from)) return false;
-    for (size_t i = 0; i < keys.size(); ++i) {
-        if (keys[i].empty()) return false;
-        if (i > 0 && CompareKeys(keys[i - 1], keys[i]) >= 0) return false;
-    }
+    if (!Ascending(keys)) return false;
     if (from > 0 && !keys.empty() && CompareKeys(keys_[static_cast<size_t>(from) - 1], keys.front()) >= 0) return false;
     std::move(keys.begin(), keys.end(), keys_.begin() + from);
     keys.clear();
@@ -122,10 +162,7 @@ bool TTarkiHash::InsertAt(int index, std::vector<std::string>& keys, std::vector
     if (index < 0 || index > Count() || keys.size() != values.size()) return false;
     if (keys.empty()) return true;
     if (keys.size() > static_cast<size_t>(capacity_ - Count())) return false;
-    for (size_t i = 0; i < keys.size(); ++i) {
-        if (keys[i].empty()) return false;
-        if (i > 0 && CompareKeys(keys[i - 1], keys[i]) >= 0) return false;
-    }
+    if (!Ascending(keys)) return false;
     if (index > 0 && CompareKeys(keys_[static_cast<size_t>(index) - 1], keys.front()) >= 0) return false;
     if (index < Count() && CompareKeys(keys.back(), keys_[static_cast<size_t>(index)]) >= 0) return false;
     keys_.insert(keys_.begin() + index, std::make_move_iterator(keys.begin()), std::make_move_iterator(keys.end()));
@@ -140,5 +177,15 @@ bool TTarkiHash::TakeEntries(TTarkiHash& from) {
     values_ = std::move(from.values_);
     from.keys_.clear();
     from.values_.clear();
+    return true;
+}
+
+bool TTarkiHash::TakeSorted(std::vector<std::string>& keys, std::vector<std::string>& values) {
+    if (!keys_.empty() || keys.size() != values.size() || keys.size() > static_cast<size_t>(capacity_)) return false;
+    if (!Ascending(keys)) return false;
+    keys_.swap(keys);
+    values_.swap(values);
+    keys.clear();
+    values.clear();
     return true;
 }

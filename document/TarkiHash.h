@@ -1,6 +1,11 @@
 #pragma once
-// A table of byte-string keys and values kept in byte-wise key order (bytes compared as unsigned,
-// a prefix sorts first) and searched by binary search. Despite the name nothing is hashed.
+// A table of byte-string keys and values kept in key order and searched by binary search.
+// Despite the name nothing is hashed.
+//
+// Key order (CompareKeys): a number key (blanks, an optional '-', then decimal digits and nothing
+// else, as the caption document's sync keys "%9d" are) sorts by its number, negative ones first,
+// and before every other key; of two number keys with one value (" 5" and "5") the byte-wise
+// smaller first. Other keys sort byte-wise (bytes compared as unsigned, a prefix first).
 //
 // The capacity is fixed at construction: a full table refuses new keys and also value changes of
 // keys it already holds (Set returns 0). Empty keys are refused. Lookups are O(log n); inserting
@@ -67,10 +72,20 @@ public:
     bool TakeEntries(TTarkiHash& from);
     // Number of stored keys that compare less than `key`: where the key stands or would stand.
     int LowerBound(std::string_view key) const { return InsertPosition(key); }
+    // Takes `keys` and `values` (moved from) as the entries when this table is empty, they are as
+    // many, fit the capacity, no key is empty and the keys are strictly ascending; false, with
+    // nothing changed, otherwise.
+    bool TakeSorted(std::vector<std::string>& keys, std::vector<std::string>& values);
+
+    // The table's key order: < 0, 0 (the same bytes) or > 0.
+    static int CompareKeys(std::string_view a, std::string_view b);
+    static bool KeyLess(std::string_view a, std::string_view b) { return CompareKeys(a, b) < 0; }
 
 private:
     // Number of stored keys that compare less than `key` (the key is absent).
     int InsertPosition(std::string_view key) const;
+    // True when the keys are non-empty and strictly ascending.
+    static bool Ascending(const std::vector<std::string>& keys);
 
     int capacity_;
     std::vector<std::string> keys_;

@@ -11,12 +11,6 @@ std::string TRowKey::Str() const { return TQzCaption::GetSyncWidth(sync_); }
 
 bool TRowKey::Is(std::string_view key) const { return key == TQzCaption::GetSyncWidth(sync_); }
 
-bool TRowKey::KeyLess(int a, int b) {
-    // Nine right-aligned characters each: blanks sort before digits, so the fewer digits first.
-    if (a >= 0 && b >= 0 && a < 1000000000 && b < 1000000000) return a < b;
-    return TQzCaption::GetSyncWidth(a) < TQzCaption::GetSyncWidth(b);
-}
-
 std::ostream& operator<<(std::ostream& out, const TRowKey& key) { return out << '"' << key.Str() << '"'; }
 
 std::ostream& operator<<(std::ostream& out, const TRowText& text) { return out << '"' << text.View() << '"'; }

@@ -1,8 +1,8 @@
 #pragma once
 // The caption list's rows: the working copy of the caption order and texts. Row 0 is the banner
-// row at sync 0, never saved. Each row holds its sync (shown and sorted as its key: the sync
-// right-aligned in 9 characters, compared byte by byte) and the stored caption text (line breaks
-// as "<BR>").
+// row at sync 0, never saved. Each row holds its sync (shown as its key, the sync right-aligned in
+// 9 characters, and sorted by its number as the document's table sorts the keys) and the stored
+// caption text (line breaks as "<BR>").
 //
 // A row is 16 bytes: its sync and where its text stands in one buffer holding the texts of all
 // rows, so that passes over every row (find, copy, sort) walk memory in order. The rows also know
@@ -30,9 +30,8 @@ public:
     operator std::string() const { return Str(); }
     // True when `key` is this key's text.
     bool Is(std::string_view key) const;
-    // True when a's key text sorts before b's, byte by byte (a prefix first). For syncs from 0 to
-    // 999,999,999 that is numeric order; a negative sync or one of ten digits sorts by its text.
-    static bool KeyLess(int a, int b);
+    // True when a's key sorts before b's in the document's table: by the number, negative first.
+    static bool KeyLess(int a, int b) { return a < b; }
 
     friend bool operator==(const TRowKey& a, const TRowKey& b) { return a.sync_ == b.sync_; }
     friend bool operator!=(const TRowKey& a, const TRowKey& b) { return a.sync_ != b.sync_; }
@@ -137,7 +136,7 @@ public:
     // True when every row's sync is at or above the one before it.
     bool InTimeOrder() const { return descents_.empty(); }
 
-    // Sorts the rows once by key bytes (stable), and switches AutoSort off for good.
+    // Sorts the rows once by key (stable), and switches AutoSort off for good.
     void Sort();
     bool AutoSort() const { return autoSort_; }
     // While AutoSort is on, puts rows whose keys were changed back in key order (stable); returns

@@ -2,8 +2,11 @@
 // a view that only stores what it is told, as the window would be driven by a user. Every command
 // is timed at 20,000, 100,000 and 300,000 captions and the growth from size to size is printed;
 // a command is linear when the growth from 100,000 to 300,000 stays near 3. Besides the generated
-// file, Open reads one with a different "<P ...>" tag per caption and one crafted against the
-// block removal (unclosed tags holding another tag).
+// file, Open reads one with a different "<P ...>" tag per caption, one crafted against the block
+// removal (unclosed tags holding another tag), the generated file with its times in descending
+// order, a plain text of four one-letter lines per caption (1,200,000 lines at 300,000: line
+// 1,000,000 stands at a ten-digit time) and an ".s2k" file of as many text lines as captions
+// under one start line.
 //
 // Usage: bench_main_controller [--sizes 20000,100000,300000] [--runs N] [--memory-only]
 //        [--only NAME] (only the commands whose name begins with NAME, or is NAME without a
@@ -133,9 +136,54 @@ std::string MakeUnclosedTagSami(int captions) {
     });
 }
 
+// The large file with the same captions at the same times in reverse: the times descend.
+std::string MakeDescendingSami(int captions) {
+    const std::string plain = MakeLargeSami(captions);
+    const std::string tag = "<SYNC Start=";
+    std::vector<std::string> times;
+    times.reserve(static_cast<size_t>(captions));
+    for (size_t p = plain.find(tag); p != std::string::npos; p = plain.find(tag, p + 1)) {
+        const size_t at = p + tag.size();
+        times.push_back(plain.substr(at, plain.find('>', at) - at));
+    }
+    std::string out;
+    out.reserve(plain.size());
+    size_t read = 0;
+    for (size_t p = plain.find(tag), k = times.size(); p != std::string::npos; p = plain.find(tag, p + 1)) {
+        const size_t at = p + tag.size();
+        out.append(plain, read, at - read);
+        out += times[--k];
+        read = plain.find('>', at);
+    }
+    out.append(plain, read, std::string::npos);
+    return out;
+}
+
+// A plain text of one-letter lines (no "<SAMI>": every line a caption, 1000 ms apart).
+std::string MakePlainText(int lines) {
+    std::string out;
+    out.reserve(static_cast<size_t>(lines) * 2);
+    for (int i = 0; i < lines; ++i) {
+        out += static_cast<char>('a' + i % 26);
+        out += '\n';
+    }
+    return out;
+}
+
+// An ".s2k" file whose text lines all stand under one start line: one caption of `lines` lines.
+std::string MakeOneStartS2k(int lines) {
+    std::string out = "// bench\r\n;Set.Time.Start=1000\r\n";
+    out.reserve(static_cast<size_t>(lines) * 12 + out.size());
+    for (int i = 0; i < lines; ++i) out += "line " + std::to_string(i % 100000) + "\r\n";
+    return out;
+}
+
 struct TFixture {
     std::string Dir;
-    std::string Large, Distinct, Unclosed, Ten, Thousand, Saved;
+    int Captions = 0;
+    std::string Large, Ten, Thousand, Saved;
+    // Written when a command first needs them.
+    std::string Distinct, Unclosed, Descending, Plain, S2k;
 };
 
 std::string WriteOrDie(const std::string& path, const std::string& bytes) {
@@ -146,12 +194,17 @@ std::string WriteOrDie(const std::string& path, const std::string& bytes) {
     return path;
 }
 
+// The file at `path` once written by `make` (a path kept in `slot` the first time).
+const std::string& Lazy(std::string& slot, const std::string& path, const std::function<std::string()>& make) {
+    if (slot.empty()) slot = WriteOrDie(path, make());
+    return slot;
+}
+
 TFixture MakeFixture(const std::string& dir, int captions) {
     TFixture f;
     f.Dir = dir;
+    f.Captions = captions;
     f.Large = WriteOrDie(dir + "/large" + std::to_string(captions) + ".smi", MakeLargeSami(captions));
-    f.Distinct = WriteOrDie(dir + "/distinct" + std::to_string(captions) + ".smi", MakeDistinctTagSami(captions));
-    f.Unclosed = WriteOrDie(dir + "/unclosed" + std::to_string(captions) + ".smi", MakeUnclosedTagSami(captions));
     f.Ten = WriteOrDie(dir + "/ten.smi", MakeLargeSami(10));
     f.Thousand = WriteOrDie(dir + "/thousand.smi", MakeLargeSami(1000));
     f.Saved = dir + "/saved.smi";
@@ -195,6 +248,9 @@ using TResults = std::map<std::string, double>;
 const std::vector<std::string> kOrder = {"open",
                                          "open, distinct <P> tags",
                                          "open, unclosed <P> tags",
+                                         "open, descending times",
+                                         "open, plain text (4 lines)",
+                                         "open, .s2k one start line",
                                          "reload",
                                          "leave advanced mode",
                                          "enter advanced mode",
@@ -215,7 +271,7 @@ const std::vector<std::string> kOrder = {"open",
 // Only the commands whose name begins with this text are run (all when empty).
 std::string g_only;
 
-void RunSize(const TFixture& f, int runs, const TResults& previous, TResults& out) {
+void RunSize(TFixture& f, int runs, const TResults& previous, TResults& out) {
     auto skip = [&](const std::string& name) {
         if (!g_only.empty() && g_only.back() == '$' ? name != g_only.substr(0, g_only.size() - 1)
                                                      : name.compare(0, g_only.size(), g_only) != 0)
@@ -232,10 +288,22 @@ void RunSize(const TFixture& f, int runs, const TResults& previous, TResults& ou
     {
         std::unique_ptr<TSession> s;
         record("open", runs, [&] { s = std::make_unique<TSession>(""); }, [&] { s->main.OpenCaptionFile(f.Large); });
-        record("open, distinct <P> tags", runs, [&] { s = std::make_unique<TSession>(""); },
-               [&] { s->main.OpenCaptionFile(f.Distinct); });
-        record("open, unclosed <P> tags", runs, [&] { s = std::make_unique<TSession>(""); },
-               [&] { s->main.OpenCaptionFile(f.Unclosed); });
+        const std::string n = std::to_string(f.Captions);
+        // Each file is written once, before the first timed open that reads it.
+        auto open = [&](const std::string& name, std::string& slot, const std::string& file,
+                        const std::function<std::string()>& make) {
+            record(name, runs,
+                   [&] {
+                       Lazy(slot, f.Dir + "/" + file, make);
+                       s = std::make_unique<TSession>("");
+                   },
+                   [&] { s->main.OpenCaptionFile(slot); });
+        };
+        open("open, distinct <P> tags", f.Distinct, "distinct" + n + ".smi", [&] { return MakeDistinctTagSami(f.Captions); });
+        open("open, unclosed <P> tags", f.Unclosed, "unclosed" + n + ".smi", [&] { return MakeUnclosedTagSami(f.Captions); });
+        open("open, descending times", f.Descending, "descending" + n + ".smi", [&] { return MakeDescendingSami(f.Captions); });
+        open("open, plain text (4 lines)", f.Plain, "plain" + n + ".txt", [&] { return MakePlainText(4 * f.Captions); });
+        open("open, .s2k one start line", f.S2k, "one" + n + ".s2k", [&] { return MakeOneStartS2k(f.Captions); });
     }
     TSession s(f.Large);
     TMainController& m = s.main;
@@ -327,6 +395,15 @@ void MeasureMemory(const TFixture& f, int captions) {
             int64_t base = g_heapCurrent;
             {
                 TSession s(f.Large);
+                if (!advanced) {
+                    rusage ru{};
+                    getrusage(RUSAGE_SELF, &ru);
+                    const double file = static_cast<double>(FileSize64(f.Large));
+                    std::printf("peak memory of opening %d captions (%.0f MB): resident %.0f MB, heap %.0f MB (%.2f x the file)\n",
+                                captions, file / (1 << 20), ru.ru_maxrss / 1024.0,
+                                static_cast<double>(g_heapPeak - base) / (1 << 20),
+                                static_cast<double>(g_heapPeak - base) / file);
+                }
                 s.main.SelectRow(MiddleRow(s.main));
                 s.view.Entry = "edited";
                 s.main.EditCommand();

@@ -1,5 +1,6 @@
 #include "bench/document/LargeSami.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -51,9 +52,17 @@ std::string MakeLargeSami(int captions) {
     out += "<SAMI>\r\n<HEAD>\r\n<TITLE>bench</TITLE>\r\n<STYLE TYPE=\"text/css\">\r\n<!--\r\n"
            "P { margin-left:8pt; margin-right:8pt; text-align:center; font-size:18pt; }\r\n" +
            Cp949(".KRCC { Name:한국어; lang:ko-KR; SAMIType:CC; }") + "\r\n-->\r\n</STYLE>\r\n</HEAD>\r\n<BODY>\r\n";
+    // Steps of 500 to 3,499 ms; narrower ones for files so large that the times would pass the
+    // 32-bit range (about 570,000 captions and more), so that the last one stays below 2^31.
+    int base = 500, spread = 3000;
+    if (captions > 0 && static_cast<int64_t>(captions) * 3500 > 2000000000) {
+        const int step = static_cast<int>(2000000000 / captions);
+        base = std::max(1, step / 7);
+        spread = std::max(1, step - base);
+    }
     int time = 1000;
     for (int i = 0; i < captions; ++i) {
-        time += 500 + static_cast<int>(rng.Pick(3000));
+        time += base + static_cast<int>(rng.Pick(static_cast<size_t>(spread)));
         out += "<SYNC Start=" + std::to_string(time) + "><P Class=KRCC>";
         switch (i % 4) {
         case 0:  // a blank after every few captions

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <random>
 #include <vector>
 
@@ -93,12 +94,19 @@ TEST(CaptionRows, SearchesByTimeMatchAScanOfEveryRow) {
     }
 }
 
-TEST(CaptionRows, KeysSortByTheirTextAsTheListShowsThem) {
-    // "%9d" keys: a blank sorts before '-' and the digits, a ten-digit time by its first digit.
-    const int order[] = {0, 5, 999999999, -5, 1000000000, -100000000, 2000000000};
+TEST(CaptionRows, KeysSortByTheirNumberAsTheDocumentsTableSortsThem) {
+    // Negative syncs first, ten-digit ones after nine-digit ones, in the rows and the table alike.
+    const int order[] = {INT_MIN, -100000000, -5, 0, 5, 150000000, 999999999, 1000000000, 2000000000, INT_MAX};
     for (int a : order)
-        for (int b : order)
-            EXPECT_EQ(TRowKey::KeyLess(a, b), TQzCaption::GetSyncWidth(a) < TQzCaption::GetSyncWidth(b)) << a << " " << b;
+        for (int b : order) {
+            EXPECT_EQ(TRowKey::KeyLess(a, b), a < b) << a << " " << b;
+            EXPECT_EQ(TTarkiHash::KeyLess(TRowKey(a).Str(), TRowKey(b).Str()), a < b) << a << " " << b;
+        }
+    TCaptionRows rows;
+    for (int i = 9; i >= 0; --i) rows.Append(order[i], std::to_string(i));
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(rows.Sync(i), order[i]);
+    rows.Sort();
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(rows.Text(i), std::to_string(i));
     EXPECT_EQ(TRowKey(-5), TQzCaption::GetSyncWidth(-5));
     EXPECT_TRUE(TRowKey(1000).Is("     1000"));
 }

@@ -81,13 +81,16 @@ TEST(CaptionTableStep, RandomCommandsKeepTheTableEqualToTheRows) {
         WriteFile(dir + "small.smi", SamiOf({500, 700, 1500}, "ins"));
         ASSERT_TRUE(main.OpenCaptionFile(dir + "a.smi"));
         auto randomRow = [&] { return 1 + static_cast<int>(rng() % static_cast<unsigned>(std::max(1, main.Rows().Count() - 1))); };
+        // Times of nine and ten digits, which sort by their number in the rows and the table alike.
+        auto longTime = [&] { return 999998000 + static_cast<int>(rng() % 4000); };
         auto randomSync = [&] {
             // Often a time that a row already has, so the overwrite paths run too.
             if (rng() % 3 == 0 && main.Rows().Count() > 1) return IntToStr(main.Rows().Sync(randomRow()));
+            if (rng() % 6 == 0) return IntToStr(longTime());
             return IntToStr(static_cast<int>(rng() % 60000) - 100);
         };
         for (int step = 0; step < 250; ++step) {
-            int command = static_cast<int>(rng() % 10);
+            int command = static_cast<int>(rng() % 11);
             view.Answers.push_back(rng() % 4 == 0 ? mrCancel : mrOk);
             switch (command) {
             case 0:
@@ -128,6 +131,16 @@ TEST(CaptionTableStep, RandomCommandsKeepTheTableEqualToTheRows) {
             case 8:
                 main.SortCommand();
                 break;
+            case 9: {
+                // A file whose times come in any order, with repeats.
+                std::vector<int> any;
+                for (int i = 0, n = static_cast<int>(rng() % 40); i < n; ++i)
+                    any.push_back(rng() % 4 == 0 ? longTime() : static_cast<int>(rng() % 50) * 100);
+                WriteFile(dir + "any.smi", SamiOf(any, "any"));
+                view.Answers.assign(1, mrNo);  // not saved first
+                main.OpenCaptionFile(dir + "any.smi");
+                break;
+            }
             default:
                 main.StripTags();
                 break;

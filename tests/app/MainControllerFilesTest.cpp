@@ -66,9 +66,11 @@ TEST_F(Files, OpenEditSaveReopenKeepsEveryCaption) {
 TEST_F(Files, ReloadReadsTheNamedFileAgain) {
     WriteFile(dir + "a.smi", kTwoCaptions);
     ASSERT_TRUE(main.OpenCaptionFile(dir + "a.smi"));
-    WriteFile(dir + "a.smi", "<SAMI>\r\n<BODY>\r\n<SYNC Start=4000><P Class=KRCC>four\r\n</BODY>\r\n</SAMI>\r\n");
+    // Times out of order, one of ten digits: the list shows them in time order.
+    WriteFile(dir + "a.smi", "<SAMI>\r\n<BODY>\r\n<SYNC Start=1000000000><P Class=KRCC>late\r\n"
+                             "<SYNC Start=4000><P Class=KRCC>four\r\n</BODY>\r\n</SAMI>\r\n");
     main.ReloadCommand();
-    EXPECT_EQ(Syncs(), (std::vector<int>{0, 4000}));
+    EXPECT_EQ(Syncs(), (std::vector<int>{0, 4000, 1000000000}));
     EXPECT_EQ(main.CurrentCaption.FileName, dir + "a.smi");
     EXPECT_EQ(view.Title, "a.smi - Morvane 1.22 p1");
 }

@@ -1,5 +1,6 @@
-// The one-pass forms of work that was done entry by entry or pass by pass: the block removal and
-// the document's insert, each checked against the step-by-step form on random inputs.
+// The one-pass forms of work that was done entry by entry or pass by pass: the block removal, the
+// document's insert and the readers' ordering of the entries, each checked against the
+// step-by-step form on random inputs.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include "document/QzCaption.h"
 #include "document/QzText.h"
 #include "platform/core/SysUtils.h"
+#include "tests/document/DocTestUtil.h"
 
 namespace {
 
@@ -264,4 +266,74 @@ TEST(BlockOperations, LinearBlockRemovalMatchesThePasses) {
     std::string joined = "<P<P y> x>z";
     ASSERT_TRUE(RemoveBlocksLinear(joined, "<P ", ">"));
     EXPECT_EQ(joined, "z");
+}
+
+// The readers collect a file's entries and order them once: the same table and the same count of
+// dropped captions as adding the entries one by one, in the file's order, into the table (the
+// later caption of a time replaces the earlier). An ".s2k" file joins the lines of one time in the
+// order they come.
+TEST(BlockOperations, ReadMatchesOneAddPerEntry) {
+    std::mt19937 rng(2222);
+    auto randomTime = [&] {
+        switch (rng() % 8) {
+        case 0: return -static_cast<int>(rng() % 2000);                 // read as 1
+        case 1: return 999999990 + static_cast<int>(rng() % 20);        // nine and ten digits
+        case 2: return INT_MAX - static_cast<int>(rng() % 3);
+        default: return static_cast<int>(rng() % 40) * 100;             // repeats
+        }
+    };
+    TempDir dir;
+    for (int run = 0; run < 1500; ++run) {
+        // SAMI: one caption per SYNC tag, blank ones too.
+        std::string body;
+        TTarkiHash reference(1000);
+        int dropped = 0;
+        for (int i = 0, n = static_cast<int>(rng() % 30); i < n; ++i) {
+            const int t = randomTime();
+            const std::string text = rng() % 5 == 0 ? "&nbsp;" : "c" + std::to_string(i);
+            body += "<SYNC Start=" + std::to_string(t) + "><P Class=KRCC>" + text + "\r\n";
+            const int before = reference.Count();
+            reference.Add(TQzCaption::GetSyncWidth(t <= 0 ? 1 : t), text == "&nbsp;" ? "" : text);
+            if (reference.Count() == before) ++dropped;
+        }
+        TQzCaption doc;
+        ASSERT_TRUE(doc.Open("a.smi", "<SAMI><BODY>\r\n" + body + "</BODY></SAMI>\r\n"));
+        ASSERT_EQ(doc.List().Count(), reference.Count()) << body;
+        for (int i = 0; i < reference.Count(); ++i) {
+            ASSERT_EQ(doc.List().Key(i), reference.Key(i)) << body;
+            ASSERT_EQ(doc.List().Value(i), reference.Value(i)) << body;
+        }
+        ASSERT_EQ(doc.DroppedOnRead(), dropped) << body;
+
+        if (run % 3 != 0) continue;
+        // .s2k: start lines at any time, repeated ones joining the lines before; empty lines.
+        std::string file;
+        TTarkiHash joined(1000);
+        std::string key;
+        for (int i = 0, n = static_cast<int>(rng() % 40); i < n; ++i) {
+            if (rng() % 3 == 0) {
+                const int t = randomTime();
+                file += ";Set.Time.Start=" + std::to_string(t) + "\r\n";
+                key = TQzCaption::GetSyncWidth(t <= 0 ? 1 : t);
+                continue;
+            }
+            const std::string line = rng() % 4 == 0 ? "" : "l" + std::to_string(i);
+            file += line + "\r\n";
+            if (key.empty()) continue;
+            const int at = joined.IndexOf(key);
+            joined.Add(key, at < 0 || joined.Value(at).empty() ? line : joined.Value(at) + "\n" + line);
+        }
+        WriteBytes(dir.File("a.s2k"), file);
+        ASSERT_TRUE(doc.Open(dir.File("a.s2k")));
+        ASSERT_EQ(doc.List().Count(), joined.Count()) << file;
+        for (int i = 0; i < joined.Count(); ++i) {
+            // Stored as the SAMI reader stores a caption: no line breaks at either end, "<BR>" within.
+            std::string text = joined.Value(i);
+            text.erase(0, text.find_first_not_of('\n') == std::string::npos ? text.size() : text.find_first_not_of('\n'));
+            text.erase(text.find_last_not_of('\n') + 1);
+            ASSERT_EQ(doc.List().Key(i), joined.Key(i)) << file;
+            ASSERT_EQ(doc.List().Value(i), ReplaceAll(text, "\n", "<BR>")) << file;
+        }
+        ASSERT_EQ(doc.DroppedOnRead(), 0);
+    }
 }

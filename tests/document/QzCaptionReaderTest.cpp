@@ -71,23 +71,34 @@ TEST(QzCaptionReader, SyncTimes) {
     // A time text that begins with a minus sign is at or below 0 whatever follows: 1, no error.
     EXPECT_EQ(Read(Sami("<SYNC Time=-5-3>a\n<SYNC Time=->b\n<SYNC Time=-99999999999>c\n<SYNC Start=7>d\n")),
               (E{{1, "c"}, {7, "d"}}));
+    // Times in any order come out in time order, ten digits after nine.
+    EXPECT_EQ(Read(Sami("<SYNC Start=1000000000>c\n<SYNC Start=150000000>b\n<SYNC Start=2147483647>d\n<SYNC Start=9>a\n")),
+              (E{{9, "a"}, {150000000, "b"}, {1000000000, "c"}, {2147483647, "d"}}));
 }
 
 TEST(QzCaptionReader, BadSyncTimeKeepsThePreviousDocument) {
     TempDir dir;
     WriteBytes(dir.File("good.smi"), Sami("<SYNC Start=1000>keep\n"));
     WriteBytes(dir.File("bad.smi"), "<!-- bad info -->" + Sami("<SYNC Start=1><P>a\n<SYNC Time=1-2><P>b\n"));
-    TQzCaption doc;
-    ASSERT_TRUE(doc.Open(dir.File("good.smi")));
-    int infos = 0, changes = 0;
-    doc.OnReadInfo = [&](TQzCaption*, std::string&) { ++infos; };
-    doc.OnChange = [&](TQzCaption*, int, const std::string&) { ++changes; };
-    EXPECT_THROW(doc.Open(dir.File("bad.smi")), EConvertError);
-    EXPECT_EQ(Entries(doc), (E{{1000, "keep"}}));
-    EXPECT_EQ(doc.FileName, dir.File("good.smi"));
-    EXPECT_FALSE(doc.Quiet);
-    EXPECT_EQ(infos, 0);
-    EXPECT_EQ(changes, 0);
+    // A time past 32 bits: in a SAMI file, and at line 32,769 of a plain text read 65,535 ms apart.
+    WriteBytes(dir.File("long.smi"), Sami("<SYNC Start=2><P>a\n<SYNC Start=2147483648><P>b\n"));
+    std::string lines;
+    for (int i = 0; i < 32769; ++i) lines += "x\n";
+    WriteBytes(dir.File("long.txt"), lines);
+    for (const char* bad : {"bad.smi", "long.smi", "long.txt"}) {
+        TQzCaption doc;
+        doc.SetAddStep(65535);
+        ASSERT_TRUE(doc.Open(dir.File("good.smi")));
+        int infos = 0, changes = 0;
+        doc.OnReadInfo = [&](TQzCaption*, std::string&) { ++infos; };
+        doc.OnChange = [&](TQzCaption*, int, const std::string&) { ++changes; };
+        EXPECT_THROW(doc.Open(dir.File(bad)), EConvertError) << bad;
+        EXPECT_EQ(Entries(doc), (E{{1000, "keep"}})) << bad;
+        EXPECT_EQ(doc.FileName, dir.File("good.smi"));
+        EXPECT_FALSE(doc.Quiet);
+        EXPECT_EQ(infos, 0);
+        EXPECT_EQ(changes, 0);
+    }
 }
 
 TEST(QzCaptionReader, DamagedAndIndentedFiles) {
@@ -118,6 +129,15 @@ TEST(QzCaptionReader, PlainText) {
     EXPECT_EQ(Entries(doc), (E{{1000, "first"}, {2000, "second"}}));
     EXPECT_EQ(Read("a\nb\nc\n", "b.txt", 0), (E{{1, "c"}}));
     EXPECT_EQ(Read("x\n", "c.txt", 10), (E{{10, "x"}}));
+    // Lines from 15,259 on stand at ten-digit times, still behind the others.
+    std::string many;
+    for (int i = 1; i <= 15300; ++i) many += "l" + std::to_string(i) + "\n";
+    const E entries = Read(many, "d.txt", 65535);
+    ASSERT_EQ(entries.size(), 15300u);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        ASSERT_EQ(entries[i].first, static_cast<int>(i + 1) * 65535);
+        ASSERT_EQ(entries[i].second, "l" + std::to_string(i + 1));
+    }
 }
 
 TEST(QzCaptionReader, TextFileTestAndFailures) {

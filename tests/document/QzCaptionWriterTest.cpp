@@ -83,9 +83,9 @@ TEST(QzCaptionWriter, GetTextLayout) {
     doc.Add(-7, " <br> <BR>");
     doc.Add(4000, "\r\n<BR><br>x\r\n<BR> ");
     EXPECT_EQ(doc.GetText(),
-              // "        0" sorts before "       -7": negative keys are not in numeric order.
-              "<SYNC START=1><P CLASS=KALO_KRCC>\nzero\n"
+              // Keys sort by their number: -7 before 0.
               "<SYNC START=1><P CLASS=KALO_KRCC>&nbsp;\n\n"
+              "<SYNC START=1><P CLASS=KALO_KRCC>\nzero\n"
               "<SYNC START=1500><P CLASS=KALO_KRCC>\nA\nB\n"
               "<SYNC START=3000><P CLASS=KALO_KRCC>&nbsp;\n\n"
               "<SYNC START=4000><P CLASS=KALO_KRCC>\n<BR><BR>x\n");

@@ -5,7 +5,7 @@
 #include "document/QzBuf.h"
 #include "document/TarkiHash.h"
 
-TEST(TarkiHash, KeepsByteOrderAndReplacesValues) {
+TEST(TarkiHash, KeepsKeyOrderAndReplacesValues) {
     TTarkiHash t(10);
     EXPECT_EQ(t.Add("b", "1"), 1);
     EXPECT_EQ(t.Add("a", "2"), 2);
@@ -17,20 +17,28 @@ TEST(TarkiHash, KeepsByteOrderAndReplacesValues) {
     EXPECT_EQ(t.Key(2), "c");
     EXPECT_EQ(t.Get("b"), "4");
 
-    TTarkiHash order(10);
+    TTarkiHash order(12);
     order.Add("a", "");
     order.Add("B", "");
     order.Add("\xB0\xA1", "");  // a lead byte sorts after every ASCII byte
     order.Add("ab", "");
     order.Add("        5", "");
     order.Add("       10", "");
-    EXPECT_EQ(order.Key(0), "        5");
-    EXPECT_EQ(order.Key(1), "       10");
-    EXPECT_EQ(order.Key(2), "B");
-    EXPECT_EQ(order.Key(3), "a");
-    EXPECT_EQ(order.Key(4), "ab");
-    EXPECT_EQ(order.Key(5), "\xB0\xA1");
-    for (int i = 0; i < order.Count(); ++i) EXPECT_EQ(order.IndexOf(order.Key(i)), i);
+    // Number keys sort by their number (negative first, ten digits after nine) before the others;
+    // of one number in two spellings the byte-wise smaller first.
+    order.Add("1000000000", "");
+    order.Add(" 150000000", "");
+    order.Add("-100", "");
+    order.Add("       -5", "");
+    order.Add("5", "");
+    order.Add("-", "");
+    const char* const expected[] = {"-100", "       -5", "        5", "5", "       10", " 150000000", "1000000000",
+                                    "-", "B", "a", "ab", "\xB0\xA1"};
+    ASSERT_EQ(order.Count(), 12);
+    for (int i = 0; i < order.Count(); ++i) {
+        EXPECT_EQ(order.Key(i), expected[i]);
+        EXPECT_EQ(order.IndexOf(order.Key(i)), i);
+    }
 }
 
 TEST(TarkiHash, FullTableRefusesEvenChangesAndEmptyKeys) {
