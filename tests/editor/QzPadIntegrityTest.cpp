@@ -354,3 +354,55 @@ TEST_F(PadTest, UndoKeepsABookmarkSetSince)
     EXPECT_EQ(Lines(), (Ls{"abc", "def", "ghi"}));
     EXPECT_EQ(pad.GetBookmarkStr(), "");
 }
+
+// A column removal under word wrap takes exactly the block as the rows stood when it began: a
+// line that loses its continuations pulls the rows below it up, yet no cut falls outside the
+// block. The same holds where the removal comes before other text goes in. Undo gives back the
+// rows.
+TEST_F(PadTest, ColumnRemovalUnderWordWrapTakesOnlyTheBlock)
+{
+    pad.SetColumnCount(3);
+    pad.SetWordWrap(qzwwUser);
+    const Ls rows{"a12", "b34", "c", "def", "ghi", "jkl"};
+    const TRect& r = pad.EditRect();
+    struct Case {
+        const char* name;
+        std::function<void()> edit;
+        std::string after;
+        bool start = false;  // `after` is only the start of the text
+    };
+    const Case cases[] = {
+        {"delete", [&] { Key(VK_DELETE); }, "24\r\nf\r\nghi\r\njkl\r\n"},
+        {"delete block", [&] { Key(VK_DELETE, kCtrl); }, "24\r\nf\r\nghi\r\njkl\r\n"},
+        {"cut", [&] { Key('X', kCtrl); }, "24\r\nf\r\nghi\r\njkl\r\n"},
+        {"typing over the block", [&] { Type("X"); }, "X24\r\nf\r\nghi\r\njkl\r\n"},
+        {"paste over the block",
+         [&] {
+             view.ClipboardSetText("PQ");
+             Key('V', kCtrl);
+         },
+         "PQ24\r\nf\r\nghi\r\njkl\r\n"},
+        // Dropped after the "g" of "ghi", two rows further up once the block is out; from there
+        // the block goes down the rows as a column paste does.
+        {"drop moved below the block",
+         [&] { pad.DragDrop(true, r.Left + pad.CharWidth() + 1, r.Top + 4 * pad.LineHeight() + 2, TShiftState()); },
+         "24\r\nf\r\nga1h", true},
+    };
+    for (const Case& c : cases) {
+        SetText({"a12b34c", "def", "ghi", "jkl"});
+        ASSERT_EQ(Lines(), rows);
+        pad.SetBlockMode(qzbmColumn);
+        Select(TPoint(0, 0), TPoint(2, 3));
+        c.edit();
+        EXPECT_EQ(c.start ? pad.LogicalText().substr(0, c.after.size()) : pad.LogicalText(), c.after) << c.name;
+        // The caret goes to the block's left edge on its row: where "f" now begins.
+        if (c.name == std::string("delete block")) {
+            EXPECT_EQ(pad.CaretPos(), TPoint(0, 1));
+        }
+        if (c.name == std::string("cut")) {
+            EXPECT_EQ(view.clipboard, "a1\r\nb3\r\nc \r\nde\r\n");
+        }
+        while (pad.CanUndo()) Key('Z', kCtrl);
+        EXPECT_EQ(Lines(), rows) << c.name;
+    }
+}
