@@ -902,6 +902,7 @@ const KeptSeed kKeptSeeds[] = {
     {"WrappedLineToNewLineRecordedNoUndo", 11, 3340206418u, Commands::WithRewritesAndBookmarks},
     {"UndoPutANumberedBookmarkOnTwoLines", 1, 2766575397u, Commands::WithRewritesAndBookmarks},
     {"ColumnRemovalUnderWordWrapCutOutsideTheBlock", 9, 2941356755u, Commands::WithRewritesAndBookmarks},
+    {"ColumnRemovalWithItsMovingEdgeInsideACharacter", 5, 476714926u, Commands::WithRewritesAndBookmarks},
 };
 
 class PadFuzzSeedTest : public PadTest, public ::testing::WithParamInterface<KeptSeed> {};

@@ -83,6 +83,16 @@ TEST_F(PadTest, UndoGivesBackTheTextInEveryBlockAndEditMode)
              Key('V', kCtrl);
          },
          {"a byz", ""}},
+        // The block is cut on each row as shown: the moving edge inside "가" moves after it on
+        // its own row only, so the other row loses no more than was put on the clipboard.
+        {"column cut with its moving edge inside a character", K({"ab가c", "abcdef"}),
+         [&] {
+             Key('B', kCtrl);
+             Select(TPoint(1, 1), TPoint(3, 0));
+             Key('X', kCtrl);
+             EXPECT_EQ(view.clipboard, Cp949("b가\r\nbc\r\n"));
+         },
+         K({"ac", "adef"})},
         {"stream removal from past the line end", {"ab", "    xyz"},
          [&] {
              pad.SetOptions(pad.Options().With(qzoScrollPastEOL));
