@@ -1,7 +1,7 @@
 // Edits that once broke the text: column blocks with overwrite and tabs, positions past the line
 // end, undo and block indent under word wrap, Korean characters under the caret, painting from a
 // scrolled column, macro replay, templates, the caret's pixel, rewrites that recorded no undo
-// step and bookmarks misplaced by undo.
+// step, bookmarks misplaced by undo and column removals that cut outside the block.
 
 #include "QzPadTestUtil.h"
 
