@@ -595,7 +595,11 @@ void TQzPadModel::DragDrop(bool fromSelf, int x, int y, TShiftState shift)
         const TLogicalPos ls = ToLogical(s);
         const TLogicalPos le = ToLogical(e);
         TLogicalPos ld = ToLogical(d);
-        DeleteSelection();
+        // Under word wrap a column removal lays the lines it crosses out again, and the rows
+        // below move with them: the drop point keeps its place in the text.
+        TPoint kept = d;
+        const bool keep = blockMode_ == qzbmColumn && wordWrap_ != qzwwNone;
+        DeleteSelection(keep ? &kept : nullptr);
         Record(qzcDeleteSelBlock, caret, s, e, text);
         if (blockMode_ == qzbmLine) {
             if (ld.Line == le.Line && ld.Offset >= le.Offset) {
@@ -605,6 +609,8 @@ void TQzPadModel::DragDrop(bool fromSelf, int x, int y, TShiftState shift)
                 ld.Line -= le.Line - ls.Line;
                 d = FromLogical(ld);
             }
+        } else if (keep) {
+            d = kept;
         } else if (d.Y >= s.Y && d.Y <= e.Y && d.X >= e.X) {
             d.X -= e.X - s.X;
         }

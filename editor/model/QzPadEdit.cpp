@@ -483,7 +483,7 @@ std::string TQzPadModel::GetSelText() const
     return out;
 }
 
-void TQzPadModel::DeleteSelection()
+void TQzPadModel::DeleteSelection(TPoint* keep)
 {
     if (ReadOnly() || !GetSelectAvail()) return;
     BeginUpdate();
@@ -492,21 +492,7 @@ void TQzPadModel::DeleteSelection()
     const TPoint s = blockMode_ == qzbmLine ? SelEdge(GetSelStart()) : GetSelStart();
     const TPoint e = blockMode_ == qzbmLine ? SelEdge(GetSelEnd()) : GetSelEnd();
     if (blockMode_ == qzbmColumn) {
-        // Like a column insertion, the rows are rewritten in a window and spliced in once.
-        TRowWindow rows(lines_, LogicalFirst(s.Y));
-        for (int y = s.Y; y <= e.Y && rows.IsLine(y); ++y) {
-            std::string line = ExpandStr(rows.Text(y));
-            const int len = static_cast<int>(line.size());
-            const int l = QzAdjustEdge(line, s.X);
-            const int r = std::min(QzAdjustEdge(line, e.X), len);
-            if (l < r) {
-                line.erase(static_cast<size_t>(l), static_cast<size_t>(r - l));
-                WriteRow(rows, y, line);
-            }
-        }
-        rows.Commit();
-        // The caret goes to the block's left edge, where the text after the block now begins.
-        if (caretY_ >= s.Y && caretY_ <= e.Y) caretX_ = QzAdjustEdge(ExpandedCurLine(), s.X);
+        RemoveColumn(s, e, keep);
         caretX_ = std::min(caretX_, ExpandedCurLineLength());
     } else if (s.Y == e.Y) {
         std::string line = ExpandedLine(s.Y);
@@ -586,6 +572,105 @@ void TQzPadModel::InsertText(const std::string& s)
     UpdateVertScrollBar();
     UpdateHorzScrollBar();
     FireChanged();
+}
+
+void TQzPadModel::RemoveColumn(TPoint s, TPoint e, TPoint* keep)
+{
+    // Each row's part of the block is taken as the rows stand when the removal begins. Every
+    // logical line the block crosses is built once from its rows less their parts and wrapped
+    // once, from the top down: rewrapping row by row would let a line that loses a continuation
+    // pull the rows below it up between the cuts, so that later cuts fell on other rows. The lines
+    // go through a row window, so the removal costs the rows of the lines it crosses.
+    const bool wrap = wordWrap_ != qzwwNone;
+    const int count = lines_.Count();
+    const int bottom = std::min(e.Y, count - 1);
+    const int top = LogicalFirst(s.Y);
+    // A point carried through: its row as the removal began, and its column on that row once
+    // the block's part is out of it.
+    struct TTracked {
+        TPoint* point;
+        bool toEdge;  // the caret: on a row of the block it goes to the block's left edge
+        TPoint was;   // where it stood as the removal began
+        int x = 0;
+        int offset = -1;  // in the new text of its logical line; -1 while its line is not reached
+    };
+    TPoint caret = CaretPos();
+    std::vector<TTracked> tracked{{&caret, true, caret}};
+    if (keep) tracked.push_back({keep, false, *keep});
+    TRowWindow rows(lines_, top);
+    int shift = 0;  // rows the lines rewritten so far gained (negative: lost)
+    bool changed = false;
+    int first = top;
+    while (first <= bottom) {
+        int last = first;
+        while (wrap && last + 1 < count) {
+            const TQzLineAttribute* a = rows.Attr(last + 1 + shift);
+            if (!a || !a->Wrapped) break;
+            ++last;
+        }
+        std::string text;
+        bool cut = false;
+        for (int y = first; y <= last; ++y) {
+            std::string row = ExpandStr(rows.Text(y + shift));
+            const int start = static_cast<int>(text.size());
+            const int len = static_cast<int>(row.size());
+            const bool inBlock = y >= s.Y && y <= e.Y;
+            const int l = inBlock ? QzAdjustEdge(row, s.X) : len;
+            const int r = inBlock ? std::max(std::min(QzAdjustEdge(row, e.X), len), l) : len;
+            if (l < r) {
+                row.erase(static_cast<size_t>(l), static_cast<size_t>(r - l));
+                cut = true;
+            }
+            for (TTracked& t : tracked) {
+                if (t.was.Y != y) continue;
+                const int x = t.was.X;
+                if (!inBlock)
+                    t.x = x;
+                else if (t.toEdge)
+                    t.x = std::min(l, static_cast<int>(row.size()));
+                else
+                    t.x = x < l ? x : x < r ? l : x - (r - l);
+                t.offset = start + t.x;
+            }
+            text += row;
+        }
+        if (cut) {
+            std::vector<std::string> pieces = wrap ? WrapLine(text, WrapWidth()) : std::vector<std::string>{text};
+            for (TTracked& t : tracked) {
+                if (t.offset < 0) continue;
+                // As the line writer places the caret: the end of a row that goes on belongs to
+                // the start of the next.
+                int y = first + shift;
+                int offset = t.offset;
+                for (size_t k = 0; k + 1 < pieces.size(); ++k) {
+                    const int n = static_cast<int>(pieces[k].size());
+                    if (n > offset) break;
+                    offset -= n;
+                    ++y;
+                }
+                *t.point = TPoint(offset, y);
+                t.offset = -1;
+            }
+            const int n = static_cast<int>(pieces.size());
+            rows.Rewrite(first + shift, last + shift, std::move(pieces));
+            shift += n - (last - first + 1);
+            changed = true;
+        } else {
+            for (TTracked& t : tracked) {
+                if (t.offset < 0) continue;
+                *t.point = TPoint(t.x, t.was.Y + shift);
+                t.offset = -1;
+            }
+        }
+        first = last + 1;
+    }
+    rows.Commit();
+    // Rows below the lines crossed moved with them.
+    for (TTracked& t : tracked)
+        if (t.was.Y >= first) t.point->Y = t.was.Y + shift;
+    caretX_ = caret.X;
+    caretY_ = caret.Y;
+    if (changed) modified_ = true;
 }
 
 void TQzPadModel::InsertColumn(const std::vector<std::string>& pieces)

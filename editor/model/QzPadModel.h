@@ -326,7 +326,9 @@ public:
     void PutString(const std::string& s);
     void SetLine(int index, const std::string& s);
     void InsertText(const std::string& s);
-    void DeleteSelection();
+    // Removes the selected text. With `keep`, a point outside a column block that is carried to
+    // the same place in the text that remains (as the rows stand after the removal).
+    void DeleteSelection(TPoint* keep = nullptr);
     std::string GetSelText() const;
     void SetSelText(const std::string& s);
     void CutToClipboard();
@@ -546,6 +548,10 @@ private:
     void WriteRow(TRows& rows, int index, const std::string& s);
     // The column insertion of InsertText: piece i goes into the i-th row down from the caret.
     void InsertColumn(const std::vector<std::string>& pieces);
+    // The column removal of DeleteSelection: the block from column s.X to e.X on rows s.Y .. e.Y
+    // as they stand when it begins. The caret goes to the block's left edge on its row; `keep`
+    // (if given) keeps its place in the text.
+    void RemoveColumn(TPoint s, TPoint e, TPoint* keep);
     std::vector<std::string> WrapLine(const std::string& s, int width) const;
     void RepaintForComment(const std::string& s);
     void RewrapForWindow();

@@ -18,9 +18,12 @@ TQzPadModel::TEditScope::TEditScope(TQzPadModel& pad) : pad_(pad)
     // shows it again at the caret), so that the caret and selection noted here fit the text.
     pad_.ImeRemoveShown();
     // The moving edge of a column block may stand inside a character; what an edit reads at the
-    // caret, or as the block's edge, begins after it.
+    // caret begins after it. The block itself keeps its edge: each of its rows is cut at that
+    // column, moved off a trail byte on that row alone, as it is shown; moving the edge for all
+    // rows would take a column more from the others than the selected text holds.
     if (QzIsTrailAt(pad_.ExpandedCurLine(), pad_.caretX_)) {
-        if (pad_.selEnd_ == pad_.CaretPos()) ++pad_.selEnd_.X;
+        const bool block = pad_.blockMode_ == qzbmColumn && pad_.GetSelectAvail();
+        if (pad_.selEnd_ == pad_.CaretPos() && !block) ++pad_.selEnd_.X;
         pad_.StoreCaret(TPoint(pad_.caretX_ + 1, pad_.caretY_));
     }
     pad_.pending_.clear();

@@ -6,8 +6,10 @@
 //
 // After every step: no line holds half a character (or a character other than those put in) and,
 // after a change of the text, the caret rests on a character's first byte; painted text starts on
-// a character; no numbered bookmark stands on two lines. Every few steps, and at the end of every
-// run, undo is checked at every depth against the text as plain strings before each step.
+// a character; no numbered bookmark stands on two lines; a delete or cut of a column block leaves
+// exactly the text outside the block as its rows stood before the step. Every few steps, and at
+// the end of every run, undo is checked at every depth against the text as plain strings before
+// each step.
 //
 // Bookmarks under undo: setting one is no edit, so undo gives back the text and leaves a bookmark
 // set since on its line (unless the undo takes that line out). Undo to a depth therefore gives
@@ -33,6 +35,7 @@
 #include <cstring>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <random>
 #include <set>
 
@@ -135,6 +138,7 @@ public:
     long rewritesRecorded = 0;  // replacements and rewrites that changed the text
     long marksChanged = 0;      // bookmark steps that set or cleared a bookmark
     long undosChecked = 0;  // undo steps taken by the checks, each compared where its depth is known
+    long removalsChecked = 0;  // column removals compared with the block as it stood
 
 private:
     unsigned Pick(unsigned n) { return static_cast<unsigned>(rng_() % n); }
@@ -322,6 +326,8 @@ private:
             {VK_DELETE, TShiftState(ssCtrl), "delete block"},
         };
         const K& k = keys[Pick(std::size(keys))];
+        // Delete and backspace take a selection out, as the delete-block command does.
+        if (k.key == VK_DELETE || (k.key == VK_BACK && k.shift == TShiftState())) ExpectColumnRemoval();
         Key(k.key, k.shift);
         return k.name;
     }
@@ -329,7 +335,10 @@ private:
     std::string Clipboard()
     {
         switch (Pick(6)) {
-        case 0: Key('X', TShiftState(ssCtrl)); return "cut";
+        case 0:
+            ExpectColumnRemoval();
+            Key('X', TShiftState(ssCtrl));
+            return "cut";
         case 1: Key('C', TShiftState(ssCtrl)); return "copy";
         case 2: view_.ClipboardSetText(Piece()); return "new clipboard";
         default: Key('V', TShiftState(ssCtrl)); return "paste " + Escaped(view_.clipboard);
@@ -559,6 +568,34 @@ private:
 
     // ---- the rules ----
 
+    // Before a step that takes a column block out: the logical lines it must leave, computed
+    // from the rows as they stand. Each row of the block loses its columns from the left edge to
+    // the right edge (an edge inside a character moves after it), then the rows join into their
+    // lines, whatever rows the lines take once they are wrapped again.
+    void ExpectColumnRemoval()
+    {
+        if (pad_.BlockMode() != qzbmColumn || !pad_.GetSelectAvail() || pad_.Composing()) return;
+        const TPoint s = pad_.GetSelStart();
+        const TPoint e = pad_.GetSelEnd();
+        Text out;
+        for (int y = 0; y < pad_.Lines().Count(); ++y) {
+            std::string row = pad_.Lines().Get(y);
+            if (y >= s.Y && y <= e.Y) {
+                row = pad_.ExpandStr(row);
+                const int l = QzAdjustEdge(row, s.X);
+                const int r = std::min(QzAdjustEdge(row, e.X), static_cast<int>(row.size()));
+                if (l < r) row.erase(static_cast<size_t>(l), static_cast<size_t>(r - l));
+            }
+            const TQzLineAttribute* a = pad_.Lines().Attribute(y);
+            if (y > 0 && a && a->Wrapped)
+                out.back() += row;
+            else
+                out.push_back(row);
+        }
+        for (std::string& line : out) line = pad_.ExpandStr(line);
+        removal_ = std::move(out);
+    }
+
     bool WholeCharacters(const std::string& s) const
     {
         for (size_t i = 0; i < s.size();) {
@@ -671,6 +708,12 @@ private:
         trace_.push_back(what + "  =>  " + Describe());
         if (trace_.size() > 24) trace_.pop_front();
         const Text now = Logical();
+        if (removal_) {
+            const Text expected = *std::move(removal_);
+            removal_.reset();
+            ++removalsChecked;
+            if (now != expected) return Fail("the column removal gives\n" + Join(now) + "instead of\n" + Join(expected));
+        }
         const bool changed = now != last_ && what != "play macro";
         if (std::string e = RuleOne(changed); !e.empty()) return Fail(e);
         if (std::string e = RuleMarks(); !e.empty()) return Fail(e);
@@ -780,6 +823,7 @@ private:
     std::set<std::string> pairs_;
     std::vector<Snapshot> history_;
     Text last_;
+    std::optional<Text> removal_;  // what the step must leave, when it takes a column block out
     std::string lastMarks_;
     bool marksSet_ = false;  // the step may have set or cleared a bookmark
     long markEpoch_ = 0;
@@ -857,6 +901,8 @@ const KeptSeed kKeptSeeds[] = {
     {"ReplaceLeftTheCaretPastTheLineEnd", 11, 895331189u, Commands::WithRewritesAndBookmarks},
     {"WrappedLineToNewLineRecordedNoUndo", 11, 3340206418u, Commands::WithRewritesAndBookmarks},
     {"UndoPutANumberedBookmarkOnTwoLines", 1, 2766575397u, Commands::WithRewritesAndBookmarks},
+    {"ColumnRemovalUnderWordWrapCutOutsideTheBlock", 9, 2941356755u, Commands::WithRewritesAndBookmarks},
+    {"ColumnRemovalWithItsMovingEdgeInsideACharacter", 5, 476714926u, Commands::WithRewritesAndBookmarks},
 };
 
 class PadFuzzSeedTest : public PadTest, public ::testing::WithParamInterface<KeptSeed> {};
@@ -873,9 +919,10 @@ TEST_P(PadFuzzTest, EditsKeepCharactersWholeAndUndoGivesBackEveryStep)
     if (!fuzz.failure.empty()) FAIL() << fuzz.failure;
     RecordProperty("steps", static_cast<int>(fuzz.stepsRun));
     if (steps > 1000)
-        std::printf("%s: %ld steps, %ld undo steps checked, %ld rewrites recorded, %ld bookmark changes, %lld ms\n",
-                    CombinationName(GetParam()).c_str(), fuzz.stepsRun, fuzz.undosChecked, fuzz.rewritesRecorded,
-                    fuzz.marksChanged, static_cast<long long>(ms));
+        std::printf("%s: %ld steps, %ld undo steps checked, %ld column removals checked, %ld rewrites recorded, "
+                    "%ld bookmark changes, %lld ms\n",
+                    CombinationName(GetParam()).c_str(), fuzz.stepsRun, fuzz.undosChecked, fuzz.removalsChecked,
+                    fuzz.rewritesRecorded, fuzz.marksChanged, static_cast<long long>(ms));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMode, PadFuzzTest, ::testing::Range(0, kCombinations),

@@ -1,7 +1,7 @@
 // Edits that once broke the text: column blocks with overwrite and tabs, positions past the line
 // end, undo and block indent under word wrap, Korean characters under the caret, painting from a
 // scrolled column, macro replay, templates, the caret's pixel, rewrites that recorded no undo
-// step and bookmarks misplaced by undo.
+// step, bookmarks misplaced by undo and column removals that cut outside the block.
 
 #include "QzPadTestUtil.h"
 
@@ -83,6 +83,16 @@ TEST_F(PadTest, UndoGivesBackTheTextInEveryBlockAndEditMode)
              Key('V', kCtrl);
          },
          {"a byz", ""}},
+        // The block is cut on each row as shown: the moving edge inside "가" moves after it on
+        // its own row only, so the other row loses no more than was put on the clipboard.
+        {"column cut with its moving edge inside a character", K({"ab가c", "abcdef"}),
+         [&] {
+             Key('B', kCtrl);
+             Select(TPoint(1, 1), TPoint(3, 0));
+             Key('X', kCtrl);
+             EXPECT_EQ(view.clipboard, Cp949("b가\r\nbc\r\n"));
+         },
+         K({"ac", "adef"})},
         {"stream removal from past the line end", {"ab", "    xyz"},
          [&] {
              pad.SetOptions(pad.Options().With(qzoScrollPastEOL));
@@ -353,4 +363,56 @@ TEST_F(PadTest, UndoKeepsABookmarkSetSince)
     Key('Z', kCtrl);
     EXPECT_EQ(Lines(), (Ls{"abc", "def", "ghi"}));
     EXPECT_EQ(pad.GetBookmarkStr(), "");
+}
+
+// A column removal under word wrap takes exactly the block as the rows stood when it began: a
+// line that loses its continuations pulls the rows below it up, yet no cut falls outside the
+// block. The same holds where the removal comes before other text goes in. Undo gives back the
+// rows.
+TEST_F(PadTest, ColumnRemovalUnderWordWrapTakesOnlyTheBlock)
+{
+    pad.SetColumnCount(3);
+    pad.SetWordWrap(qzwwUser);
+    const Ls rows{"a12", "b34", "c", "def", "ghi", "jkl"};
+    const TRect& r = pad.EditRect();
+    struct Case {
+        const char* name;
+        std::function<void()> edit;
+        std::string after;
+        bool start = false;  // `after` is only the start of the text
+    };
+    const Case cases[] = {
+        {"delete", [&] { Key(VK_DELETE); }, "24\r\nf\r\nghi\r\njkl\r\n"},
+        {"delete block", [&] { Key(VK_DELETE, kCtrl); }, "24\r\nf\r\nghi\r\njkl\r\n"},
+        {"cut", [&] { Key('X', kCtrl); }, "24\r\nf\r\nghi\r\njkl\r\n"},
+        {"typing over the block", [&] { Type("X"); }, "X24\r\nf\r\nghi\r\njkl\r\n"},
+        {"paste over the block",
+         [&] {
+             view.ClipboardSetText("PQ");
+             Key('V', kCtrl);
+         },
+         "PQ24\r\nf\r\nghi\r\njkl\r\n"},
+        // Dropped after the "g" of "ghi", two rows further up once the block is out; from there
+        // the block goes down the rows as a column paste does.
+        {"drop moved below the block",
+         [&] { pad.DragDrop(true, r.Left + pad.CharWidth() + 1, r.Top + 4 * pad.LineHeight() + 2, TShiftState()); },
+         "24\r\nf\r\nga1h", true},
+    };
+    for (const Case& c : cases) {
+        SetText({"a12b34c", "def", "ghi", "jkl"});
+        ASSERT_EQ(Lines(), rows);
+        pad.SetBlockMode(qzbmColumn);
+        Select(TPoint(0, 0), TPoint(2, 3));
+        c.edit();
+        EXPECT_EQ(c.start ? pad.LogicalText().substr(0, c.after.size()) : pad.LogicalText(), c.after) << c.name;
+        // The caret goes to the block's left edge on its row: where "f" now begins.
+        if (c.name == std::string("delete block")) {
+            EXPECT_EQ(pad.CaretPos(), TPoint(0, 1));
+        }
+        if (c.name == std::string("cut")) {
+            EXPECT_EQ(view.clipboard, "a1\r\nb3\r\nc \r\nde\r\n");
+        }
+        while (pad.CanUndo()) Key('Z', kCtrl);
+        EXPECT_EQ(Lines(), rows) << c.name;
+    }
 }
