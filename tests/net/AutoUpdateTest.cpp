@@ -63,15 +63,6 @@ private:
 const char kInfTarget[] = "/cgi-bin/kelvoran/update.inf";
 const char kFileTarget[] = "/cgi-bin/qz2000/qzboard.cgi?db=qzpad/down&action=down&dbf=28&ftype=fil1&file=Morvane";
 
-// A real program of this machine, built beside the tests: what the update serves.
-const std::string& Program() {
-    static const std::string bytes = [] {
-        std::string b;
-        EXPECT_TRUE(ReadFileBytes(STANDIN_PATH, b));
-        return b;
-    }();
-    return bytes;
-}
 
 class AutoUpdateTest : public ::testing::Test {
 protected:
@@ -84,7 +75,7 @@ protected:
                                   "MsgUpdateAsk=($ver.new) is out.\\nUpdate?\r\n"
                                   "Msg=You have the newest version.\r\n",
                                   {}, -1});
-        server.Route(kFileTarget, {200, Program(), {}, -1});
+        server.Route(kFileTarget, {200, RealProgram(), {}, -1});
     }
 
     TestHttpServer server{"localhost.pem"};
@@ -108,7 +99,7 @@ TEST_F(AutoUpdateTest, AnAcceptedUpdateIsDownloadedAndTheUpdaterStarted) {
                          "enable"};
     EXPECT_EQ(host.log, expected);
     EXPECT_EQ(host.started, (Lines{dir.Path() + "Kelvoran", "Morvane", std::to_string(getpid())}));
-    const int64_t size = static_cast<int64_t>(Program().size());
+    const int64_t size = static_cast<int64_t>(RealProgram().size());
     EXPECT_EQ(FileSize64(dir.Path() + "Morvane.tmp"), size);
     EXPECT_EQ(host.progressMax, size);
     EXPECT_EQ(host.progressPosition, size);
@@ -151,17 +142,17 @@ TEST_F(AutoUpdateTest, TheCommandNeedsTheUpdaterAndASavedDocument) {
 TEST_F(AutoUpdateTest, FailuresAreShownAndTheProgramStaysOpen) {
     // Broken downloads: nothing is kept or started.
     using Framing = TestHttpServer::Framing;
-    const long half = static_cast<long>(Program().size() / 2);
+    const long half = static_cast<long>(RealProgram().size() / 2);
     struct Broken {
         const char* what;
         TestHttpServer::Response response;
         std::string message;
     } broken[] = {
         {"no program", {200, "<html>error</html>", {}, -1}, MsgBadDownload()},
-        {"a program for another machine", {200, Program().substr(0, 18) + "\x01" + Program().substr(19), {}, -1},
+        {"a program for another machine", {200, RealProgram().substr(0, 18) + "\x01" + RealProgram().substr(19), {}, -1},
          MsgBadDownload()},
-        {"cut short, no length, TLS close", {200, Program(), {}, half, Framing::Close}, MsgCannotConnect()},
-        {"cut short, no length, TCP close", {200, Program(), {}, half, Framing::Close, true}, MsgCannotConnect()},
+        {"cut short, no length, TLS close", {200, RealProgram(), {}, half, Framing::Close}, MsgCannotConnect()},
+        {"cut short, no length, TCP close", {200, RealProgram(), {}, half, Framing::Close, true}, MsgCannotConnect()},
     };
     for (const Broken& b : broken) {
         host.log.clear();
@@ -192,7 +183,7 @@ TEST_F(AutoUpdateTest, FailuresAreShownAndTheProgramStaysOpen) {
     // A program file from a server whose certificate has expired: nothing is kept or started.
     host.log.clear();
     TestHttpServer expired("expired.pem");
-    expired.Route(kFileTarget, {200, Program(), {}, -1});
+    expired.Route(kFileTarget, {200, RealProgram(), {}, -1});
     update.UpdateCheck.UpdateFileURL = expired.Base() + kFileTarget;
     update.mnuAutoUpdateClick();
     EXPECT_EQ(host.log[host.log.size() - 2], "message:" + MsgCannotConnect());
@@ -203,7 +194,7 @@ TEST_F(AutoUpdateTest, FailuresAreShownAndTheProgramStaysOpen) {
 
     // An updater that cannot be started: the download stays, the window stays open.
     host.log.clear();
-    server.Route(kFileTarget, {200, Program(), {}, -1});
+    server.Route(kFileTarget, {200, RealProgram(), {}, -1});
     host.startResult = false;
     update.mnuAutoUpdateClick();
     EXPECT_EQ(host.log[host.log.size() - 2], "message:" + Cp949("업데이트 프로그램을 실행할 수 없습니다."));
@@ -232,8 +223,8 @@ TEST(AutoUpdateEndToEnd, AServedUpdateIsInstalledByTheUpdaterAndStarted) {
     fs::permissions(dir + "Kelvoran", fs::perms(0755));
     ASSERT_TRUE(WriteFileAtomic(dir + "Morvane", "#!/bin/sh\necho old >> \"$(dirname \"$0\")/marker\"\n"));
 
-    std::string program;
-    ASSERT_TRUE(ReadFileBytes(STANDIN_PATH, program));
+    const std::string& program = RealProgram();
+    ASSERT_FALSE(program.empty());
     TestHttpServer server("localhost.pem");
     server.Route(kInfTarget, {200, "Morvane=Morvane 2.0\nMsgUpdateAsk=Update?\n", {}, -1});
     server.Route(kFileTarget, {200, program, {}, -1});

@@ -1,5 +1,9 @@
 #include "tests/net/TestHttpServer.h"
 
+#include "platform/core/FileUtils.h"
+
+#include <gtest/gtest.h>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <openssl/ssl.h>
@@ -265,4 +269,13 @@ void TestHttpServer::Handle(Connection& client) {
         return;
     }
     if (chunked && end == size) client.Write("0\r\n\r\n");
+}
+
+const std::string& RealProgram() {
+    static const std::string bytes = [] {
+        std::string b;
+        EXPECT_TRUE(ReadFileBytes(STANDIN_PATH, b));
+        return b;
+    }();
+    return bytes;
 }

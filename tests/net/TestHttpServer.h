@@ -75,3 +75,7 @@ private:
 
 // The value of header `name` (ignoring case) in a header block; empty when absent.
 std::string HeaderValue(const std::string& block, const std::string& name);
+
+// A real program of this machine (the updater stand-in built beside the tests): what the update
+// serves. Read once; empty, with a failed expectation, when it cannot be read.
+const std::string& RealProgram();

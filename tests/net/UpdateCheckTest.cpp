@@ -55,15 +55,6 @@ std::string ElfImage(size_t size) {
     return image;
 }
 
-// A real program of this machine, built beside the tests.
-const std::string& RealProgram() {
-    static const std::string bytes = [] {
-        std::string b;
-        EXPECT_TRUE(ReadFileBytes(STANDIN_PATH, b));
-        return b;
-    }();
-    return bytes;
-}
 
 class UpdateCheckTest : public ::testing::Test {
 protected:
