@@ -12,6 +12,7 @@
 
 #include "document/QzCaption.h"
 #include "document/QzText.h"
+#include "document/TarkiHash.h"
 #include "platform/core/StringList.h"
 #include "platform/core/SysUtils.h"
 
@@ -23,7 +24,7 @@ void CheckEntries(const TQzCaption& doc) {
         int time = 0;
         fuzz::Check(TryStrToInt(list.Key(i), time), "a sync key is no number");
         fuzz::Check(list.Key(i) == TQzCaption::GetSyncWidth(time), "a sync key is not in its printed form");
-        fuzz::Check(i == 0 || list.Key(i - 1) < list.Key(i), "the sync keys are not in order");
+        fuzz::Check(i == 0 || TTarkiHash::KeyLess(list.Key(i - 1), list.Key(i)), "the sync keys are not in time order");
         fuzz::Check(list.Value(i).find_first_of("\r\n") == std::string::npos, "a caption holds a line end");
     }
 }
