@@ -29,6 +29,7 @@
 #include "app/Globals.h"
 #include "app/MovieForm.h"
 #include "app/PadLink.h"
+#include "app/ToolButtons.h"
 #include "app/update/ProgramStart.h"
 #include "controls/FileDrag.h"
 #include "controls/NvOS8PushButton.h"
@@ -322,17 +323,20 @@ void TMainForm::BuildMemoPage(QWidget* page) {
     auto* barLayout = new QHBoxLayout(bar);
     barLayout->setContentsMargins(0, 0, 0, 0);
     barLayout->setSpacing(2);
-    auto add = [&](const char* caption, std::function<void()> run) {
-        auto* b = new TTransparentButton(bar);
-        b->SetCaption(Cp949(caption));
-        b->setMinimumSize(72, 24);
-        b->OnClick = [run](TObject*) { run(); };
+    auto add = [&](TToolGlyph glyph, const char* hint, std::function<void()> run) {
+        TTransparentButton* b = CreateToolButton(bar, glyph, hint);
+        if (run) b->OnClick = [run](TObject*) { run(); };
         barLayout->addWidget(b);
+        return b;
     };
-    add("잘라내기", [this] { PadCommand(&TPadLink::Cut); });
-    add("복사하기", [this] { PadCommand(&TPadLink::Copy); });
-    add("붙여넣기", [this] { PadCommand(&TPadLink::Paste); });
-    add("취소", [this] { PadCommand(&TPadLink::Undo); });
+    add(tgCut, "잘라내기", [this] { PadCommand(&TPadLink::Cut); });
+    add(tgCopy, "복사하기", [this] { PadCommand(&TPadLink::Copy); });
+    add(tgPaste, "붙여넣기", [this] { PadCommand(&TPadLink::Paste); });
+    add(tgUndo, "취소", [this] { PadCommand(&TPadLink::Undo); });
+    // Save, exit and redo run nothing; exit and redo are hidden.
+    add(tgSave, "", nullptr);
+    add(tgExit, "", nullptr)->SetVisible(false);
+    add(tgRedo, "", nullptr)->SetVisible(false);
     barLayout->addStretch(1);
     layout->addWidget(bar);
 

@@ -16,6 +16,7 @@
 #include "app/MainForm.h"
 #include "app/MovieForm.h"
 #include "app/PadLink.h"
+#include "app/ToolButtons.h"
 #include "controls/TransBtn.h"
 #include "platform/core/Cp949.h"
 #include "platform/gui/MenuKeys.h"
@@ -65,13 +66,10 @@ QAction* TMainForm::AddTwin(QMenu* menu, const char* caption, const char* key, c
 
 void TMainForm::BuildToolBar(QWidget* bar) {
     auto* layout = new QHBoxLayout(bar);
-    layout->setContentsMargins(2, 1, 2, 1);
-    layout->setSpacing(6);
-    auto add = [&](const char* caption, std::function<void()> run) {
-        auto* b = new TTransparentButton(bar);
-        b->SetCaption(Cp949(caption));
-        b->SetWordWrap(true);
-        b->setFixedSize(68, 34);
+    layout->setContentsMargins(3, 2, 3, 2);
+    layout->setSpacing(2);
+    auto add = [&](TToolGlyph glyph, const char* hint, std::function<void()> run) {
+        TTransparentButton* b = CreateToolButton(bar, glyph, hint);
         b->OnClick = [this, run](TObject*) { Guard(run); };
         layout->addWidget(b);
         return b;
@@ -82,18 +80,23 @@ void TMainForm::BuildToolBar(QWidget* bar) {
             if (QAction* a = Action(name)) a->trigger();
         };
     };
-    add("자막/동영상 열기", [this] { controller_->OpenCommand(openFilterIndex_); });
-    add("자막 저장하기", item("mnuSave"));
-    add("자막 다시 읽기", item("mnuReload"));
-    add("환경 설정", item("mnuOption"));
-    add("태그 제거", item("mnuStripTag"));
-    add("찾기", item("mnuFind"));
-    PreviewButton = add("동영상창 보기/숨기기", [this] { PreviewButtonClick(); });
-    add("자막 정보", item("mnuCapInfo"));
-    add("싱크순 정렬", item("mnuSort"))->SetVisible(false);
-    AdvanceModeButton = add("확장편집", item("mnuAdvanceMode"));
-    AdvanceModeButton->SetVisible(false);
+    add(tgOpen, "자막/동영상 열기", [this] { controller_->OpenCommand(openFilterIndex_); });
+    add(tgSave, "자막 저장하기", item("mnuSave"));
+    add(tgReload, "자막 다시 읽기", item("mnuReload"));
+    add(tgOptions, "환경 설정", item("mnuOption"));
+    add(tgStripTag, "태그 제거", item("mnuStripTag"));
+    add(tgFind, "찾기", item("mnuFind"));
+    PreviewButton = add(tgMovie, "동영상창 보기/숨기기", [this] { PreviewButtonClick(); });
+    add(tgCapInfo, "자막 정보", item("mnuCapInfo"));
+    add(tgSort, "싱크순 정렬", item("mnuSort"))->SetVisible(false);
     layout->addStretch(1);
+    // The advanced-mode button stands at the bar's right end, its caption right of the glyph.
+    AdvanceModeButton = add(tgAdvanceMode, "확장편집", item("mnuAdvanceMode"));
+    AdvanceModeButton->SetCaption(Cp949("확장편집"));
+    AdvanceModeButton->SetTextAlign(ttaRight);
+    AdvanceModeButton->SetSpacing(3);
+    AdvanceModeButton->setFixedSize(71, kToolButtonSize);
+    AdvanceModeButton->SetVisible(false);
 }
 
 void TMainForm::BuildMenus() {

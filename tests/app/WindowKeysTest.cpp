@@ -9,6 +9,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEnterEvent>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,6 +21,7 @@
 #include <QStackedWidget>
 #include <QTimer>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -245,28 +248,87 @@ TEST_F(WindowKeysTest, MenusPopupsAndToolBarHoldEveryItem) {
     EXPECT_EQ(PopupMenuOf(form->ListView), form->PopupMenuList);
     EXPECT_EQ(PopupMenuOf(movie.get()), form->PopupMenuSpec);
 
-    // The tool bar, left to right; a button with a menu twin runs the twin.
+    // Both tool bars, the main one and the advanced-mode page's, left to right: glyph buttons of
+    // 20 x 20 with the hand cursor and a tool tip, the advanced-mode button with its caption too.
+    // A button with a menu twin runs the twin.
     std::map<std::string, int> runs;
     for (const char* name : {"mnuSave", "mnuReload", "mnuOption", "mnuStripTag", "mnuFind", "mnuCapInfo", "mnuSort",
                              "mnuAdvanceMode"})
         QObject::connect(form->Action(name), &QAction::triggered, [&runs, name] { ++runs[name]; });
-    struct TButtonRow { const char* Caption; const char* Item; bool Visible; };
-    const TButtonRow buttons[] = {{"자막/동영상 열기", nullptr, true}, {"자막 저장하기", "mnuSave", true},
-                                  {"자막 다시 읽기", "mnuReload", true}, {"환경 설정", "mnuOption", true},
-                                  {"태그 제거", "mnuStripTag", true}, {"찾기", "mnuFind", true},
-                                  {"동영상창 보기/숨기기", nullptr, true}, {"자막 정보", "mnuCapInfo", true},
-                                  {"싱크순 정렬", "mnuSort", false}, {"확장편집", "mnuAdvanceMode", false}};
+    struct TButtonRow { const char* Hint; const char* Item; bool Visible; int Width; const char* Caption; };
+    const TButtonRow buttons[] = {{"자막/동영상 열기", nullptr, true, 20, ""}, {"자막 저장하기", "mnuSave", true, 20, ""},
+                                  {"자막 다시 읽기", "mnuReload", true, 20, ""}, {"환경 설정", "mnuOption", true, 20, ""},
+                                  {"태그 제거", "mnuStripTag", true, 20, ""}, {"찾기", "mnuFind", true, 20, ""},
+                                  {"동영상창 보기/숨기기", nullptr, true, 20, ""}, {"자막 정보", "mnuCapInfo", true, 20, ""},
+                                  {"싱크순 정렬", "mnuSort", false, 20, ""},
+                                  {"확장편집", "mnuAdvanceMode", false, 71, "확장편집"},
+                                  // The page's bar: cut, copy, paste, undo, then save, exit and redo,
+                                  // which run nothing and have no tool tip.
+                                  {"잘라내기", nullptr, true, 20, ""}, {"복사하기", nullptr, true, 20, ""},
+                                  {"붙여넣기", nullptr, true, 20, ""}, {"취소", nullptr, true, 20, ""},
+                                  {"", nullptr, true, 20, ""}, {"", nullptr, false, 20, ""}, {"", nullptr, false, 20, ""}};
     std::vector<TTransparentButton*> bar;
-    for (QWidget* w : form->findChild<QWidget*>(QStringLiteral("ToolBar"))->findChildren<QWidget*>())
-        if (auto* b = dynamic_cast<TTransparentButton*>(w)) bar.push_back(b);
+    for (QWidget* parent : {form->findChild<QWidget*>(QStringLiteral("ToolBar")), form->PageControl->widget(1)})
+        for (QWidget* w : parent->findChildren<QWidget*>())
+            if (auto* b = dynamic_cast<TTransparentButton*>(w)) bar.push_back(b);
     ASSERT_EQ(bar.size(), std::size(buttons));
+    // Pixels of the painted button whose channels differ clearly: the glyph's colours.
+    auto coloured = [](TTransparentButton* b) {
+        const QImage image = b->PaintToImage();
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 24) ++n;
+            }
+        return n;
+    };
     for (size_t i = 0; i < bar.size(); ++i) {
-        EXPECT_EQ(bar[i]->Caption(), Cp949(buttons[i].Caption)) << i;
-        EXPECT_EQ(bar[i]->Visible(), buttons[i].Visible) << buttons[i].Caption;
-        if (!buttons[i].Item) continue;
-        bar[i]->Click();
-        EXPECT_EQ(runs[buttons[i].Item], 1) << buttons[i].Caption;
+        const TButtonRow& row = buttons[i];
+        SCOPED_TRACE(std::to_string(i) + " " + row.Hint);
+        TTransparentButton* b = bar[i];
+        EXPECT_EQ(b->Caption(), Cp949(row.Caption));
+        EXPECT_EQ(b->Visible(), row.Visible);
+        EXPECT_EQ(b->Width(), row.Width);
+        EXPECT_EQ(b->Height(), 20);
+        EXPECT_EQ(b->Glyph()->Width(), 20);
+        EXPECT_EQ(b->Glyph()->Height(), 20);
+        EXPECT_EQ(b->Cursor(), crHandPoint);
+        EXPECT_EQ(b->Hint, Cp949(row.Hint));
+        EXPECT_EQ(b->toolTip(), U(row.Hint));
+        EXPECT_EQ(b->FrameStyle(), fsExplorer);
+        EXPECT_EQ(b->Spacing(), b == form->AdvanceModeButton ? 3 : 0);
+        // The glyph shows grey until the mouse comes over the button.
+        EXPECT_EQ(coloured(b), 0);
+        QEnterEvent enter(QPointF(1, 1), b->mapToGlobal(QPointF(1, 1)), b->mapToGlobal(QPointF(1, 1)));
+        QApplication::sendEvent(b, &enter);
+        EXPECT_GT(coloured(b), 8);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(b, &leave);
+        if (!row.Item) continue;
+        b->Click();
+        EXPECT_EQ(runs[row.Item], 1);
     }
+    EXPECT_EQ(form->AdvanceModeButton->TextAlign(), ttaRight);
+
+    // At the window's smallest size, in the advanced mode and with the hidden buttons shown too,
+    // every button stands whole inside the window and apart from the others of its bar.
+    if (form->Controller().AdvancedMode()) form->Controller().ToggleAdvancedMode();
+    Press(form->ListView, QKeySequence(Qt::Key_F12));
+    ASSERT_TRUE(form->Controller().AdvancedMode());
+    form->resize(form->minimumSize());
+    for (TTransparentButton* b : bar) b->SetVisible(true);
+    QApplication::processEvents();
+    for (size_t i = 0; i < bar.size(); ++i) {
+        const QRect at(bar[i]->mapTo(form.get(), QPoint(0, 0)), bar[i]->size());
+        EXPECT_TRUE(form->rect().contains(at)) << buttons[i].Hint;
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(bar[j]->parentWidget() == bar[i]->parentWidget() &&
+                         bar[j]->geometry().intersects(bar[i]->geometry()))
+                << buttons[j].Hint << " / " << buttons[i].Hint;
+    }
+    if (const char* out = getenv("MORVANE_SCREENSHOT_DIR"))
+        form->grab().save(QString::fromUtf8(out) + "/toolbars-minimum.png");
 }
 
 // Each key in each place runs its item's command, or leaves the key to the control there.
@@ -366,9 +428,9 @@ TEST_F(WindowKeysTest, MemoPageCommandsActOnTheMemo) {
     std::vector<TTransparentButton*> bar;
     for (QWidget* w : form->PageControl->widget(1)->findChildren<QWidget*>())
         if (auto* b = dynamic_cast<TTransparentButton*>(w)) bar.push_back(b);
-    ASSERT_EQ(bar.size(), 4u);
-    EXPECT_EQ(bar[0]->Caption(), Cp949("잘라내기"));
-    EXPECT_EQ(bar[3]->Caption(), Cp949("취소"));
+    ASSERT_EQ(bar.size(), 7u);
+    EXPECT_EQ(bar[0]->Hint, Cp949("잘라내기"));
+    EXPECT_EQ(bar[3]->Hint, Cp949("취소"));
     TPadLink::SelectAll(form->CaptionMemo);
     bar[0]->Click();
     EXPECT_EQ(TPadLink::Text(form->CaptionMemo), "");
