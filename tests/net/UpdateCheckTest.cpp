@@ -193,6 +193,27 @@ TEST_F(UpdateCheckTest, ADownloadThatIsNoProgramForThisMachineIsDeleted) {
             Put(s, sizeof(Ehdr) + sizeof(Phdr), ph);
         };
     };
+    // The second program header made a dynamic segment at 800 holding `entries` (tag, value);
+    // `type` is the file's type.
+    const auto dynamic = [](uint16_t type, std::vector<std::pair<int64_t, uint64_t>> entries) {
+        return [type, entries](std::string& s) {
+            Put<uint16_t>(s, offsetof(Ehdr, e_type), type);
+            Phdr ph{};
+            ph.p_type = PT_DYNAMIC;
+            ph.p_offset = 800;
+            ph.p_filesz = entries.size() * sizeof(ElfW(Dyn));
+            Put(s, sizeof(Ehdr) + sizeof(Phdr), ph);
+            for (size_t i = 0; i < entries.size(); ++i) {
+                ElfW(Dyn) d{};
+                d.d_tag = entries[i].first;
+                d.d_un.d_val = entries[i].second;
+                Put(s, 800 + i * sizeof d, d);
+            }
+        };
+    };
+    const auto field = [](size_t offset, auto value) {
+        return [offset, value](std::string& s) { Put(s, offset, value); };
+    };
     struct Case {
         const char* what;
         std::string body;
@@ -224,6 +245,46 @@ TEST_F(UpdateCheckTest, ADownloadThatIsNoProgramForThisMachineIsDeleted) {
          },
          false},
         {"stripped and cut short", ElfImage(1000), [](std::string& s) { s.resize(900); }, false},
+        {"real shared library", ElfImage(1000), dynamic(ET_DYN, {{DT_FLAGS_1, DF_1_NOW}, {DT_NULL, 0}}), false},
+        {"static position-independent program", ElfImage(1000),
+         dynamic(ET_DYN, {{DT_FLAGS_1, DF_1_NOW | DF_1_PIE}, {DT_NULL, 0}}), true},
+        {"the PIE flag after the dynamic section's end", ElfImage(1000),
+         dynamic(ET_DYN, {{DT_NULL, 0}, {DT_FLAGS_1, DF_1_PIE}}), false},
+        {"dynamic segment past the end", ElfImage(1000),
+         [](std::string& s) {
+             Phdr ph{};
+             ph.p_type = PT_DYNAMIC;
+             ph.p_offset = 1000 - 8;
+             ph.p_filesz = 2 * sizeof(ElfW(Dyn));
+             Put(s, sizeof(Ehdr) + sizeof(Phdr), ph);
+         },
+         false},
+        {"cut short before a segment's start", ElfImage(1000),
+         [](std::string& s) {
+             Phdr ph{};
+             ph.p_type = PT_LOAD;
+             ph.p_offset = 1100;
+             Put(s, sizeof(Ehdr) + sizeof(Phdr), ph);
+         },
+         false},
+        {"no loadable segment", ElfImage(1000), field(sizeof(Ehdr) + offsetof(Phdr, p_type), uint32_t{PT_NULL}),
+         false},
+        {"foreign program header size", ElfImage(1000),
+         field(offsetof(Ehdr, e_phentsize), static_cast<uint16_t>(sizeof(Phdr) + 8)), false},
+        {"foreign section header size", ElfImage(1000),
+         [](std::string& s) {
+             Put<ElfW(Off)>(s, offsetof(Ehdr, e_shoff), 1000 - sizeof(Shdr));
+             Put<uint16_t>(s, offsetof(Ehdr, e_shentsize), sizeof(Shdr) - 1);
+             Put<uint16_t>(s, offsetof(Ehdr, e_shnum), 1);
+         },
+         false},
+        {"header version", ElfImage(1000), [](std::string& s) { s[EI_VERSION] = 2; }, false},
+        {"file version", ElfImage(1000), field(offsetof(Ehdr, e_version), uint32_t{2}), false},
+        {"header size", ElfImage(1000), field(offsetof(Ehdr, e_ehsize), static_cast<uint16_t>(sizeof(Ehdr) + 1)),
+         false},
+        // Large enough to hold all 0xFFFF program headers, so that only their count refuses it.
+        {"extended program header count", ElfImage(sizeof(Ehdr) + 0xFFFF * sizeof(Phdr)),
+         field(offsetof(Ehdr, e_phnum), uint16_t{0xFFFF}), false},
         {"a real program", RealProgram(), nullptr, true},
         {"a real program cut short", RealProgram(), [](std::string& s) { s.resize(s.size() - 100); }, false},
     };
