@@ -36,24 +36,6 @@ std::string Lower(std::string s) {
     return s;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-// True when the value of a Transfer-Encoding header lists the coding "chunked" (codings are
-// separated by commas and optional blanks; case is ignored).
-bool NamesChunked(const std::string& value) {
-    size_t start = 0;
-    while (start <= value.size()) {
-        size_t end = value.find(',', start);
-        if (end == std::string::npos) end = value.size();
-        size_t a = start, b = end;
-        while (a < b && IsBlank(value[a])) ++a;
-        while (b > a && IsBlank(value[b - 1])) --b;
-        if (Lower(value.substr(a, b - a)) == "chunked") return true;
-        start = end + 1;
-    }
-    return false;
-}
-
 }  // namespace
 
 std::string EncodeUrl(const std::string& url) {
@@ -108,7 +90,9 @@ size_t THttpClient::HeaderCallback(char* data, size_t size, size_t count, void* 
     }
     const size_t colon = line.find(':');
     if (colon == std::string::npos) return n;
-    if (Lower(line.substr(0, colon)) == "transfer-encoding" && NamesChunked(line.substr(colon + 1))) t.chunked = true;
+    const std::string name = Lower(line.substr(0, colon));
+    if (name == "transfer-encoding" && Lower(line.substr(colon + 1)).find("chunked") != std::string::npos)
+        t.chunked = true;
     return n;
 }
 
