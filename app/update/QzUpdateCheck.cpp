@@ -1,5 +1,6 @@
 #include "app/update/QzUpdateCheck.h"
 
+#include "app/update/DownloadFile.h"
 #include "app/update/ExecutableCheck.h"
 #include "document/QzText.h"
 #include "platform/core/Cp949.h"
@@ -10,7 +11,7 @@
 #include <unistd.h>
 
 #include <cctype>
-#include <fstream>
+#include <ostream>
 
 namespace {
 
@@ -18,14 +19,16 @@ constexpr size_t kCheckedHead = 256;   // bytes of a download that the checks lo
 constexpr char kElfSignature[] = "\x7F" "ELF";
 
 // Gives `path` the permission bits of the running program (so the new version can run) and puts
-// its bytes on disk before anyone renames it over the program. False when either step fails.
+// its bytes on disk before anyone renames it over the program. False when either step fails, and
+// when `path` is no longer a regular file: a link put there since is not followed.
 bool FinishProgramFile(const std::string& path) {
     mode_t mode = 0755;
     struct stat self;
     if (stat("/proc/self/exe", &self) == 0) mode = self.st_mode & 0777;
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
-    const bool ok = fchmod(fd, mode) == 0 && fsync(fd) == 0;
+    struct stat st;
+    const bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && fchmod(fd, mode) == 0 && fsync(fd) == 0;
     close(fd);
     return ok;
 }
@@ -111,18 +114,18 @@ bool TQzUpdateCheck::UpdateFile(const std::string& FileName, int Verify) {
     bool received = false;
     const bool requireBodyEnd = RequireBodyEnd;
     {
-        std::ofstream file;
+        TDownloadFile file;
         try {
-            // A fresh file: one left by an earlier attempt (or a link under that name) is not
-            // written through.
+            // A fresh file: one left by an earlier attempt goes first, and whatever stands at the
+            // name when the file is made (a link put there meanwhile, for one) fails the download
+            // instead of being written through.
             DeleteFile(FileName);
-            file.open(FileName, std::ios::binary | std::ios::trunc);
-            if (file) {
+            if (file.Create(FileName)) {
                 Tag = 1;
                 RequireBodyEnd = true;
-                Get(UpdateFileURL, file);
-                file.close();
-                received = static_cast<bool>(file);
+                std::ostream out(&file);
+                Get(UpdateFileURL, out);
+                received = file.Close();
             }
         } catch (...) {
         }

@@ -51,13 +51,15 @@ public:
     // then), or when the description cannot be fetched or is empty.
     bool UpdateCheck();
 
-    // Downloads UpdateFileURL into `FileName` (replacing an existing file) and gives it the
-    // running program's permission bits. The body must arrive whole: one whose end nothing marks
-    // (no Content-Length, no chunked coding: a dropped connection would look the same) or that
-    // ends before its announced length is a failed transfer. With Verify != 0 the file must pass
-    // IsValidProgramFile. A file that fails the checks and a transfer that fails or breaks off (an
-    // unverified certificate among the causes) are deleted, after which OnErrorMsg fires and the
-    // result is false. An UpdateFileURL that is not an https:// address fires OnErrorMsg before
+    // Downloads UpdateFileURL into `FileName` (replacing an existing file or link; the file is
+    // made new, mode 0600, and never written or finished through a link) and gives it the
+    // running program's permission bits, on disk. The body must arrive whole: one whose end
+    // nothing marks (no usable Content-Length, no chunked coding: a dropped connection would look
+    // the same) or that ends before its announced length is a failed transfer. With Verify != 0
+    // the file must pass IsValidProgramFile. A file that fails the checks, a transfer that fails
+    // or breaks off (an unverified certificate among the causes) and a file that cannot be
+    // written, closed, given its mode or put on disk are deleted, after which OnErrorMsg fires
+    // and the result is false. RequireBodyEnd is set only for the download. An UpdateFileURL that is not an https:// address fires OnErrorMsg before
     // anything is created or fetched. False without an event when FileName or UpdateFileURL is
     // empty.
     bool UpdateFile(const std::string& FileName, int Verify);

@@ -62,8 +62,7 @@ struct THttpClient::Transfer {
     int64_t limit = 0;                // bytes the body may have; 0 = no limit
     int64_t received = 0;
     bool begun = false;
-    // What the header block of the last response says about the body's end.
-    bool lengthAnnounced = false;
+    // The header block of the last response names the chunked transfer coding.
     bool chunked = false;
     std::exception_ptr error;         // thrown inside a callback; rethrown after the transfer
     std::string failure;              // a failure found inside a callback without an exception
@@ -86,13 +85,12 @@ size_t THttpClient::HeaderCallback(char* data, size_t size, size_t count, void* 
     const std::string line(data, n);
     if (line.compare(0, 5, "HTTP/") == 0) {
         // A status line starts the header block of a new response (after a 1xx, for one).
-        t.lengthAnnounced = t.chunked = false;
+        t.chunked = false;
         return n;
     }
     const size_t colon = line.find(':');
     if (colon == std::string::npos) return n;
     const std::string name = Lower(line.substr(0, colon));
-    if (name == "content-length") t.lengthAnnounced = true;
     if (name == "transfer-encoding" && Lower(line.substr(colon + 1)).find("chunked") != std::string::npos)
         t.chunked = true;
     return n;
@@ -222,8 +220,14 @@ void THttpClient::Perform(const std::string& url, Transfer& t) {
     if (RequireBodyEnd && rc == CURLE_OK && !t.error && t.failure.empty() && code >= 200 && code <= 299) {
         long version = 0;
         curl_easy_getinfo(h, CURLINFO_HTTP_VERSION, &version);
+        // Only a length that libcurl could read bounds the body: it ignores one it cannot (too
+        // many digits, for one) and reads such a body to the close. It also ignores the length of
+        // a 1xx response, which has no body.
+        curl_off_t length = -1;
+        const bool lengthAnnounced =
+            curl_easy_getinfo(h, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK && length >= 0;
         // HTTP/2 and later frame every body; 204 has none.
-        if (!t.lengthAnnounced && !t.chunked && version < CURL_HTTP_VERSION_2_0 && code != 204)
+        if (!lengthAnnounced && !t.chunked && version < CURL_HTTP_VERSION_2_0 && code != 204)
             t.failure = "Response body ended by the connection's close: it may have been cut short";
     }
 

@@ -68,9 +68,11 @@ public:
     int64_t MaxStringSize = 16 << 20;     // bytes a GET into a string accepts before it fails; 0 = no limit
     int64_t MaxStreamSize = 0;            // bytes a GET into a stream accepts before it fails; 0 = no limit
     // True: a response body whose end nothing marks fails, since a connection dropped early looks
-    // the same as a complete body. That is an HTTP/1.x body without "Content-Length" and without
-    // chunked coding, which ends where the connection closes. A body that ends before its
-    // announced length always fails.
+    // the same as a complete body. That is an HTTP/1.x body without chunked coding and without a
+    // "Content-Length" that libcurl can use (one it cannot read, such as a number too large for
+    // it, is ignored), which ends where the connection closes. Only the final response's headers
+    // count, not those of a 1xx response before it. A body that ends before its announced length
+    // always fails.
     bool RequireBodyEnd = false;
     // The certificate authorities that HTTPS servers are verified against. Empty: the system's
     // certificate store. Otherwise a file of PEM certificates that alone is trusted, so that a

@@ -129,6 +129,17 @@ TEST(HttpClient, LimitsAndAnUnmarkedEndFailTheTransfer) {
     drip.dripMs = 100;   // 1000 bytes/s
     TestHttpServer::Response longDrip = drip;
     longDrip.body = Pattern(5000);
+    // Stalls after more than the limit, so only the limit can end it before the total timeout.
+    TestHttpServer::Response pastLimit = stall;
+    pastLimit.stallAt = 4000;
+    const auto closed = [](std::vector<std::string> headers, std::string interim = {}) {
+        TestHttpServer::Response r{200, Pattern(3000), std::move(headers), -1, Framing::Close};
+        r.interim = std::move(interim);
+        return r;
+    };
+    TestHttpServer::Response afterInterim{200, Pattern(3000), {}, -1};
+    afterInterim.interim = "HTTP/1.1 103 Early Hints\r\nLink: </a>\r\n\r\n";
+    const auto requireEnd = [](THttpClient& c) { c.RequireBodyEnd = true; };
     struct Case {
         const char* what;
         TestHttpServer::Response response;
@@ -149,6 +160,20 @@ TEST(HttpClient, LimitsAndAnUnmarkedEndFailTheTransfer) {
         {"ended by the close, allowed", {200, Pattern(3000), {}, -1, Framing::Close}, nullptr, false},
         {"chunked", {200, Pattern(3000), {}, -1, Framing::Chunked}, [](THttpClient& c) { c.RequireBodyEnd = true; },
          false},
+        {"stalled past the limit", pastLimit, [](THttpClient& c) { c.MaxStreamSize = 3000, c.TotalTimeout = 3000; },
+         true},
+        // libcurl ignores a length it cannot read and reads such a body to the close.
+        {"unusable length, ended by the close", closed({"Content-Length: 12345678901234567890123"}), requireEnd,
+         true},
+        {"unusable length, ended by the close, allowed", closed({"Content-Length: 12345678901234567890123"}),
+         nullptr, false},
+        {"chunked under another name", closed({"X-Transfer-Encoding: chunked", "X-Note: chunked"}), requireEnd,
+         true},
+        {"length of a 1xx response", closed({}, "HTTP/1.1 103 Early Hints\r\nContent-Length: 3000\r\n\r\n"),
+         requireEnd, true},
+        {"chunked 1xx response", closed({}, "HTTP/1.1 103 Early Hints\r\nTransfer-Encoding: chunked\r\n\r\n"),
+         requireEnd, true},
+        {"announced after a 1xx response", afterInterim, requireEnd, false},
     };
     for (const Case& c : cases) {
         server.Route("/file", c.response);
@@ -158,6 +183,9 @@ TEST(HttpClient, LimitsAndAnUnmarkedEndFailTheTransfer) {
         std::ostringstream out;
         if (c.fails) {
             EXPECT_THROW(client.Get(server.Base() + "/file", out), EHttpError) << c.what;
+            if (client.MaxStreamSize > 0) {
+                EXPECT_LE(static_cast<int64_t>(out.str().size()), client.MaxStreamSize) << c.what;
+            }
         } else {
             EXPECT_NO_THROW(client.Get(server.Base() + "/file", out)) << c.what;
             EXPECT_TRUE(out.str() == c.response.body) << c.what;

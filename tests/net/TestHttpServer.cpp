@@ -241,7 +241,7 @@ void TestHttpServer::Handle(Connection& client) {
         if (it != routes_.end()) response = it->second;
     }
     if (response.abrupt) client.EndAbruptly();
-    std::string head = "HTTP/1.1 " + std::to_string(response.status) + " " + Reason(response.status) + "\r\n";
+    std::string head = response.interim + "HTTP/1.1 " + std::to_string(response.status) + " " + Reason(response.status) + "\r\n";
     if (response.framing == Framing::Length)
         head += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
     else if (response.framing == Framing::Chunked)

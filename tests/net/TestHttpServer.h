@@ -33,6 +33,9 @@ public:
         // Send the body in pieces of this many bytes with dripMs between them; 0: at once.
         size_t dripBytes = 0;
         int dripMs = 0;
+        // Sent as it stands before the status line: an interim (1xx) response, its empty line
+        // included.
+        std::string interim{};
     };
 
     // Plain HTTP.

@@ -1,13 +1,21 @@
 #include "app/update/QzUpdateCheck.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
+#include "tests/ChildRun.h"
 #include "tests/net/TempDir.h"
 #include "tests/net/TestHttpServer.h"
 
 #include <elf.h>
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <link.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <cstddef>
 #include <cstring>
@@ -55,6 +63,22 @@ std::string ElfImage(size_t size) {
     return image;
 }
 
+// From now on the system call `call` fails with EIO in this process without being made: for any
+// first argument, or only when that is `fd`. False when the system refuses the filter.
+bool FailSystemCall(long call, int fd) {
+    const uint32_t argument = offsetof(seccomp_data, args[0]) + (__BYTE_ORDER__ == __ORDER_BIG_ENDIAN__ ? 4 : 0);
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<uint32_t>(call), 0, 3),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, argument),
+        // Without `fd`, both ways lead on to the failure.
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<uint32_t>(fd), 0, static_cast<__u8>(fd >= 0)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EIO),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    const sock_fprog program{static_cast<unsigned short>(sizeof filter / sizeof filter[0]), filter};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
 
 class UpdateCheckTest : public ::testing::Test {
 protected:
@@ -162,11 +186,17 @@ TEST_F(UpdateCheckTest, AValidDownloadIsKeptWithTheProgramsPermissionBits) {
     const std::string target = dir.Path() + "Morvane.tmp";
     ASSERT_TRUE(WriteFileAtomic(target, "an older attempt"));
     int tagDuringTransfer = -1;
-    check.OnWork = [&](THttpClient&, TWorkMode, int64_t) { tagDuringTransfer = check.Tag; };
+    mode_t modeDuringTransfer = 0;   // no other user may read or write the file while it arrives
+    check.OnWork = [&](THttpClient&, TWorkMode, int64_t) {
+        tagDuringTransfer = check.Tag;
+        struct stat st;
+        if (stat(target.c_str(), &st) == 0) modeDuringTransfer = st.st_mode & 07777;
+    };
 
     EXPECT_TRUE(check.UpdateFile(target, 1));
     EXPECT_TRUE(rec.log.empty());
     EXPECT_EQ(tagDuringTransfer, 1);
+    EXPECT_EQ(modeDuringTransfer, 0600u);
     EXPECT_EQ(check.Tag, 0);
     std::string bytes;
     ASSERT_TRUE(ReadFileBytes(target, bytes));
@@ -192,6 +222,27 @@ TEST_F(UpdateCheckTest, ADownloadThatIsNoProgramForThisMachineIsDeleted) {
             ph.p_filesz = 20;
             Put(s, sizeof(Ehdr) + sizeof(Phdr), ph);
         };
+    };
+    // The second program header made a dynamic segment at 800 holding `entries` (tag, value);
+    // `type` is the file's type.
+    const auto dynamic = [](uint16_t type, std::vector<std::pair<int64_t, uint64_t>> entries) {
+        return [type, entries](std::string& s) {
+            Put<uint16_t>(s, offsetof(Ehdr, e_type), type);
+            Phdr ph{};
+            ph.p_type = PT_DYNAMIC;
+            ph.p_offset = 800;
+            ph.p_filesz = entries.size() * sizeof(ElfW(Dyn));
+            Put(s, sizeof(Ehdr) + sizeof(Phdr), ph);
+            for (size_t i = 0; i < entries.size(); ++i) {
+                ElfW(Dyn) d{};
+                d.d_tag = entries[i].first;
+                d.d_un.d_val = entries[i].second;
+                Put(s, 800 + i * sizeof d, d);
+            }
+        };
+    };
+    const auto field = [](size_t offset, auto value) {
+        return [offset, value](std::string& s) { Put(s, offset, value); };
     };
     struct Case {
         const char* what;
@@ -224,6 +275,46 @@ TEST_F(UpdateCheckTest, ADownloadThatIsNoProgramForThisMachineIsDeleted) {
          },
          false},
         {"stripped and cut short", ElfImage(1000), [](std::string& s) { s.resize(900); }, false},
+        {"real shared library", ElfImage(1000), dynamic(ET_DYN, {{DT_FLAGS_1, DF_1_NOW}, {DT_NULL, 0}}), false},
+        {"static position-independent program", ElfImage(1000),
+         dynamic(ET_DYN, {{DT_FLAGS_1, DF_1_NOW | DF_1_PIE}, {DT_NULL, 0}}), true},
+        {"the PIE flag after the dynamic section's end", ElfImage(1000),
+         dynamic(ET_DYN, {{DT_NULL, 0}, {DT_FLAGS_1, DF_1_PIE}}), false},
+        {"dynamic segment past the end", ElfImage(1000),
+         [](std::string& s) {
+             Phdr ph{};
+             ph.p_type = PT_DYNAMIC;
+             ph.p_offset = 1000 - 8;
+             ph.p_filesz = 2 * sizeof(ElfW(Dyn));
+             Put(s, sizeof(Ehdr) + sizeof(Phdr), ph);
+         },
+         false},
+        {"cut short before a segment's start", ElfImage(1000),
+         [](std::string& s) {
+             Phdr ph{};
+             ph.p_type = PT_LOAD;
+             ph.p_offset = 1100;
+             Put(s, sizeof(Ehdr) + sizeof(Phdr), ph);
+         },
+         false},
+        {"no loadable segment", ElfImage(1000), field(sizeof(Ehdr) + offsetof(Phdr, p_type), uint32_t{PT_NULL}),
+         false},
+        {"foreign program header size", ElfImage(1000),
+         field(offsetof(Ehdr, e_phentsize), static_cast<uint16_t>(sizeof(Phdr) + 8)), false},
+        {"foreign section header size", ElfImage(1000),
+         [](std::string& s) {
+             Put<ElfW(Off)>(s, offsetof(Ehdr, e_shoff), 1000 - sizeof(Shdr));
+             Put<uint16_t>(s, offsetof(Ehdr, e_shentsize), sizeof(Shdr) - 1);
+             Put<uint16_t>(s, offsetof(Ehdr, e_shnum), 1);
+         },
+         false},
+        {"header version", ElfImage(1000), [](std::string& s) { s[EI_VERSION] = 2; }, false},
+        {"file version", ElfImage(1000), field(offsetof(Ehdr, e_version), uint32_t{2}), false},
+        {"header size", ElfImage(1000), field(offsetof(Ehdr, e_ehsize), static_cast<uint16_t>(sizeof(Ehdr) + 1)),
+         false},
+        // Large enough to hold all 0xFFFF program headers, so that only their count refuses it.
+        {"extended program header count", ElfImage(sizeof(Ehdr) + 0xFFFF * sizeof(Phdr)),
+         field(offsetof(Ehdr, e_phnum), uint16_t{0xFFFF}), false},
         {"a real program", RealProgram(), nullptr, true},
         {"a real program cut short", RealProgram(), [](std::string& s) { s.resize(s.size() - 100); }, false},
     };
@@ -260,9 +351,11 @@ TEST_F(UpdateCheckTest, AFailedTransferLeavesNoPartialFile) {
     };
     TestHttpServer::Response whole = with(Framing::Close, false);
     whole.truncateAt = -1;
+    const TestHttpServer::Response program{200, ElfImage(4096), {}, -1};
     struct Case {
         const char* what;
         TestHttpServer::Response response;
+        long failingCall = -1;   // a system call made to fail in a child process that downloads
     } cases[] = {
         {"before the announced length", cutShort},
         {"before the announced length, TCP close", with(Framing::Length, true)},
@@ -272,16 +365,44 @@ TEST_F(UpdateCheckTest, AFailedTransferLeavesNoPartialFile) {
         {"whole, but no length", whole},
         {"larger than allowed", {200, ElfImage(200001), {}, -1}},
         {"larger than allowed, no length", {200, ElfImage(200001), {}, -1, Framing::Chunked}},
+        {"its mode cannot be set", program, SYS_fchmod},
+        {"it cannot be put on disk", program, SYS_fsync},
+        {"its close reports an error", program, SYS_close},
     };
     check.MaxStreamSize = 200000;
     for (const Case& c : cases) {
         rec.log.clear();
         server.Route("/down?file=Morvane", c.response);
-        EXPECT_FALSE(check.UpdateFile(target, 1)) << c.what;
-        EXPECT_FALSE(FileExists(target)) << c.what;
-        EXPECT_EQ(check.Tag, 0);
-        EXPECT_EQ(rec.log, std::vector<std::string>{connect}) << c.what;
+        const auto download = [&] {
+            EXPECT_FALSE(check.UpdateFile(target, 1)) << c.what;
+            EXPECT_FALSE(FileExists(target)) << c.what;
+            EXPECT_EQ(check.Tag, 0);
+            EXPECT_EQ(rec.log, std::vector<std::string>{connect}) << c.what;
+        };
+        if (c.failingCall < 0) {
+            download();
+            continue;
+        }
+        EXPECT_TRUE(RunInChild(
+            [&] {
+                // Only the download's file fails to close: it takes the lowest free descriptor.
+                int fd = -1;
+                if (c.failingCall == SYS_close) {
+                    fd = open("/dev/null", O_RDONLY | O_CLOEXEC);
+                    close(fd);
+                }
+                ASSERT_TRUE(FailSystemCall(c.failingCall, fd)) << "no seccomp filter: " << std::strerror(errno);
+                download();
+            },
+            30000))
+            << c.what;
     }
+    // The demand for a marked end was the download's own: a later check takes a description
+    // that the close ends.
+    server.Route("/update.inf", {200, "Morvane=Morvane 1.22 p1\nMsg=same\n", {}, -1, Framing::Close});
+    rec.log.clear();
+    EXPECT_TRUE(check.UpdateCheck());
+    EXPECT_EQ(rec.log, std::vector<std::string>{"no:same"});
     // A chunked body marks its own end; the limit is inclusive.
     server.Route("/down?file=Morvane", {200, ElfImage(200000), {}, -1, Framing::Chunked});
     EXPECT_TRUE(check.UpdateFile(target, 1));
@@ -359,5 +480,78 @@ TEST_F(UpdateCheckTest, ACertificateThatDoesNotVerifyIsAFailedTransfer) {
         EXPECT_EQ(rec.log, (std::vector<std::string>{"error:" + MsgCannotConnect(), "error:" + MsgCannotConnect()}))
             << c.certificate;
         EXPECT_TRUE(other.Targets().empty()) << c.certificate;
+    }
+}
+
+TEST_F(UpdateCheckTest, ALinkAtTheDownloadsNameIsNeverWrittenThrough) {
+    const std::string image = ElfImage(4096);
+    server.Route("/down?file=Morvane", {200, image, {}, -1});
+    // The download goes into a folder of its own, which a row makes read-only; an ordinary user
+    // must reach it.
+    const std::string folder = dir.Path() + "app/", target = folder + "Morvane.tmp";
+    const std::string victim = dir.Path() + "victim", planted = dir.Path() + "planted";
+    ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0);
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    enum When { Before, InPlaceOfTheDownload, NotRemovable };
+    enum Left { Download, Nothing, TheLink };
+    struct Case {
+        const char* what;
+        When when;
+        Left left;           // what stands at the name afterwards
+        bool hard = false;   // a hard link, not a symbolic one
+    } cases[] = {
+        {"there before the download", Before, Download},
+        {"put in the download's place before its mode is set", InPlaceOfTheDownload, Nothing},
+        {"there, in a folder where the user cannot remove it", NotRemovable, TheLink},
+        {"a hard link there, in a folder where the user cannot remove it", NotRemovable, TheLink, true},
+    };
+    for (const Case& c : cases) {
+        // The link's target: a file that anyone may write.
+        ASSERT_TRUE(WriteFileAtomic(victim, "victim"));
+        ASSERT_EQ(chmod(victim.c_str(), 0666), 0);
+        unlink(target.c_str());
+        check.OnWorkEnd = nullptr;
+        if (c.when == InPlaceOfTheDownload) {
+            check.OnWorkEnd = [&](THttpClient&, TWorkMode) {
+                EXPECT_EQ(symlink(victim.c_str(), planted.c_str()), 0);
+                EXPECT_EQ(rename(planted.c_str(), target.c_str()), 0);
+            };
+        } else {
+            ASSERT_EQ(c.hard ? link(victim.c_str(), target.c_str()) : symlink(victim.c_str(), target.c_str()), 0);
+        }
+        // Without the checks of the downloaded file, whatever the path leads to is finished.
+        const auto download = [&] { EXPECT_EQ(check.UpdateFile(target, 0), c.left == Download) << c.what; };
+        if (c.when == NotRemovable) {
+            ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+            // A read-only folder does not stop root: the download runs as another user then.
+            EXPECT_TRUE(RunInChild(
+                [&] {
+                    if (geteuid() == 0) {
+                        ASSERT_TRUE(setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0);
+                    }
+                    download();
+                },
+                30000))
+                << c.what;
+            ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
+        } else {
+            download();
+        }
+        std::string bytes;
+        ASSERT_TRUE(ReadFileBytes(victim, bytes));
+        EXPECT_EQ(bytes, "victim") << c.what;
+        struct stat st;
+        ASSERT_EQ(stat(victim.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0666u) << c.what;
+        const ino_t victimInode = st.st_ino;
+        const bool present = lstat(target.c_str(), &st) == 0;
+        EXPECT_EQ(present, c.left != Nothing) << c.what;
+        if (c.left == TheLink) {
+            EXPECT_TRUE(present && (c.hard ? st.st_ino == victimInode : S_ISLNK(st.st_mode))) << c.what;
+        }
+        if (c.left == Download) {
+            EXPECT_TRUE(present && S_ISREG(st.st_mode)) << c.what;
+            EXPECT_TRUE(ReadFileBytes(target, bytes) && bytes == image) << c.what;
+        }
     }
 }
