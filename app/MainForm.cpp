@@ -29,6 +29,7 @@
 #include "app/Globals.h"
 #include "app/MovieForm.h"
 #include "app/PadLink.h"
+#include "app/WindowLook.h"
 #include "app/update/ProgramStart.h"
 #include "controls/FileDrag.h"
 #include "controls/NvOS8PushButton.h"
@@ -58,6 +59,7 @@ constexpr int kDesignedEditorHeight = 190;
 TNvOS8PushButton* MakeButton(QWidget* parent, const char* caption, int width) {
     auto* b = new TNvOS8PushButton(parent);
     b->SetCaption(Cp949(caption));
+    SetShadedButtonLook(b);
     b->setMinimumSize(width, 24);
     b->setMaximumHeight(24);
     return b;

@@ -90,15 +90,21 @@ protected:
 };
 
 // The information and options dialogs: the name typed is kept only when the dialog is accepted.
+// Neither has a default button, so Return stays with the control that has the focus: the one-line
+// edits keep the dialog up, the notice editor starts a new line, a button runs itself.
 TEST_F(DialogKeysTest, MakerInfoDialogs) {
-    enum TControl { Name, Memo, Ok, Cancel };
+    enum TControl { Name, Mail, Home, Memo, Reset, Ok, Cancel };
     for (const bool information : {true, false}) {
-        for (const TControl control : {Name, Memo, Ok, Cancel}) {
+        for (const TControl control : {Name, Mail, Home, Memo, Reset, Ok, Cancel}) {
+            if (control == Reset && !information) continue;
             for (const int key : {Qt::Key_Return, Qt::Key_Escape}) {
                 SCOPED_TRACE(std::string(information ? "information " : "options ") + std::to_string(control) + " " +
                              KeyName(key));
                 TCaptionInfo& info = information ? form->Controller().CurrentCaption : form->Controller().UserInfo;
                 info.MakerName = "old";
+                info.Notice = "";
+                form->Controller().UserInfo.Notice = "";
+                if (information) form->Controller().UserInfo.MakerName = "user";
                 const auto open = [&] {
                     if (information)
                         Press(form->ListView, Qt::Key_I, Qt::AltModifier, QStringLiteral("i"));
@@ -107,18 +113,30 @@ TEST_F(DialogKeysTest, MakerInfoDialogs) {
                 };
                 const bool closed = WithDialog<TMakerInfoForm>(open, [&](TMakerInfoForm& d) {
                     d.EditName->setText(QStringLiteral("new"));
+                    d.MemoNotice->SetText("a");
+                    d.MemoNotice->SelectAll();
                     EXPECT_EQ(ActivePad, d.MemoNotice);
-                    QWidget* targets[] = {d.EditName, d.MemoNotice, d.OkButton, d.NoButton};
-                    Press(targets[control], key);
+                    QWidget* targets[] = {d.EditName, d.EditMail, d.EditHome, d.MemoNotice,
+                                          information ? static_cast<TCapInfoForm&>(d).ResetInfoButton : nullptr,
+                                          d.OkButton, d.NoButton};
+                    Press(targets[control], key, Qt::NoModifier,
+                          key == Qt::Key_Return ? QStringLiteral("\r") : QStringLiteral("\x1b"));
+                    if (!d.isVisible()) return;
+                    // Still up: the keys go on landing in the dialog.
+                    EXPECT_EQ(ActivePad, d.MemoNotice);
+                    EXPECT_EQ(d.MemoNotice->Text(), control == Memo ? "\n" : control == Reset ? "" : "a");
+                    EXPECT_EQ(EditText(d.EditName), control == Reset ? "user" : "new");
                 });
-                EXPECT_TRUE(closed);
-                const bool accepted = key == Qt::Key_Return && control != Cancel;
+                const bool up = key == Qt::Key_Return && control != Ok && control != Cancel;
+                EXPECT_EQ(closed, !up);
+                const bool accepted = key == Qt::Key_Return && control == Ok;
                 EXPECT_EQ(info.MakerName, accepted ? "new" : "old");
+                EXPECT_EQ(info.Notice, accepted ? "a" : "");
                 EXPECT_EQ(ActivePad, form->CaptionEdit);
             }
         }
     }
-    // Shift+Return is the memo's new line: the dialog stays.
+    // Shift+Return is the memo's new line too.
     const bool closed = WithDialog<TMakerInfoForm>(
         [&] { form->Action("mnuCapInfo")->trigger(); },
         [&](TMakerInfoForm& d) {
@@ -162,16 +180,18 @@ TEST_F(DialogKeysTest, KanaAndInsertDialogs) {
     }
 }
 
-// The about box closes by either key from its memo and its focused button.
+// The about box closes by Escape from its memo and its focused button; Return closes it only from
+// the button, which is not the default button.
 TEST_F(DialogKeysTest, AboutBox) {
     for (const bool onButton : {false, true})
         for (const int key : {Qt::Key_Return, Qt::Key_Escape}) {
             SCOPED_TRACE(std::to_string(onButton) + " " + KeyName(key));
             const auto open = [&] { Press(form->ListView, Qt::Key_F1, Qt::AltModifier); };
-            EXPECT_TRUE(WithDialog<TAboutForm>(open, [&](TAboutForm& d) {
+            const bool closed = WithDialog<TAboutForm>(open, [&](TAboutForm& d) {
                 EXPECT_NE(d.Frame.TitleBar, nullptr);
                 Press(onButton ? static_cast<QWidget*>(d.CloseButton) : d.Memo, key);
-            }));
+            });
+            EXPECT_EQ(closed, onButton || key == Qt::Key_Escape);
         }
 }
 
