@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "app/WindowLook.h"
 #include "app/model/CaptionRows.h"
 #include "controls/NvOS8PushButton.h"
 #include "controls/TFlatComboBoxUnit.h"
@@ -152,15 +153,21 @@ void TFindForm::BuildControls()
     title->setFont(titleFont);
     title->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     title->setAttribute(Qt::WA_TransparentForMouseEvents);
-    title->move(5, 2);
+    title->move(24, 2);
+    CreateTitleIcon(PanelCaption, 4, 4);
+    MinButton = new TFlatSpeedButton(PanelCaption, this);
+    MinButton->SetCaption("_");
+    MinButton->SetColor(TitleColor);
+    SetTitleButtonLook(MinButton);
+    MinButton->SetVisible(false);
     CloseButton = new TFlatSpeedButton(PanelCaption, this);
     CloseButton->SetCaption("X");
     CloseButton->SetColor(TitleColor);
-    CloseButton->Font()->SetColor(clWhite);
-    CloseButton->SetColorBorder(clWhite);
+    SetTitleButtonLook(CloseButton);
     CloseButton->OnClick = [this](TObject*) { NoButtonClick(); };
     PanelCaption->OnResize = [this](TObject*) {
         CloseButton->SetBounds(PanelCaption->Width() - 17, 1, 16, TitleHeight - 2);
+        MinButton->SetBounds(PanelCaption->Width() - 34, 1, 16, TitleHeight - 2);
     };
 
     body_ = new TTarkiForm(frame_, this);
@@ -214,14 +221,17 @@ void TFindForm::BuildControls()
 
     FindButton = new TNvOS8PushButton(body_, this);
     FindButton->SetCaption(Cp949("찾기(&F)"));
+    SetShadedButtonLook(FindButton);
     FindButton->SetBounds(282, 6, 66, 24);
     FindButton->OnClick = [this](TObject*) { FindButtonClick(); };
     NextFindButton = new TNvOS8PushButton(body_, this);
     NextFindButton->SetCaption(Cp949("다음(&N)"));
+    SetShadedButtonLook(NextFindButton);
     NextFindButton->SetBounds(282, 33, 66, 24);
     NextFindButton->OnClick = [this](TObject*) { NextFindButtonClick(); };
     NoButton = new TNvOS8PushButton(body_, this);
     NoButton->SetCaption(Cp949("닫기"));
+    SetShadedButtonLook(NoButton);
     NoButton->SetBounds(282, 60, 66, 24);
     NoButton->SetCancel(true);
     NoButton->OnClick = [this](TObject*) { NoButtonClick(); };

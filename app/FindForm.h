@@ -82,6 +82,7 @@ public:
     TNvOS8PushButton* NextFindButton = nullptr;
     TNvOS8PushButton* NoButton = nullptr;
     TTarkiForm* PanelCaption = nullptr;
+    TFlatSpeedButton* MinButton = nullptr;  // "_", hidden
     TFlatSpeedButton* CloseButton = nullptr;
 
 protected:

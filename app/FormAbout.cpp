@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 
 #include "app/Globals.h"
+#include "app/WindowLook.h"
 #include "app/model/CaptionInfo.h"
 #include "controls/NvOS8PushButton.h"
 #include "controls/TarkiForm.h"
@@ -78,6 +79,7 @@ TAboutForm::TAboutForm(QWidget* mainWindow, const std::string& appDir)
     for (const THelp& h : helps) {
         auto* b = new TTransparentButton(body, this);
         b->SetCaption(Cp949(h.Caption));
+        b->SetFrameStyle(fsLight);
         b->Hint = h.Hint;
         b->ShowHint = true;
         b->setToolTip(QString::fromUtf8(h.Hint));
@@ -89,7 +91,7 @@ TAboutForm::TAboutForm(QWidget* mainWindow, const std::string& appDir)
 
     CloseButton = new TNvOS8PushButton(body, this);
     CloseButton->SetCaption(Cp949("확               인"));
-    CloseButton->SetDefault(true);
+    SetShadedButtonLook(CloseButton);
     CloseButton->SetCancel(true);
     CloseButton->SetModalResult(mrOk);
     CloseButton->SetBounds(14, 224, FormWidth - 38, 26);

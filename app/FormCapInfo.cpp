@@ -2,6 +2,7 @@
 
 #include <QLabel>
 
+#include "app/WindowLook.h"
 #include "app/model/MakerInfo.h"
 #include "controls/NvOS8PushButton.h"
 #include "controls/TarkiForm.h"
@@ -34,6 +35,7 @@ TCapInfoForm::TCapInfoForm(QWidget* mainWindow, TCaptionInfo& info, const TCapti
 
     ResetInfoButton = new TNvOS8PushButton(body, this);
     ResetInfoButton->SetCaption(Cp949("옵션값으로 바꾸기"));
+    SetShadedButtonLook(ResetInfoButton);
     ResetInfoButton->SetBounds(12, 270, 130, 24);
     ResetInfoButton->OnClick = [this](TObject*) { ResetInfoButtonClick(); };
     CreateOkCancel(FormWidth, 270);

@@ -24,6 +24,7 @@ TCapInsForm::TCapInsForm(QWidget* mainWindow) : TForm(mainWindow)
     const TOkCancelButtons buttons = CreateOkCancelButtons(body, this, 180, 12, 180, 42);
     OkButton = buttons.Ok;
     OkButton->SetModalResult(mrOk);
+    OkButton->SetDefault(true);
     NoButton = buttons.Cancel;
 
     PlaceDialog(this, FormWidth, FormHeight);

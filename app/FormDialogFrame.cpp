@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "app/WindowLook.h"
 #include "controls/NvOS8PushButton.h"
 #include "controls/TFlatSpeedButtonUnit.h"
 #include "controls/TarkiForm.h"
@@ -65,16 +66,25 @@ TDialogFrame BuildDialogFrame(TForm* form, const std::string& title, bool titleB
         d.Title->setFont(titleFont);
         d.Title->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
         d.Title->setAttribute(Qt::WA_TransparentForMouseEvents);
-        d.Title->move(5, 2);
+        d.Icon = CreateTitleIcon(bar, 4, 4);
+        d.Title->move(24, 2);
         d.Title->adjustSize();
+        TFlatSpeedButton* minimize = new TFlatSpeedButton(bar, form);
+        d.MinButton = minimize;
+        minimize->SetCaption("_");
+        minimize->SetColor(TitleColor);
+        SetTitleButtonLook(minimize);
+        minimize->SetVisible(false);
         TFlatSpeedButton* close = new TFlatSpeedButton(bar, form);
         d.CloseButton = close;
         close->SetCaption("X");
         close->SetColor(TitleColor);
-        close->Font()->SetColor(clWhite);
-        close->SetColorBorder(clWhite);
+        SetTitleButtonLook(close);
         close->SetModalResult(mrCancel);
-        bar->OnResize = [bar, close](TObject*) { close->SetBounds(bar->Width() - 17, 1, 16, TitleHeight - 2); };
+        bar->OnResize = [bar, minimize, close](TObject*) {
+            close->SetBounds(bar->Width() - 17, 1, 16, TitleHeight - 2);
+            minimize->SetBounds(bar->Width() - 34, 1, 16, TitleHeight - 2);
+        };
     }
 
     d.Body = new TTarkiForm(d.Frame, form);
@@ -120,10 +130,11 @@ TOkCancelButtons CreateOkCancelButtons(QWidget* body, TForm* owner, int okX, int
 {
     auto* ok = new TNvOS8PushButton(body, owner);
     ok->SetCaption(Cp949("확인"));
-    ok->SetDefault(true);
+    SetShadedButtonLook(ok);
     ok->SetBounds(okX, okY, 70, 24);
     auto* cancel = new TNvOS8PushButton(body, owner);
     cancel->SetCaption(Cp949("취소"));
+    SetShadedButtonLook(cancel);
     cancel->SetCancel(true);
     cancel->SetModalResult(mrCancel);
     cancel->SetBounds(cancelX, cancelY, 70, 24);

@@ -21,12 +21,14 @@ class TQzPad;
 class TQzPadShortCut;
 class TTarkiForm;
 
-// The frame of a dialog. TitleBar, Title and CloseButton are null for a dialog without a title
-// bar.
+// The frame of a dialog. TitleBar, Icon, Title, MinButton and CloseButton are null for a dialog
+// without a title bar. MinButton ("_") stays hidden: a dialog is not minimised on its own.
 struct TDialogFrame {
     TTarkiForm* Frame = nullptr;
     TTarkiForm* TitleBar = nullptr;
+    QLabel* Icon = nullptr;
     QLabel* Title = nullptr;
+    TFlatSpeedButton* MinButton = nullptr;
     TFlatSpeedButton* CloseButton = nullptr;
     TTarkiForm* Body = nullptr;
 };
@@ -51,9 +53,10 @@ QLineEdit* CreateEdit(QWidget* parent, int x, int y, int w, int h);
 std::string EditText(const QLineEdit* edit);
 void SetEditText(QLineEdit* edit, const std::string& cp949);
 
-// The "확인" button (the default button) and the "취소" button (the cancel button, closing with
-// mrCancel), 70 x 24 pixels each with their top-left corners at the given places on `body`.
-// "확인" closes nothing by itself: the caller gives it a modal result or a click handler.
+// The "확인" button and the "취소" button (the cancel button, closing with mrCancel), 70 x 24
+// pixels each with their top-left corners at the given places on `body`. "확인" closes nothing by
+// itself: the caller gives it a modal result or a click handler, and makes it the default button
+// where Return anywhere in the dialog is to accept it (elsewhere Return stays with the control).
 struct TOkCancelButtons {
     TNvOS8PushButton* Ok;
     TNvOS8PushButton* Cancel;

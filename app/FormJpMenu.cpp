@@ -26,6 +26,7 @@ TJpMenuForm::TJpMenuForm(QWidget* mainWindow, int mode) : TForm(mainWindow)
     const TOkCancelButtons buttons = CreateOkCancelButtons(body, this, 160, 12, 160, 42);
     OkButton = buttons.Ok;
     OkButton->SetModalResult(mrOk);
+    OkButton->SetDefault(true);
     NoButton = buttons.Cancel;
 
     PlaceDialog(this, FormWidth, FormHeight);

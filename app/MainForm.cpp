@@ -30,6 +30,7 @@
 #include "app/MovieForm.h"
 #include "app/PadLink.h"
 #include "app/ToolButtons.h"
+#include "app/WindowLook.h"
 #include "app/update/ProgramStart.h"
 #include "controls/FileDrag.h"
 #include "controls/NvOS8PushButton.h"
@@ -59,6 +60,7 @@ constexpr int kDesignedEditorHeight = 190;
 TNvOS8PushButton* MakeButton(QWidget* parent, const char* caption, int width) {
     auto* b = new TNvOS8PushButton(parent);
     b->SetCaption(Cp949(caption));
+    SetShadedButtonLook(b);
     b->setMinimumSize(width, 24);
     b->setMaximumHeight(24);
     return b;

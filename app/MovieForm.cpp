@@ -5,13 +5,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPainter>
-#include <QPixmap>
 #include <QTimer>
 #include <cctype>
 #include <climits>
 
 #include "app/CaptionTimer.h"
+#include "app/WindowLook.h"
 #include "app/model/MainController.h"
 #include "app/model/MovieGeometry.h"
 #include "controls/FileDrag.h"
@@ -52,20 +51,6 @@ int LeadingNumber(const std::string& text) {
 }
 
 QString Korean(const char* utf8) { return Cp949ToQString(Cp949(utf8)); }
-
-// The title bar's icon: a strip of film.
-QPixmap FilmIcon() {
-    QPixmap pm(16, 10);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.fillRect(0, 0, 16, 10, QColor(40, 40, 40));
-    p.fillRect(3, 2, 10, 6, QColor(230, 230, 230));
-    for (int x = 1; x < 16; x += 3) {
-        p.fillRect(x, 0, 1, 1, Qt::white);
-        p.fillRect(x, 9, 1, 1, Qt::white);
-    }
-    return pm;
-}
 
 }  // namespace
 
@@ -128,11 +113,7 @@ void TMovieForm::BuildControls() {
     panelCaption_->SetFormMaximize(true);
     panelCaption_->OnDblClick = [this](TObject*) { ToggleFullScreen(); };
 
-    auto* image1 = new QLabel(panelCaption_);
-    image1->setObjectName("Image1");
-    image1->setPixmap(FilmIcon());
-    image1->setGeometry(4, 4, 16, 10);
-    image1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    CreateTitleIcon(panelCaption_, 4, 4);
 
     // Presses on the caption text fall through to the title bar, which drags the window.
     labelCaption_ = new QLabel(panelCaption_);
@@ -151,11 +132,13 @@ void TMovieForm::BuildControls() {
 
     minimizeButton_ = new TFlatSpeedButton(panelCaption_);
     minimizeButton_->SetCaption("_");
+    SetTitleButtonLook(minimizeButton_);
     minimizeButton_->SetBounds(0, 1, 18, 15);
     minimizeButton_->SetVisible(false);
     exitButton_ = new TFlatSpeedButton(panelCaption_);
     exitButton_->Name = "ExitButton";
     exitButton_->SetCaption("X");
+    SetTitleButtonLook(exitButton_);
     exitButton_->SetBounds(0, 1, 18, 15);
     exitButton_->OnClick = [this](TObject*) { Close(); };
     panelCaption_->OnResize = [this](TObject*) {
@@ -244,7 +227,7 @@ void TMovieForm::BuildControls() {
         b->Name = name;
         b->Tag = tag;
         b->SetCaption(Cp949(caption));
-        b->SetBaseColor(0xD2D2D2);
+        SetShadedButtonLook(b);
         b->SetBounds(left, 17, 44, 26);
         return b;
     };

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -29,6 +30,8 @@
 #include "app/PadLink.h"
 #include "controls/NvOS8PushButton.h"
 #include "controls/TFlatComboBoxUnit.h"
+#include "controls/TFlatSpeedButtonUnit.h"
+#include "controls/TransBtn.h"
 #include "editor/widget/QzPad.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
@@ -90,15 +93,21 @@ protected:
 };
 
 // The information and options dialogs: the name typed is kept only when the dialog is accepted.
+// Neither has a default button, so Return stays with the control that has the focus: the one-line
+// edits keep the dialog up, the notice editor starts a new line, a button runs itself.
 TEST_F(DialogKeysTest, MakerInfoDialogs) {
-    enum TControl { Name, Memo, Ok, Cancel };
+    enum TControl { Name, Mail, Home, Memo, Reset, Ok, Cancel };
     for (const bool information : {true, false}) {
-        for (const TControl control : {Name, Memo, Ok, Cancel}) {
+        for (const TControl control : {Name, Mail, Home, Memo, Reset, Ok, Cancel}) {
+            if (control == Reset && !information) continue;
             for (const int key : {Qt::Key_Return, Qt::Key_Escape}) {
                 SCOPED_TRACE(std::string(information ? "information " : "options ") + std::to_string(control) + " " +
                              KeyName(key));
                 TCaptionInfo& info = information ? form->Controller().CurrentCaption : form->Controller().UserInfo;
                 info.MakerName = "old";
+                info.Notice = "";
+                form->Controller().UserInfo.Notice = "";
+                if (information) form->Controller().UserInfo.MakerName = "user";
                 const auto open = [&] {
                     if (information)
                         Press(form->ListView, Qt::Key_I, Qt::AltModifier, QStringLiteral("i"));
@@ -107,18 +116,30 @@ TEST_F(DialogKeysTest, MakerInfoDialogs) {
                 };
                 const bool closed = WithDialog<TMakerInfoForm>(open, [&](TMakerInfoForm& d) {
                     d.EditName->setText(QStringLiteral("new"));
+                    d.MemoNotice->SetText("a");
+                    d.MemoNotice->SelectAll();
                     EXPECT_EQ(ActivePad, d.MemoNotice);
-                    QWidget* targets[] = {d.EditName, d.MemoNotice, d.OkButton, d.NoButton};
-                    Press(targets[control], key);
+                    QWidget* targets[] = {d.EditName, d.EditMail, d.EditHome, d.MemoNotice,
+                                          information ? static_cast<TCapInfoForm&>(d).ResetInfoButton : nullptr,
+                                          d.OkButton, d.NoButton};
+                    Press(targets[control], key, Qt::NoModifier,
+                          key == Qt::Key_Return ? QStringLiteral("\r") : QStringLiteral("\x1b"));
+                    if (!d.isVisible()) return;
+                    // Still up: the keys go on landing in the dialog.
+                    EXPECT_EQ(ActivePad, d.MemoNotice);
+                    EXPECT_EQ(d.MemoNotice->Text(), control == Memo ? "\n" : control == Reset ? "" : "a");
+                    EXPECT_EQ(EditText(d.EditName), control == Reset ? "user" : "new");
                 });
-                EXPECT_TRUE(closed);
-                const bool accepted = key == Qt::Key_Return && control != Cancel;
+                const bool up = key == Qt::Key_Return && control != Ok && control != Cancel;
+                EXPECT_EQ(closed, !up);
+                const bool accepted = key == Qt::Key_Return && control == Ok;
                 EXPECT_EQ(info.MakerName, accepted ? "new" : "old");
+                EXPECT_EQ(info.Notice, accepted ? "a" : "");
                 EXPECT_EQ(ActivePad, form->CaptionEdit);
             }
         }
     }
-    // Shift+Return is the memo's new line: the dialog stays.
+    // Shift+Return is the memo's new line too.
     const bool closed = WithDialog<TMakerInfoForm>(
         [&] { form->Action("mnuCapInfo")->trigger(); },
         [&](TMakerInfoForm& d) {
@@ -162,17 +183,118 @@ TEST_F(DialogKeysTest, KanaAndInsertDialogs) {
     }
 }
 
-// The about box closes by either key from its memo and its focused button.
+// The about box closes by Escape from its memo and its focused button; Return closes it only from
+// the button, which is not the default button.
 TEST_F(DialogKeysTest, AboutBox) {
     for (const bool onButton : {false, true})
         for (const int key : {Qt::Key_Return, Qt::Key_Escape}) {
             SCOPED_TRACE(std::to_string(onButton) + " " + KeyName(key));
             const auto open = [&] { Press(form->ListView, Qt::Key_F1, Qt::AltModifier); };
-            EXPECT_TRUE(WithDialog<TAboutForm>(open, [&](TAboutForm& d) {
+            const bool closed = WithDialog<TAboutForm>(open, [&](TAboutForm& d) {
                 EXPECT_NE(d.Frame.TitleBar, nullptr);
                 Press(onButton ? static_cast<QWidget*>(d.CloseButton) : d.Memo, key);
-            }));
+            });
+            EXPECT_EQ(closed, onButton || key == Qt::Key_Escape);
         }
+}
+
+// Every dialog as the user opens it: its shaded buttons (0xD2D2D2, a plain 12-pixel font), which
+// of them answer Return and Escape from anywhere in it, its title bar (the film icon left of the
+// title, the hidden "_" and the "X" in the title bar's look) and the about box's framed help
+// buttons.
+TEST_F(DialogKeysTest, EveryDialogsButtonsAndTitleBar) {
+    struct TRow {
+        const char* Name;
+        std::function<void()> Open;
+        int Shaded;
+        std::vector<std::string> Defaults, Cancels;
+        int HelpButtons;
+        bool Modal = true;
+    };
+    const auto typeIn = [&](int key, Qt::KeyboardModifiers mods) {
+        TPadLink::SetText(form->CaptionEdit, Cp949("가"));
+        TPadLink::SelectAll(form->CaptionEdit);
+        Press(TPadLink::Widget(form->CaptionEdit), key, mods);
+    };
+    WriteFile(dir + "b.smi", "<SAMI><BODY><SYNC Start=9000><P>ins</BODY></SAMI>");
+    const TRow rows[] = {
+        {"information", [&] { Press(form->ListView, Qt::Key_I, Qt::AltModifier); }, 3, {}, {"취소"}, 0},
+        {"options", [&] { form->Action("mnuOption")->trigger(); }, 2, {}, {"취소"}, 0},
+        {"kana", [&] { typeIn(Qt::Key_J, Qt::AltModifier); }, 2, {"확인"}, {"취소"}, 0},
+        {"insert",
+         [&] {
+             services->FileAnswers.push_back(dir + "b.smi");
+             Press(form->ListView, Qt::Key_I, Qt::ControlModifier);
+         },
+         2, {"확인"}, {"취소"}, 0},
+        {"about", [&] { Press(form->ListView, Qt::Key_F1, Qt::AltModifier); }, 1, {}, {"확               인"}, 3},
+        {"special characters", [&] { typeIn(Qt::Key_F4, Qt::NoModifier); }, 0, {}, {}, 0},
+        {"find", [&] { Press(form->ListView, Qt::Key_F, Qt::ControlModifier); }, 3, {}, {"닫기"}, 0, false},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Name);
+        const auto check = [&](QWidget& d) {
+            std::vector<std::string> defaults, cancels;
+            // The control classes are plain C++ classes under QWidget: found by dynamic_cast.
+            std::vector<TNvOS8PushButton*> shaded;
+            std::vector<TFlatSpeedButton*> flat;
+            std::vector<TTransparentButton*> help;
+            for (QWidget* w : d.findChildren<QWidget*>()) {
+                if (auto* b = dynamic_cast<TNvOS8PushButton*>(w)) shaded.push_back(b);
+                if (auto* b = dynamic_cast<TFlatSpeedButton*>(w)) flat.push_back(b);
+                if (auto* b = dynamic_cast<TTransparentButton*>(w)) help.push_back(b);
+            }
+            EXPECT_EQ(shaded.size(), size_t(row.Shaded));
+            for (TNvOS8PushButton* b : shaded) {
+                SCOPED_TRACE(b->Caption());
+                EXPECT_EQ(b->BaseColor(), TColor(0xD2D2D2));
+                EXPECT_EQ(b->Font()->Height(), -12);
+                EXPECT_FALSE(b->Font()->HasStyle(fsBold));
+                if (b->Default()) defaults.push_back(b->Caption());
+                if (b->Cancel()) cancels.push_back(b->Caption());
+            }
+            std::vector<std::string> expected;
+            for (const std::string& c : row.Defaults) expected.push_back(Cp949(c.c_str()));
+            EXPECT_EQ(defaults, expected);
+            expected.clear();
+            for (const std::string& c : row.Cancels) expected.push_back(Cp949(c.c_str()));
+            EXPECT_EQ(cancels, expected);
+
+            std::vector<std::string> titleButtons;
+            for (TFlatSpeedButton* b : flat) {
+                SCOPED_TRACE(b->Caption());
+                titleButtons.push_back(b->Caption() + (b->isVisibleTo(&d) ? "" : " hidden"));
+                EXPECT_EQ(b->ColorFocused(), TColor(0xC58434));
+                EXPECT_EQ(b->ColorDown(), TColor(0xC58434));
+                EXPECT_EQ(b->ColorBorder(), clWhite);
+                EXPECT_EQ(b->ColorShadow(), clWhite);
+                EXPECT_EQ(b->Font()->Color(), clWhite);
+                EXPECT_EQ(b->Font()->Height(), -12);
+                EXPECT_EQ(b->cursor().shape(), Qt::PointingHandCursor);
+            }
+            EXPECT_EQ(titleButtons, (std::vector<std::string>{"_ hidden", "X"}));
+            auto* icon = d.findChild<QLabel*>(QStringLiteral("Image1"));
+            ASSERT_NE(icon, nullptr);
+            EXPECT_EQ(icon->pixmap().size(), QSize(16, 10));
+            EXPECT_TRUE(icon->isVisibleTo(&d));
+            QList<QLabel*> title = icon->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+            title.removeOne(icon);
+            ASSERT_EQ(title.size(), 1);
+            EXPECT_GE(title.front()->x(), icon->geometry().right() + 1) << "the icon stands left of the title";
+
+            EXPECT_EQ(help.size(), size_t(row.HelpButtons));
+            for (TTransparentButton* b : help) EXPECT_EQ(b->FrameStyle(), fsLight) << b->Caption();
+        };
+        if (!row.Modal) {
+            row.Open();
+            ASSERT_NE(form->FindDialog(), nullptr);
+            check(*form->FindDialog());
+            Press(form->FindDialog()->EditWord, Qt::Key_Escape);
+            EXPECT_FALSE(form->FindDialog()->isVisible());
+        } else {
+            WithDialog<TForm>(row.Open, [&](TForm& d) { check(d); });
+        }
+    }
 }
 
 // The find dialog: Escape closes it from the word box, a check box, a direction and a button;

@@ -35,6 +35,7 @@
 #include "app/PadLink.h"
 #include "controls/NvOS8PushButton.h"
 #include "controls/TFlatComboBoxUnit.h"
+#include "controls/TFlatSpeedButtonUnit.h"
 #include "document/QzText.h"
 #include "controls/TransBtn.h"
 #include "editor/model/QzSmiSyntax.h"
@@ -489,6 +490,56 @@ TEST_F(WindowKeysTest, ColouriserIsSetUpAsTheWindowLaysItOut) {
     EXPECT_EQ(state, 1);
     s->Parse("b-->", state);
     EXPECT_EQ(state, 1);
+}
+
+// The shaded buttons of the main window (the entry and sync rows) and of the movie window (the
+// position strip): 0xD2D2D2 with a plain 12-pixel caption. The movie window's title bar: the film
+// icon left of the title, the hidden "_" and the "X" with the title bar's look and the hand cursor.
+TEST_F(WindowKeysTest, ShadedAndTitleBarButtonsAsTheWindowsSetThemUp) {
+    struct TRow {
+        QWidget* Window;
+        std::vector<std::string> Shaded;
+        std::vector<std::string> TitleButtons;
+    };
+    const TRow rows[] = {
+        {form.get(), {"수정F6", "추가F7", "삭제F8", "현재 싱크로 적용", "<-싱크 당기기", "싱크 밀기->"}, {}},
+        {movie.get(), {"이전", "다음", "이동"}, {"_ hidden", "X"}},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Window->objectName().toStdString());
+        std::vector<std::string> shaded, titleButtons;
+        for (QWidget* w : row.Window->findChildren<QWidget*>()) {
+            if (w->window() != row.Window) continue;
+            if (auto* b = dynamic_cast<TNvOS8PushButton*>(w)) {
+                SCOPED_TRACE(b->Caption());
+                shaded.push_back(b->Caption());
+                EXPECT_EQ(b->BaseColor(), TColor(0xD2D2D2));
+                EXPECT_EQ(b->Font()->Height(), -12);
+                EXPECT_FALSE(b->Font()->HasStyle(fsBold));
+                EXPECT_FALSE(b->Default());
+                EXPECT_FALSE(b->Cancel());
+            }
+            if (auto* b = dynamic_cast<TFlatSpeedButton*>(w)) {
+                SCOPED_TRACE(b->Caption());
+                titleButtons.push_back(b->Caption() + (b->isVisibleTo(row.Window) ? "" : " hidden"));
+                EXPECT_EQ(b->ColorFocused(), TColor(0xC58434));
+                EXPECT_EQ(b->ColorDown(), TColor(0xC58434));
+                EXPECT_EQ(b->ColorBorder(), clWhite);
+                EXPECT_EQ(b->ColorShadow(), clWhite);
+                EXPECT_EQ(b->Font()->Color(), clWhite);
+                EXPECT_EQ(b->Font()->Height(), -12);
+                EXPECT_EQ(b->cursor().shape(), Qt::PointingHandCursor);
+            }
+        }
+        std::vector<std::string> expected;
+        for (const std::string& c : row.Shaded) expected.push_back(Cp949(c.c_str()));
+        EXPECT_EQ(shaded, expected);
+        EXPECT_EQ(titleButtons, row.TitleButtons);
+    }
+    auto* icon = movie->findChild<QLabel*>(QStringLiteral("Image1"));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->pixmap().size(), QSize(16, 10));
+    EXPECT_GE(movie->LabelCaption()->x(), icon->geometry().right() + 1);
 }
 
 // The movie window's title names the open movie, a Korean name as written. Another open (Ctrl+M
