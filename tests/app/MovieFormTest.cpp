@@ -437,7 +437,7 @@ TEST_F(MovieWindow, DroppedFilesOpenTheFirstAsAMovie) {
     std::vector<std::string> got;
     form->OnDropFiles = [&](const std::vector<std::string>& files) { got = files; };
     for (QLineEdit* field : {form->EditCurSync(), form->EditSyncMove()}) {
-        SCOPED_TRACE(field->text().toStdString());
+        SCOPED_TRACE(field == form->EditCurSync() ? "EditCurSync" : "EditSyncMove");
         got.clear();
         QMimeData files;
         files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.mp4")), QUrl::fromLocalFile(QStringLiteral("/tmp/b.mp4"))});
