@@ -361,6 +361,8 @@ int TMainForm::Ask(const std::string& text, TMsgButtons buttons) {
 
 void TMainForm::ShowMessage(const std::string& text) { ::ShowMessage(text); }
 
+// The file dialogs stand above the active window, as the message boxes do: opened by a key in the
+// find dialog, which stays on top, a dialog given the main window would open behind it.
 bool TMainForm::OpenFileDialog(int filterIndex, const std::string& initialDir, const std::string& fileName,
                                std::string& chosen) {
     TFileDialogRequest req;
@@ -371,7 +373,7 @@ bool TMainForm::OpenFileDialog(int filterIndex, const std::string& initialDir, c
     req.FileName = fileName;
     req.DefaultExt = "smi";
     req.FileMustExist = true;
-    if (!Services().FileDialog(this, req)) return false;
+    if (!Services().FileDialog(MessageParent(), req)) return false;
     chosen = req.FileName;
     return !chosen.empty();
 }
@@ -385,7 +387,7 @@ bool TMainForm::SaveFileDialog(const std::string& initialDir, const std::string&
     req.FileName = fileName;
     req.DefaultExt = "smi";
     req.OverwritePrompt = true;
-    if (!Services().FileDialog(this, req)) return false;
+    if (!Services().FileDialog(MessageParent(), req)) return false;
     chosen = req.FileName;
     return !chosen.empty();
 }

@@ -1,5 +1,6 @@
 #include "controls/FileDrag.h"
 
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -32,11 +33,19 @@ class TFileDragFilter : public QObject {
 public:
     explicit TFileDragFilter(TFileDrag* drag) : drag_(drag) {}
 
+    // Watches the application's events, so that a drop over a control of the window that takes
+    // drops of its own (a line edit takes the plain text that file managers send beside the file
+    // names) opens the files too. Drags without local files are left to that control.
     bool eventFilter(QObject* watched, QEvent* e) override
     {
-        if (watched != drag_->window_)
+        const QEvent::Type type = e->type();
+        if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
             return false;
-        switch (e->type()) {
+        auto* target = qobject_cast<QWidget*>(watched);
+        QWidget* window = drag_->window_;
+        if (!target || !window || (target != window && !window->isAncestorOf(target)))
+            return false;
+        switch (type) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* d = static_cast<QDropEvent*>(e);
@@ -53,7 +62,7 @@ public:
                 return false;
             d->setDropAction(Qt::CopyAction);
             d->accept();
-            const QPoint p = d->position().toPoint();
+            const QPoint p = target->mapTo(window, d->position().toPoint());
             try {
                 drag_->DropFiles(files, Point(p.x(), p.y()));
             } catch (const std::exception& ex) {
@@ -91,13 +100,14 @@ void TFileDrag::InitControl()
     }
     window_ = widget;
     filter_ = std::make_unique<TFileDragFilter>(this);
-    widget->installEventFilter(filter_.get());
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->installEventFilter(filter_.get());
 }
 
 void TFileDrag::DestroyControl()
 {
-    if (window_ && filter_)
-        window_->removeEventFilter(filter_.get());
+    if (QCoreApplication* app = QCoreApplication::instance(); app && filter_)
+        app->removeEventFilter(filter_.get());
     filter_.reset();
 }
 

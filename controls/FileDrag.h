@@ -1,7 +1,8 @@
 #pragma once
 // Makes its owner window accept files dragged from the desktop and reports each drop with the
-// list of dropped file names. The owner's own event handling is unchanged: the component watches
-// the owner's drag and drop events through an event filter and lets every other event pass.
+// list of dropped file names, wherever on the owner the files are dropped. The owner's own event
+// handling is unchanged: the component watches the drag and drop events of the owner and of its
+// controls through an application event filter and lets every other event pass.
 #include <QPointer>
 #include <memory>
 #include <string>
@@ -24,7 +25,7 @@ public:
     int FileCount() const { return fileCount_; }
     bool EnableDrop() const { return enableDrop_; }
     void SetEnabled(bool flag);
-    // Where the last drop landed, in the owner's client coordinates.
+    // Where the last drop landed, in the owner's client coordinates (also over one of its controls).
     TPoint DropPoint() const { return dropPoint_; }
     TNotifyEvent OnDrop;
 

@@ -49,6 +49,42 @@ int DigitValue(char ch)
     return std::toupper(c) - 'A' + 10;
 }
 
+// The text with every line-break tag made a CR LF: "<BR>", and the "<BR/>" and "<BR />" that
+// files written as XHTML carry, in any letter case, with any blanks before the '/' or '>'. A '<'
+// is never the trail byte of a double-byte character, so the scan needs no character steps.
+std::string BreakLines(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        const size_t lt = text.find('<', i);
+        if (lt == std::string::npos)
+            break;
+        size_t p = lt + 1;
+        bool isBreak = p + 1 < text.size() && std::toupper(static_cast<unsigned char>(text[p])) == 'B' &&
+                       std::toupper(static_cast<unsigned char>(text[p + 1])) == 'R';
+        if (isBreak) {
+            p += 2;
+            while (p < text.size() && text[p] == ' ')
+                ++p;
+            if (p < text.size() && text[p] == '/')
+                ++p;
+            isBreak = p < text.size() && text[p] == '>';
+        }
+        out.append(text, i, lt - i);
+        if (isBreak) {
+            out += "\r\n";
+            i = p + 1;
+        } else {
+            out += '<';
+            i = lt + 1;
+        }
+    }
+    out.append(text, i, std::string::npos);
+    return out;
+}
+
 }  // namespace
 
 TQzCaptionLabel::TQzCaptionLabel(QWidget* parent, TComponent* owner)
@@ -126,7 +162,7 @@ void TQzCaptionLabel::LayoutLines()
     lines_.Clear();
     std::string text = Caption();
     std::replace(text.begin(), text.end(), '\t', ' ');
-    text = ReplaceAll(text, "<BR>", "\r\n");
+    text = BreakLines(text);
     rawLines_.SetText(text);
     if (!wordWrap_) {
         lines_.Assign(rawLines_);

@@ -214,10 +214,12 @@ void TMainController::OpenMovie(std::string path) {
     StopMovie();
     // A cancelled save prompt leaves the open movie open (stopped): its name stays in the title.
     if (!OpenCaptionFile(CaptionFileBeside(path))) return;
-    movie_->SetWindowCaption("Preview");
-    CurrentCaption.MovieFile.clear();
+    // Such a file is not handed to the player, which keeps the movie it holds: the title and the
+    // movie name that the next save writes into the header go on naming that movie.
     std::string ext = LowerCase(ExtractFileExt(path));
     if (ext == ".smi" || ext == ".txt" || ext == ".doc") return;
+    movie_->SetWindowCaption("Preview");
+    CurrentCaption.MovieFile.clear();
     try {
         movie_->PlayerOpen(path);
         CurrentCaption.MovieFile = path;

@@ -255,9 +255,9 @@ int TRecordingServices::MessageBox(QWidget* parent, const std::string& text, con
     return a;
 }
 
-bool TRecordingServices::FileDialog(QWidget*, TFileDialogRequest& req)
+bool TRecordingServices::FileDialog(QWidget* parent, TFileDialogRequest& req)
 {
-    FileDialogs.push_back(req);
+    FileDialogs.push_back({req, parent});
     if (FileAnswers.empty())
         return false;
     const std::string answer = FileAnswers.front();

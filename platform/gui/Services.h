@@ -87,10 +87,12 @@ class TRecordingServices : public TPlatformServices {
 public:
     // Parent: the window the box was given to stand above (compared, never used).
     struct Message { std::string Text, Caption; unsigned Flags; const QWidget* Parent; };
+    // A file dialog's request as it was asked, and the window the dialog was given (compared only).
+    struct FileDialogCall : TFileDialogRequest { const QWidget* Parent; };
     struct ShellCall { std::string Target, Params, Dir; };
 
     std::vector<Message> Messages;
-    std::vector<TFileDialogRequest> FileDialogs;   // the requests as they were asked
+    std::vector<FileDialogCall> FileDialogs;
     std::vector<ShellCall> ShellOpens;
     std::deque<int> MessageAnswers;
     // An empty path cancels the dialog; otherwise it is the chosen file.

@@ -146,6 +146,28 @@ TEST_F(Files, AMovieOpensTheCaptionFileBesideItFirst) {
     EXPECT_EQ(main.Rows().Count(), 1);   // notes.smi does not exist: an empty list
     EXPECT_EQ(main.Caption().List().Count(), 0);
     EXPECT_EQ(view.Title, "Morvane 1.22 p1");
+
+    // A caption file on the movie's road, from the main window or dropped on the movie window,
+    // read or refused, leaves the player with its movie: the title and the header still name it.
+    ASSERT_EQ(mkfifo((dir + "x.smi").c_str(), 0600), 0);
+    const struct {
+        const char* name;
+        bool viaMovieWindow;
+    } roads[] = {{"notes.doc", false}, {"Movie.SMI", true}, {"x.smi", true}};
+    for (const auto& road : roads) {
+        SCOPED_TRACE(road.name);
+        view.Messages.clear();
+        if (road.viaMovieWindow) main.OpenMovie(dir + road.name);
+        else main.DropFiles({dir + road.name});
+        EXPECT_EQ(movie.Opened.size(), 1u);
+        EXPECT_EQ(movie.File, dir + "movie.avi");
+        EXPECT_EQ(movie.Caption, "movie.avi - Preview");
+        EXPECT_EQ(main.CurrentCaption.MovieFile, dir + "movie.avi");
+        EXPECT_EQ(view.Messages.size(), road.name[0] == 'x' ? 1u : 0u);  // the FIFO is refused
+    }
+    view.SaveChoices = {dir + "saved.smi"};
+    ASSERT_TRUE(main.SaveCaption(true));
+    EXPECT_NE(ReadFile(dir + "saved.smi").find(" *     Movie   File : movie.avi 0.00MB(0KB)\r\n"), std::string::npos);
 }
 
 TEST_F(Files, ABadSyncTimeKeepsThePreviousCaptionsAndTellsTheUser) {

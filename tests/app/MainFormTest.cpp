@@ -7,13 +7,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QStackedWidget>
+#include <QUrl>
 
 #include <csignal>
 #include <memory>
@@ -357,7 +360,36 @@ TEST_F(MainFormTest, DropOpensTheFirstFileAndPreviewShowsTheEntry) {
     WriteFile(dir + "a.smi", SamiFile(SyncLine(1000, "A &amp; B")));
     WriteFile(dir + "b.smi", SamiFile(SyncLine(5000, "other")));
     Create();
-    form->FileDrag->DropFiles({dir + "a.smi", dir + "b.smi"}, TPoint{10, 10});
+    // A drag and its drop on a control, as the user's mouse gives them.
+    const auto dragAndDrop = [](QWidget* target, QMimeData& data) {
+        QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+    };
+    // Files dropped over a field open the first of them, though file managers send their paths
+    // as plain text too; plain text alone goes into the field.
+    const struct {
+        QLineEdit* field;
+        const char* first;
+        const char* second;
+    } drops[] = {{form->EditTime, "b.smi", "a.smi"}, {form->EditSync, "a.smi", "b.smi"}};
+    for (const auto& d : drops) {
+        SCOPED_TRACE(d.first);
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(PathToQString(dir + d.first)), QUrl::fromLocalFile(PathToQString(dir + d.second))});
+        files.setText(files.urls()[0].toString() + QStringLiteral("\r\n") + files.urls()[1].toString());
+        const QString before = d.field->text();
+        dragAndDrop(d.field, files);
+        EXPECT_EQ(CurrentCaption().FileName, dir + d.first);
+        EXPECT_EQ(d.field->text().toStdString(), before.toStdString());
+        QMimeData text;
+        text.setText(QStringLiteral("25"));
+        dragAndDrop(d.field, text);
+        EXPECT_TRUE(d.field->text().contains(QStringLiteral("25"))) << d.field->text().toStdString();
+        EXPECT_EQ(CurrentCaption().FileName, dir + d.first);
+    }
     ASSERT_EQ(RowCount(), 2);
     EXPECT_EQ(Cell(1, 0), "     1000");
     EXPECT_EQ(CurrentCaption().FileName, dir + "a.smi");

@@ -5,9 +5,12 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
 #include <cstdlib>
 #include <deque>
 #include <functional>
@@ -421,15 +424,56 @@ TEST_F(MovieWindow, PlaceAndStackingSettingsAreStored) {
 }
 
 TEST_F(MovieWindow, DroppedFilesOpenTheFirstAsAMovie) {
+    // A drag and its drop on a control, as the user's mouse gives them.
+    const auto dragAndDrop = [](QWidget* target, QMimeData& data) {
+        QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+    };
+    // Files dropped over a field go to the window, though file managers send their paths as
+    // plain text too; plain text alone goes into the field.
     std::vector<std::string> got;
     form->OnDropFiles = [&](const std::vector<std::string>& files) { got = files; };
-    form->DropFiles({"/tmp/a.mp4", "/tmp/b.mp4"});
-    ASSERT_EQ(got.size(), 2u);
+    for (QLineEdit* field : {form->EditCurSync(), form->EditSyncMove()}) {
+        SCOPED_TRACE(field == form->EditCurSync() ? "EditCurSync" : "EditSyncMove");
+        got.clear();
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.mp4")), QUrl::fromLocalFile(QStringLiteral("/tmp/b.mp4"))});
+        files.setText(QStringLiteral("/tmp/a.mp4\n/tmp/b.mp4"));
+        const std::string before = field->text().toStdString();
+        dragAndDrop(field, files);
+        EXPECT_EQ(got, (std::vector<std::string>{"/tmp/a.mp4", "/tmp/b.mp4"}));
+        EXPECT_EQ(field->text().toStdString(), before);
+        got.clear();
+        QMimeData text;
+        text.setText(QStringLiteral("25"));
+        dragAndDrop(field, text);
+        EXPECT_TRUE(got.empty());
+        EXPECT_NE(field->text().toStdString().find("25"), std::string::npos) << field->text().toStdString();
+    }
     form->OnDropFiles = nullptr;
     RequireClip();
     form->DropFiles({clip_, dir_ + "other.mp4"});
     EXPECT_EQ(form->MediaPlayer()->FileName(), clip_);
     EXPECT_EQ(main.Rows().Count(), 4);
+
+    // Its caption file dropped while the movie is open is read again; the player keeps the movie,
+    // and the title and the movie name in the header go on naming it.
+    QMimeData captions;
+    captions.setUrls({QUrl::fromLocalFile(PathToQString(dir_ + "clip.smi"))});
+    captions.setText(PathToQString(dir_ + "clip.smi"));
+    dragAndDrop(form->EditSyncMove(), captions);
+    EXPECT_EQ(main.CurrentCaption.FileName, dir_ + "clip.smi");
+    EXPECT_EQ(main.Rows().Count(), 4);
+    EXPECT_EQ(form->MediaPlayer()->FileName(), clip_);
+    EXPECT_EQ(form->LabelCaption()->text().toStdString(), "clip.mp4 - Preview");
+    view.SaveChoices = {dir_ + "kept.smi"};
+    ASSERT_TRUE(main.SaveCaption(true));
+    std::string saved;
+    ASSERT_TRUE(ReadFileBytes(dir_ + "kept.smi", saved));
+    EXPECT_NE(saved.find(" *     Movie   File : clip.mp4 "), std::string::npos);
 }
 
 TEST_F(MovieWindow, CaptionTimerTicksOnlyWhileOnAndNotClosing) {

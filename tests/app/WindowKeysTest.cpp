@@ -574,10 +574,11 @@ TEST_F(WindowKeysTest, MovieTitleNamesTheOpenMovie) {
     }
 }
 
-// A box raised while a window other than the main window is active stands above that window and
-// takes the keys there: the find dialog's not-found message from its word box, the update
-// command reached from the find dialog, the save question of a movie open started in the movie
-// window. From the main window (F3 with the find dialog up) it stands above the main window.
+// A box or file dialog raised while a window other than the main window is active stands above
+// that window and takes the keys there: the find dialog's not-found message from its word box,
+// the update command and the open, insert and save-as dialogs reached from the find dialog, the
+// open dialog and save question of a movie open started in the movie window. From the main
+// window (F3 with the find dialog up) it stands above the main window.
 TEST_F(WindowKeysTest, MessagesStandAboveTheActiveWindow) {
     MakeDocument();
     Press(form->ListView, QKeySequence(QStringLiteral("Ctrl+F")));
@@ -590,27 +591,37 @@ TEST_F(WindowKeysTest, MessagesStandAboveTheActiveWindow) {
         QWidget* Window;  // the active window
         QWidget* Target;  // the control the key goes to
         const char* Key;
-        std::string Text;  // the box raised
+        const char* Chosen;  // what the file dialog answers ("" cancels it); null: no dialog
+        std::string Text;    // the box raised; empty: none
     };
+    const std::string saveQuestion = Cp949("편집중인 자막파일이 있습니다.\n저장하겠습니까?");
     const TRow rows[] = {
-        {"Return in the find dialog", find, find->EditWord, "Return", notFound},
-        {"F3 in the main window", form.get(), form->ListView, "F3", notFound},
-        {"Alt+U in the find dialog", find, find->EditWord, "Alt+U", Cp949("업데이트 프로그램이 존재하지 않습니다.")},
-        {"Ctrl+M in the movie window", movie.get(), movie->EditCurSync(), "Ctrl+M",
-         Cp949("편집중인 자막파일이 있습니다.\n저장하겠습니까?")},
+        {"Return in the find dialog", find, find->EditWord, "Return", nullptr, notFound},
+        {"F3 in the main window", form.get(), form->ListView, "F3", nullptr, notFound},
+        {"Alt+U in the find dialog", find, find->EditWord, "Alt+U", nullptr, Cp949("업데이트 프로그램이 존재하지 않습니다.")},
+        {"Ctrl+M in the movie window", movie.get(), movie->EditCurSync(), "Ctrl+M", "none.mp4", saveQuestion},
+        {"Ctrl+O in the find dialog", find, find->EditWord, "Ctrl+O", "none.smi", saveQuestion},
+        {"Ctrl+I in the find dialog", find, find->EditWord, "Ctrl+I", "none.smi", ""},
+        {"Ctrl+Shift+S in the find dialog", find, find->EditWord, "Ctrl+Shift+S", "", ""},
+        {"Ctrl+O in the main window", form.get(), form->EditSync, "Ctrl+O", "", ""},
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.Name);
         row.Window->activateWindow();
         ASSERT_TRUE(WaitUntil([&] { return QApplication::activeWindow() == row.Window; }));
-        services->FileAnswers.push_back(dir + "none.mp4");
+        if (row.Chosen) services->FileAnswers.push_back(*row.Chosen ? dir + row.Chosen : std::string());
         services->MessageAnswers.assign(1, IDCANCEL);
         const size_t before = services->Messages.size();
+        const size_t dialogs = services->FileDialogs.size();
         Press(row.Target, QKeySequence(QString::fromLatin1(row.Key)), row.Key[0] == 'R' ? QStringLiteral("\r") : QString());
-        ASSERT_EQ(services->Messages.size(), before + 1);
+        ASSERT_EQ(services->FileDialogs.size(), dialogs + (row.Chosen ? 1 : 0));
+        if (row.Chosen) {
+            EXPECT_EQ(services->FileDialogs.back().Parent, row.Window);
+        }
+        ASSERT_EQ(services->Messages.size(), before + (row.Text.empty() ? 0 : 1));
+        if (row.Text.empty()) continue;
         EXPECT_EQ(services->Messages.back().Text, row.Text);
         EXPECT_EQ(services->Messages.back().Parent, row.Window);
-        services->FileAnswers.clear();
     }
     EXPECT_TRUE(form->Controller().IsModified());
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "FrameTestSupport.h"
 #include "controls/QzCaptionLabel.h"
 #include "platform/core/Cp949.h"
@@ -157,10 +160,23 @@ TEST_F(QzCaptionLabelTest, LinesBreaksTabsAndWrapping)
     label.SetBounds(0, 0, 202, 80);
     EXPECT_EQ(label.WrapColumns(), 32);
 
-    label.SetCaption("a<br>b<Br>c\td");
-    label.LayoutLines();
-    ASSERT_EQ(label.Lines().Count(), 3);
-    EXPECT_EQ(label.Lines()[2], "c d");
+    // Every spelling of the line break, in any letter case; other tags stay in the line.
+    const struct {
+        const char* caption;
+        std::vector<std::string> lines;
+    } breaks[] = {
+        {"a<br>b<Br>c\td", {"a", "b", "c d"}},
+        {"This is a test<br/>with multiple lines.", {"This is a test", "with multiple lines."}},
+        {"a<BR />b<bR/>c<br  >d", {"a", "b", "c", "d"}},
+        {"a<b>b</b><brx>c<br/ >d<br", {"a<b>b</b><brx>c<br/ >d<br"}},
+    };
+    for (const auto& row : breaks) {
+        SCOPED_TRACE(row.caption);
+        label.SetCaption(row.caption);
+        label.LayoutLines();
+        EXPECT_EQ(label.Lines().Strings, row.lines);
+        EXPECT_EQ(label.Caption(), row.caption);
+    }
 
     label.SetWordBreak(true);
     label.SetCaption(std::string(40, 'x'));
