@@ -529,7 +529,7 @@ void TMainForm::ApplyWindowSettings(const TWindowSettings& s) {
 
 void TMainForm::FormCloseQuery(bool& canClose) {
     canClose = false;
-    // A request that arrives while an earlier one asks (a second SIGTERM during the save prompt)
+    // A request that arrives while an earlier one asks (a second signal during the save prompt)
     // is refused: the open prompt decides.
     if (autoUpdate_->Busy() || closeQuerying_) return;
     closeQuerying_ = true;
@@ -537,10 +537,18 @@ void TMainForm::FormCloseQuery(bool& canClose) {
     closeQuerying_ = false;
 }
 
-void TMainForm::CloseOnTerminationSignal() {
-    new TSignalNotifier(SIGTERM, [this] {
-        if (!IsClosing) Close();
-    }, this);
+void TMainForm::HandleSignals() {
+    signal(SIGXFSZ, SIG_IGN);
+    for (int signo : {SIGTERM, SIGHUP, SIGINT}) {
+        // One that the starting process ignores (nohup, a job started in the background by a
+        // script) stays ignored: whoever started the program asked it to outlive that signal.
+        struct sigaction now {};
+        if (signo != SIGTERM && sigaction(signo, nullptr, &now) == 0 && now.sa_handler == SIG_IGN) continue;
+        auto* notifier = new TSignalNotifier(signo, [this] {
+            if (!IsClosing) Close();
+        }, this);
+        if (!notifier->Active()) delete notifier;
+    }
 }
 
 void TMainForm::FormClose() {
