@@ -530,8 +530,9 @@ void TMainForm::ApplyWindowSettings(const TWindowSettings& s) {
 void TMainForm::FormCloseQuery(bool& canClose) {
     canClose = false;
     // A request that arrives while an earlier one asks (a second signal during the save prompt)
-    // is refused: the open prompt decides.
-    if (autoUpdate_->Busy() || closeQuerying_) return;
+    // is refused: the open prompt decides. So is one once the window closes: ending the program
+    // asks every window to close again, and the save prompt must not come back.
+    if (autoUpdate_->Busy() || closeQuerying_ || IsClosing) return;
     closeQuerying_ = true;
     Guard([&] { canClose = controller_->CloseQuery(); });
     closeQuerying_ = false;

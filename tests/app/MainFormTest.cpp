@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStackedWidget>
+#include <QTimer>
 
 #include <sys/resource.h>
 
@@ -350,9 +351,18 @@ TEST_F(MainFormTest, ClosePromptAndSettingsFile) {
     services->MessageAnswers.push_back(IDCANCEL);
     form->Close();
     EXPECT_EQ(IsClosing, 0);
+    // No closes without saving, and asks once: the program then ends, which asks every window to
+    // close again, and the closing window takes no second request. Run as the program runs.
     size_t asked = services->Messages.size();
     services->MessageAnswers.push_back(IDNO);
-    form->Close();
+    form->OnClosed = [] { QCoreApplication::quit(); };
+    Application()->MainForm = form.get();
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    deadline.start(10000);
+    QTimer::singleShot(0, [] { raise(SIGTERM); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_EQ(services->Messages.size(), asked + 1);
     EXPECT_EQ(IsClosing, 1);
     EXPECT_TRUE(services->FileDialogs.empty());
