@@ -537,18 +537,27 @@ void TMainForm::ApplyWindowSettings(const TWindowSettings& s) {
 
 void TMainForm::FormCloseQuery(bool& canClose) {
     canClose = false;
-    // A request that arrives while an earlier one asks (a second SIGTERM during the save prompt)
-    // is refused: the open prompt decides.
-    if (autoUpdate_->Busy() || closeQuerying_) return;
+    // A request that arrives while an earlier one asks (a second signal during the save prompt)
+    // is refused: the open prompt decides. So is one once the window closes: ending the program
+    // asks every window to close again, and the save prompt must not come back.
+    if (autoUpdate_->Busy() || closeQuerying_ || IsClosing) return;
     closeQuerying_ = true;
     Guard([&] { canClose = controller_->CloseQuery(); });
     closeQuerying_ = false;
 }
 
-void TMainForm::CloseOnTerminationSignal() {
-    new TSignalNotifier(SIGTERM, [this] {
-        if (!IsClosing) Close();
-    }, this);
+void TMainForm::HandleSignals() {
+    signal(SIGXFSZ, SIG_IGN);
+    for (int signo : {SIGTERM, SIGHUP, SIGINT}) {
+        // One that the starting process ignores (nohup, a job started in the background by a
+        // script) stays ignored: whoever started the program asked it to outlive that signal.
+        struct sigaction now {};
+        if (signo != SIGTERM && sigaction(signo, nullptr, &now) == 0 && now.sa_handler == SIG_IGN) continue;
+        auto* notifier = new TSignalNotifier(signo, [this] {
+            if (!IsClosing) Close();
+        }, this);
+        if (!notifier->Active()) delete notifier;
+    }
 }
 
 void TMainForm::FormClose() {

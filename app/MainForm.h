@@ -178,9 +178,13 @@ public:
 
     // After the window closed (settings written, closing flag set): the program ends.
     std::function<void()> OnClosed;
-    // From now on SIGTERM (the desktop's or the updater's request to end the program) closes this
-    // window as its close button does: the save prompt runs when the captions are modified.
-    void CloseOnTerminationSignal();
+    // From now on SIGTERM (the desktop's or the updater's request to end the program), SIGHUP (the
+    // terminal that started it closed) and SIGINT (Ctrl+C there) close this window as its close
+    // button does: the save prompt runs when the captions are modified. SIGHUP and SIGINT are left
+    // alone when they are ignored already. SIGQUIT keeps its default. SIGXFSZ is ignored for the
+    // rest of the process, so that a write past the file-size limit fails with EFBIG, as a save
+    // reports, instead of ending the program.
+    void HandleSignals();
 
 protected:
     // Clicks on the status text.

@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     TMovieForm movieForm(&mainForm, mainForm.Controller(), [] { return IsClosing != 0; });
     mainForm.SetMovieForm(&movieForm);
     mainForm.OnClosed = [] { QCoreApplication::quit(); };
-    mainForm.CloseOnTerminationSignal();
+    mainForm.HandleSignals();
 
     mainForm.show();
     movieForm.SetShown(true);

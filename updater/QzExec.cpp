@@ -29,11 +29,13 @@ void TQzExec::Close() {
 long TQzExec::GetHandle() {
     Close();
     // A name holding '/' cannot name a shared-memory object; it reads as nothing published.
+    // O_NONBLOCK: a FIFO left under the name would otherwise hold the open until a writer came.
     if (!name_.empty() && name_.find('/') == std::string::npos)
-        fd_ = shm_open(("/" + name_).c_str(), O_RDONLY | O_CLOEXEC, 0);
+        fd_ = shm_open(("/" + name_).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0);
     // Judged on the open object itself, so it cannot be swapped between check and read.
     struct stat st;
-    if (fd_ >= 0 && (fstat(fd_, &st) != 0 || st.st_uid != geteuid() || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0))
+    if (fd_ >= 0 && (fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid() ||
+                     (st.st_mode & (S_IWGRP | S_IWOTH)) != 0))
         Close();
     value_ = ReadHandle();
     return value_;

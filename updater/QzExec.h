@@ -2,8 +2,9 @@
 // Reads the process id that a running program may publish in POSIX shared memory named after it
 // ("/" + name): a NUL-terminated decimal text at the start of a block of up to 1024 bytes.
 // Nothing is created: an object that does not exist, cannot be opened or is empty reads as 0.
-// Any local user can create an object under that name, so one is used only when it belongs to
-// this process's user and neither group nor others may write it; any other reads as 0.
+// Any local user can create an object under that name, so one is used only when it is a regular
+// object that belongs to this process's user and neither group nor others may write; any other
+// (a FIFO, a folder, another user's object) reads as 0, and opening it never waits.
 
 #include <string>
 

@@ -16,10 +16,15 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QUrl>
 
+#include <sys/resource.h>
+
 #include <csignal>
+#include <filesystem>
 #include <memory>
+#include <set>
 
 #include "app/CaptionList.h"
 #include "app/FindForm.h"
@@ -34,10 +39,17 @@
 #include "platform/core/IniFile.h"
 #include "platform/gui/QtText.h"
 #include "platform/gui/Services.h"
+#include "platform/gui/SignalNotifier.h"
+#include "tests/ChildRun.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/FakeMainView.h"
 
 namespace {
+
+// Signals taken by the handler that stood before the main window's, by number.
+volatile sig_atomic_t countedSignals[NSIG];
+
+void CountSignal(int signo) { countedSignals[signo] = countedSignals[signo] + 1; }
 
 std::string SyncLine(int ms, const std::string& text) {
     return "<SYNC START=" + std::to_string(ms) + "><P CLASS=KALO_KRCC>\r\n" + text + "\r\n";
@@ -281,24 +293,79 @@ TEST_F(MainFormTest, ClosePromptAndSettingsFile) {
     // A modified document: cancel keeps the window, no closes without saving.
     form->EditSync->setText("100");
     form->AddButton->Click();
-    // SIGTERM is a close request: the event loop runs the close query, whose prompt is cancelled.
-    form->CloseOnTerminationSignal();
-    services->MessageAnswers.push_back(IDCANCEL);
-    ASSERT_EQ(raise(SIGTERM), 0);
-    for (int i = 0; i < 200 && services->Messages.empty(); ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    ASSERT_EQ(services->Messages.size(), 1u);
-    EXPECT_EQ(LastMessage(), Cp949("편집중인 자막파일이 있습니다.\n저장하겠습니까?"));
-    EXPECT_EQ(IsClosing, 0);
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(RowCount(), 2);
-    EXPECT_EQ(CurrentCaption().Modified, 1);
+    // SIGTERM, SIGHUP and SIGINT are close requests: the event loop runs the close query, whose
+    // prompt is cancelled. Another taker of the signal meanwhile is refused and gets nothing. The
+    // handlers from before are counting ones, to be seen again once the window goes.
+    const int closers[] = {SIGTERM, SIGHUP, SIGINT};
+    struct sigaction kept[3];
+    for (size_t i = 0; i < 3; ++i) {
+        struct sigaction counting {};
+        counting.sa_handler = CountSignal;
+        ASSERT_EQ(sigaction(closers[i], &counting, &kept[i]), 0);
+    }
+    form->HandleSignals();
+    for (int signo : closers) {
+        SCOPED_TRACE(signo);
+        int taken = 0;
+        TSignalNotifier second(signo, [&] { ++taken; });
+        EXPECT_FALSE(second.Active());
+        const size_t asked = services->Messages.size();
+        services->MessageAnswers.push_back(IDCANCEL);
+        ASSERT_EQ(raise(signo), 0);
+        for (int i = 0; i < 200 && services->Messages.size() == asked; ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        ASSERT_EQ(services->Messages.size(), asked + 1);
+        EXPECT_EQ(LastMessage(), Cp949("편집중인 자막파일이 있습니다.\n저장하겠습니까?"));
+        EXPECT_EQ(taken, 0);
+        EXPECT_EQ(countedSignals[signo], 0);
+        EXPECT_EQ(IsClosing, 0);
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_EQ(RowCount(), 2);
+        EXPECT_EQ(CurrentCaption().Modified, 1);
+    }
+
+    // Past the file-size limit a write fails where SIGXFSZ would end the program: the caption save
+    // and the settings save at the close report it, keep the old files and leave nothing behind.
+    WriteFile(dir + "out.smi", "old captions\r\n");
+    const auto names = [&] {
+        std::set<std::string> out;
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) out.insert(entry.path().filename().string());
+        return out;
+    };
+    const std::set<std::string> present = names();
+    const std::string settings = ReadFile(dir + "Morvane.ini");
+    const auto limited = [&] {
+        const rlimit small{16, 16};
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        services->FileAnswers.push_back(dir + "out.smi");
+        Trigger("mnuSave");
+        EXPECT_EQ(LastMessage(), Cp949("out.smi 파일을 저장할 수 없습니다."));
+        EXPECT_EQ(ReadFile(dir + "out.smi"), "old captions\r\n");
+        EXPECT_EQ(CurrentCaption().Modified, 1);
+        services->MessageAnswers.push_back(IDNO);
+        form->Close();
+        EXPECT_EQ(IsClosing, 1);
+        EXPECT_EQ(LastMessage(), Cp949("Morvane.ini 파일을 저장할 수 없습니다."));
+        EXPECT_EQ(ReadFile(dir + "Morvane.ini"), settings);
+        EXPECT_EQ(names(), present);
+    };
+    EXPECT_TRUE(RunInChild(limited, 20000));
+
     services->MessageAnswers.push_back(IDCANCEL);
     form->Close();
     EXPECT_EQ(IsClosing, 0);
+    // No closes without saving, and asks once: the program then ends, which asks every window to
+    // close again, and the closing window takes no second request. Run as the program runs.
     size_t asked = services->Messages.size();
     services->MessageAnswers.push_back(IDNO);
-    form->Close();
+    form->OnClosed = [] { QCoreApplication::quit(); };
+    Application()->MainForm = form.get();
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    deadline.start(10000);
+    QTimer::singleShot(0, [] { raise(SIGTERM); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_EQ(services->Messages.size(), asked + 1);
     EXPECT_EQ(IsClosing, 1);
     EXPECT_TRUE(services->FileDialogs.empty());
@@ -310,6 +377,26 @@ TEST_F(MainFormTest, ClosePromptAndSettingsFile) {
     EXPECT_EQ(ini.ReadInteger("Preview", "Position", 0), 8);
     EXPECT_EQ(ini.ReadInteger("Preview", "DisplaySize", 0), 4);
     EXPECT_EQ(ini.ReadString("User", "Name", ""), Cp949("홍길동"));
+
+    // Once the window goes the handlers from before come back, and the signals can be taken again.
+    form.reset();
+    for (int signo : closers) {
+        ASSERT_EQ(raise(signo), 0);
+        EXPECT_EQ(countedSignals[signo], 1) << signo;
+        TSignalNotifier again(signo, [] {});
+        EXPECT_TRUE(again.Active()) << signo;
+    }
+    // A signal ignored when the window takes the signals (nohup) stays ignored.
+    ASSERT_NE(signal(SIGHUP, SIG_IGN), SIG_ERR);
+    IsClosing = 0;
+    Create();
+    form->HandleSignals();
+    ASSERT_EQ(raise(SIGHUP), 0);
+    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_EQ(IsClosing, 0);
+    EXPECT_TRUE(form->isVisible());
+    form.reset();
+    for (size_t i = 0; i < 3; ++i) sigaction(closers[i], &kept[i], nullptr);
 }
 
 TEST_F(MainFormTest, UnchangedDocumentClosesWithoutAskingAndStopsTheMovie) {

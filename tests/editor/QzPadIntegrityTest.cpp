@@ -329,19 +329,64 @@ TEST_F(PadTest, TabToSpaceAndWrappedLineToNewLineAreOneUndoStepEach)
     EXPECT_EQ(pad.LogicalText(), "abcdefgh\r\nij\r\n");
 }
 
-// A numbered bookmark stands on one line at most: one set after the edit stays where it was set.
-TEST_F(PadTest, UndoNeverPutsANumberedBookmarkOnTwoLines)
+// Setting a bookmark is no edit, and a numbered one stands on one line at most. Each case: the
+// bookmarks before the edit, the edit, the bookmarks set or cleared after it, and the bookmarks
+// once the edit is undone (which gives back the text). Under word wrap (3 columns) "abcdef" is the
+// rows "abc" and "def", the second a continuation that carries its own attribute.
+TEST_F(PadTest, UndoOfAnEditLeavesTheBookmarksSetSince)
 {
-    SetText({"abc", "def", "ghi", "jkl", "mno"});
-    pad.SetBookmark(2, 4);
-    Select(TPoint(1, 0), TPoint(1, 2));
-    Key(VK_DELETE);
-    EXPECT_EQ(pad.GetBookmarkStr(), "0:4");
-    pad.SetBookmark(2, 4);
-    EXPECT_EQ(pad.GetBookmarkStr(), "2:4");
-    Key('Z', kCtrl);
-    EXPECT_EQ(Lines(), (Ls{"abc", "def", "ghi", "jkl", "mno"}));
-    EXPECT_EQ(pad.GetBookmarkStr(), "4:4");
+    const Ls plain{"abc", "def", "ghi", "jkl", "mno"};
+    struct Case {
+        const char* name;
+        bool wrapped;
+        std::function<void()> before, edit, since;
+        std::string marks;
+    };
+    const auto breakAtRow = [&] {
+        Caret(0, 1);
+        Key(VK_RETURN);
+    };
+    const Case cases[] = {
+        // A join moves line 2's bookmark to line 0; set again on line 2, it stays there and the
+        // undo gives line 2 back without it.
+        {"joined, then set again", false, [&] { pad.SetBookmark(2, 4); },
+         [&] {
+             Select(TPoint(1, 0), TPoint(1, 2));
+             Key(VK_DELETE);
+         },
+         [&] { pad.SetBookmark(2, 4); }, "4:4"},
+        // Lines 2 and 3 go; bookmark 0 is set on line 0 meanwhile: line 2 comes back without it.
+        {"deleted, then 0 set elsewhere", false, [&] { pad.SetBookmark(2, 0); },
+         [&] {
+             Select(TPoint(0, 1), TPoint(0, 3));
+             Key(VK_DELETE);
+         },
+         [&] { pad.SetBookmark(0, 0); }, "0:0"},
+        // A break at a continuation row changes only that row's attribute.
+        {"break at a row keeps the row's own bookmark", true, [&] { pad.SetBookmark(1, 4); }, breakAtRow, [] {},
+         "1:4"},
+        {"break at a row, then set", true, [] {}, breakAtRow, [&] { pad.SetBookmark(1, 7); }, "1:7"},
+        {"break at a row, then cleared", true, [&] { pad.SetBookmark(1, 4); }, breakAtRow,
+         [&] { pad.SetBookmark(1, 4); }, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        pad.SetWordWrap(qzwwNone);
+        SetText(plain);
+        if (c.wrapped) {
+            SetText({"abcdef"});
+            pad.SetColumnCount(3);
+            pad.SetWordWrap(qzwwUser);
+            ASSERT_EQ(Lines(), (Ls{"abc", "def"}));
+        }
+        c.before();
+        c.edit();
+        ASSERT_TRUE(pad.CanUndo());
+        c.since();
+        while (pad.CanUndo()) Key('Z', kCtrl);
+        EXPECT_EQ(Lines(), (c.wrapped ? Ls{"abc", "def"} : plain));
+        EXPECT_EQ(pad.GetBookmarkStr(), c.marks);
+    }
 }
 
 // Setting a bookmark is no edit: undo gives back the text and leaves the bookmark on its line.

@@ -1,11 +1,15 @@
 #include "updater/QzExec.h"
 
+#include "tests/ChildRun.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <memory>
 
 namespace {
 
@@ -58,18 +62,29 @@ TEST(QzExec, ReadsThePublishedNumber) {
     EXPECT_EQ(exec.GetHandle(), 0);
     EXPECT_EQ(exec.ReadMapping(), "");
 
-    // Anyone may create an object under the name: only one of this user that nobody else may
-    // write is read.
+    // Anyone may create an object under the name: only a regular one of this user that nobody
+    // else may write is read. A FIFO would hold a blocking open for ever, so each row runs in a
+    // child under a deadline.
     struct Case {
         mode_t mode;
         bool otherOwner;
         long value;
-    } cases[] = {{0400, false, 4321}, {0644, false, 4321}, {0620, false, 0}, {0602, false, 0},
-                 {0666, false, 0},    {0600, true, 0},     {0644, true, 0}};
+        bool fifo = false;
+    } cases[] = {{0400, false, 4321}, {0644, false, 4321}, {0620, false, 0},     {0602, false, 0},
+                 {0666, false, 0},    {0600, true, 0},     {0644, true, 0},      {0644, false, 0, true},
+                 {0600, false, 0, true}};
+    const std::string fifoPath = "/dev/shm/" + name;
     for (const Case& c : cases) {
         if (c.otherOwner && geteuid() != 0) continue;   // only root can give an object away
-        SharedBlock block(name, "4321", 1024, c.mode, c.otherOwner ? 65534 : static_cast<uid_t>(-1));
-        EXPECT_EQ(exec.GetHandle(), c.value) << std::oct << c.mode << " " << c.otherOwner;
+        std::unique_ptr<SharedBlock> block;
+        if (c.fifo)
+            ASSERT_TRUE(mkfifo(fifoPath.c_str(), c.mode) == 0 && chmod(fifoPath.c_str(), c.mode) == 0);
+        else
+            block = std::make_unique<SharedBlock>(name, "4321", 1024, c.mode, c.otherOwner ? 65534 : static_cast<uid_t>(-1));
+        const auto read = [&] { EXPECT_EQ(exec.GetHandle(), c.value); };
+        EXPECT_TRUE(RunInChild(read, 5000))
+            << std::oct << c.mode << " " << c.otherOwner << " " << c.fifo;
+        if (c.fifo) unlink(fifoPath.c_str());
     }
 }
 

@@ -3,6 +3,7 @@
 //   --wait                    "waiting", then on SIGTERM "terminated"
 //   --publish <name>          as --wait, publishing its process id in shared memory "/<name>"
 //                             until it ends
+//   --ids <real> <eff> <saved> as --wait, after taking these user ids (started as root)
 
 #include <fcntl.h>
 #include <signal.h>
@@ -43,6 +44,10 @@ int main(int argc, char** argv) {
     sigaddset(&set, SIGTERM);
     sigprocmask(SIG_BLOCK, &set, nullptr);
 
+    if (std::strcmp(argv[1], "--ids") == 0 && argc >= 5 &&
+        setresuid(static_cast<uid_t>(std::stoul(argv[2])), static_cast<uid_t>(std::stoul(argv[3])),
+                  static_cast<uid_t>(std::stoul(argv[4]))) != 0)
+        return 1;
     std::string shm;
     if (std::strcmp(argv[1], "--publish") == 0 && argc >= 3) {
         shm = std::string("/") + argv[2];

@@ -266,19 +266,42 @@ TEST(Kelvoran, ANumericNameIsAProcessToCloseWhenItRunsThatProgram) {
     EXPECT_EQ(other.RunKelvoran({self, "x"}), 0);
     EXPECT_EQ(other.WaitForMarker(1), Lines{"started"});
 
-    // The program run by another user: no signal, but the update goes on.
-    if (geteuid() != 0) GTEST_SKIP() << "only root can start a process of another user";
-    UpdaterFolder shared;
-    ASSERT_EQ(chmod(shared.Path().c_str(), 0777), 0);
-    shared.PutStandIn("placeholder");
-    const pid_t foreign = shared.Start("placeholder", {"--wait"}, kOtherUser);
-    ASSERT_EQ(shared.WaitForMarker(1), Lines{"waiting"});
-    const std::string foreignName = std::to_string(foreign);
-    ASSERT_EQ(std::rename((shared.Path() + "placeholder").c_str(), (shared.Path() + foreignName).c_str()), 0);
-    shared.PutStandIn(foreignName + ".tmp");
-    EXPECT_EQ(shared.RunKelvoran({foreignName, "x"}), 0);
-    EXPECT_EQ(shared.WaitForMarker(2), (Lines{"waiting", "started"}));
-    Settle();
-    EXPECT_EQ(shared.Marker(), (Lines{"waiting", "started"}));
-    Reap(foreign);
+    // A process whose status cannot be read (here: one that has ended) is none of this user's.
+    EXPECT_TRUE(ProcessOfOwnUser(getpid()));
+    const pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+    EXPECT_FALSE(ProcessOfOwnUser(gone));
+
+    // The program run as a process not wholly of Kelvoran's user (real, effective and saved user
+    // ids): no signal, but the update goes on.
+    if (geteuid() != 0) GTEST_SKIP() << "only root can start a process of other user ids";
+    const std::string otherId = std::to_string(kOtherUser);
+    const struct {
+        uid_t startAs;   // -1: Kelvoran's user
+        Lines ids;       // the real, effective and saved user ids the process then takes
+    } foreigners[] = {
+        {kOtherUser, {}},
+        {static_cast<uid_t>(-1), {otherId, "0", "0"}},
+        {static_cast<uid_t>(-1), {"0", otherId, "0"}},
+        {static_cast<uid_t>(-1), {"0", "0", otherId}},
+    };
+    for (const auto& f : foreigners) {
+        SCOPED_TRACE(f.ids.empty() ? "started as " + otherId : f.ids[0] + " " + f.ids[1] + " " + f.ids[2]);
+        UpdaterFolder shared;
+        ASSERT_EQ(chmod(shared.Path().c_str(), 0777), 0);
+        shared.PutStandIn("placeholder");
+        Lines args{"--wait"};
+        if (!f.ids.empty()) args = {"--ids", f.ids[0], f.ids[1], f.ids[2]};
+        const pid_t foreign = shared.Start("placeholder", args, f.startAs);
+        ASSERT_EQ(shared.WaitForMarker(1), Lines{"waiting"});
+        const std::string foreignName = std::to_string(foreign);
+        ASSERT_EQ(std::rename((shared.Path() + "placeholder").c_str(), (shared.Path() + foreignName).c_str()), 0);
+        shared.PutStandIn(foreignName + ".tmp");
+        EXPECT_EQ(shared.RunKelvoran({foreignName, "x"}), 0);
+        EXPECT_EQ(shared.WaitForMarker(2), (Lines{"waiting", "started"}));
+        Settle();
+        EXPECT_EQ(shared.Marker(), (Lines{"waiting", "started"}));
+        Reap(foreign);
+    }
 }
