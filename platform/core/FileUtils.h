@@ -39,10 +39,11 @@ enum class TFileRead {
 };
 // Reads at most `limit` bytes from the start of a regular file (or a link to one) into `data`:
 // the bytes it holds when it is opened, its size then (a file that reports size 0, as those of
-// /proc do, is read to its end). Anything but a regular file is refused from its status before
-// it is opened, and again from the opened file's status, so a FIFO never blocks and a device is
-// never read. An allocation failure is answered with TooLarge, never thrown. Except for Ok,
-// `data` is left empty with its memory released.
+// /proc do, is read to its end). A file that ends before that size or `limit`, whichever is
+// smaller, was cut short while it was read: Failed, with errno ENODATA. Anything but a regular
+// file is refused from its status before it is opened, and again from the opened file's status,
+// so a FIFO never blocks and a device is never read. An allocation failure is answered with
+// TooLarge, never thrown. Except for Ok, `data` is left empty with its memory released.
 TFileRead ReadRegularFile(const std::string& path, std::string& data, size_t limit = static_cast<size_t>(-1));
 // ReadRegularFile of the whole file; false (data empty) for anything but Ok.
 bool ReadFileBytes(const std::string& path, std::string& data);
@@ -50,12 +51,18 @@ bool ReadFileBytes(const std::string& path, std::string& data);
 bool ReadFileHead(const std::string& path, size_t limit, std::string& data);
 
 // Writes `data` to `path` so that a failure never destroys the previous file: the bytes go to a
-// temporary file in the same folder, are flushed to disk, and the temporary file is renamed over
-// `path`. The new file keeps the permission bits of the file it replaces, and its owner and group
-// where the system allows; a file that did not exist gets 0666 less the umask. Through a symbolic
-// link (or a chain of them), the file it points to is written and the link kept, also when that
-// file does not exist yet; a relative target counts from the link's folder, and a target whose
-// folder is missing fails. False, with errno set and `path` untouched, when any step fails.
+// temporary file in the same folder (mode 0600 while they are written), are flushed to disk, the
+// temporary file is renamed over `path` and the folder is flushed. The new file keeps the
+// permission bits of the file it replaces, set-id and sticky bits included, and its owner and
+// group where the system allows; a set-user-id bit goes when the owner cannot be kept, a
+// set-group-id bit when the group cannot. A file that did not exist gets 0666 less the umask. An
+// existing file that the user may not write (access W_OK) is not replaced: false with errno
+// EACCES. Through a symbolic link (or a chain of them), the file it points to is written and the
+// link kept, also when that file does not exist yet; a relative target counts from the link's
+// folder, a target whose folder is missing fails, a chain of more than 40 links fails with ELOOP.
+// False, with errno set, when any step fails: up to the rename, `path` is untouched and no
+// temporary file is left; when only the folder cannot be flushed, the new file is already in
+// place at `path` and stays there. A folder the user may not read cannot be flushed and is not.
 bool WriteFileAtomic(const std::string& path, std::string_view data);
 
 // The running program's directory, with its trailing '/'.
