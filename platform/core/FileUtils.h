@@ -35,7 +35,7 @@ enum class TFileRead {
     Missing,     // nothing at the path (or a dangling link)
     NotRegular,  // a directory, FIFO, device or socket: refused before a byte is read
     TooLarge,    // the bytes could not be held in memory
-    Failed,      // it could not be opened or read (permissions, an I/O error)
+    Failed,      // it could not be opened or read (permissions, an I/O error, cut short while read)
 };
 // Reads at most `limit` bytes from the start of a regular file (or a link to one) into `data`:
 // the bytes it holds when it is opened, its size then (a file that reports size 0, as those of
@@ -51,18 +51,19 @@ bool ReadFileBytes(const std::string& path, std::string& data);
 bool ReadFileHead(const std::string& path, size_t limit, std::string& data);
 
 // Writes `data` to `path` so that a failure never destroys the previous file: the bytes go to a
-// temporary file in the same folder (mode 0600 while they are written), are flushed to disk, the
-// temporary file is renamed over `path` and the folder is flushed. The new file keeps the
-// permission bits of the file it replaces, set-id and sticky bits included, and its owner and
-// group where the system allows; a set-user-id bit goes when the owner cannot be kept, a
-// set-group-id bit when the group cannot. A file that did not exist gets 0666 less the umask. An
-// existing file that the user may not write (access W_OK) is not replaced: false with errno
-// EACCES. Through a symbolic link (or a chain of them), the file it points to is written and the
-// link kept, also when that file does not exist yet; a relative target counts from the link's
-// folder, a target whose folder is missing fails, a chain of more than 40 links fails with ELOOP.
-// False, with errno set, when any step fails: up to the rename, `path` is untouched and no
-// temporary file is left; when only the folder cannot be flushed, the new file is already in
-// place at `path` and stays there. A folder the user may not read cannot be flushed and is not.
+// temporary file in the same folder, are flushed to disk, the temporary file is renamed over
+// `path` and the folder is flushed. A replacement is private (0600) until its bytes are written;
+// then it takes the permission bits of the file it replaces, set-id and sticky bits included, and
+// its owner and group where the system allows: a set-user-id bit goes when the owner cannot be
+// kept, a set-group-id bit when the group cannot. A file that did not exist gets 0666 less the
+// umask. An existing file that the user may not write (access W_OK: root may write any) is not
+// replaced: false with access's errno (EACCES). Through a symbolic link (or a chain of them), the
+// file it points to is written and the link kept, also when that file does not exist yet; a
+// relative target counts from the link's folder, a target whose folder is missing fails, a chain
+// of 40 links or more fails with ELOOP. False, with errno set, when any step fails: up to the
+// rename, `path` is untouched and no temporary file is left (a write past the file-size limit
+// included); when only the folder cannot be flushed, the new file is already in place at `path`
+// and stays there. A folder the user may not read cannot be opened to be flushed and is not.
 bool WriteFileAtomic(const std::string& path, std::string_view data);
 
 // The running program's directory, with its trailing '/'.

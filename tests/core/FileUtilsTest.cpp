@@ -178,6 +178,9 @@ TEST(Files, AnUnprivilegedSaverKeepsTheGroupItBelongsToAndTheSetIdBitsOfItsOwnFi
         ASSERT_EQ(chmod((dir + c.name).c_str(), c.mode), 0);
     }
     ASSERT_EQ(symlink("readonly.smi", (dir + "link.smi").c_str()), 0);
+    // A folder the saver may write but not read: it cannot be flushed, and a save there stands.
+    ASSERT_EQ(mkdir((dir + "noread").c_str(), 0300), 0);
+    ASSERT_EQ(chown((dir + "noread").c_str(), saver, static_cast<gid_t>(-1)), 0);
     EXPECT_TRUE(RunInChild(
         [&] {
             ASSERT_TRUE(!root || becomeSaver());
@@ -191,6 +194,7 @@ TEST(Files, AnUnprivilegedSaverKeepsTheGroupItBelongsToAndTheSetIdBitsOfItsOwnFi
                 }
             }
             EXPECT_FALSE(WriteFileAtomic(dir + "link.smi", "new"));
+            EXPECT_TRUE(WriteFileAtomic(dir + "noread/x.smi", "new"));
         },
         10000));
     for (const auto& c : cases) {
@@ -207,10 +211,11 @@ TEST(Files, AnUnprivilegedSaverKeepsTheGroupItBelongsToAndTheSetIdBitsOfItsOwnFi
         ASSERT_TRUE(ReadFileBytes(dir + c.name, data));
         EXPECT_EQ(data, c.saved ? "new" : "old");
     }
-    // No temporary file is left: the files and the link.
+    EXPECT_EQ(FileSize64(dir + "noread/x.smi"), 3);
+    // No temporary file is left: the files, the link and the folder.
     namespace fs = std::filesystem;
     EXPECT_EQ(static_cast<size_t>(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator())),
-              root ? std::size(cases) + 1 : 5);
+              root ? std::size(cases) + 2 : 6);
 }
 
 TEST(Files, AtomicWriteGoesThroughSymbolicLinksAlsoDanglingOnes) {
