@@ -20,10 +20,11 @@
 #include "tests/ChildRun.h"
 #include "tests/TempFolder.h"
 
-// This program's read, write, fsync and close stand in for the C library's and call the kernel
-// directly, so that a test can watch a call of the code under test or make it fail. While a watch
-// is set, it is given each call's name and descriptor and answers 0 to let the call run or an
-// errno to fail it (a close that fails still closes).
+// This program's read, write, fsync and close stand in for the C library's (the code under test is
+// linked into the program, so its calls reach these first) and call the kernel directly, so that a
+// test can watch a call of the code under test or make it fail. While a watch is set, it is given
+// each call's name and descriptor and answers 0 to let the call run or an errno to fail it (a
+// close that fails still closes).
 namespace {
 
 using TCallWatch = std::function<int(std::string_view call, int fd)>;
