@@ -125,7 +125,11 @@ bool TMainController::OpenCaptionFile(std::string path) {
     const bool asked = IsModified();
     if (!QuerySaveModified()) return false;
     if (asked) {
+        const bool readBefore = read;
         check = CheckCaptionFile(path, bytes, read);
+        // A file taken away meanwhile is refused, not opened as the missing file of a new document.
+        if (check.Refusal.empty() && readBefore && !read)
+            check.Refusal = MessageName(path) + Cp949(" 파일이 존재하지 않습니다.");
         if (!check.Refusal.empty()) {
             view_.ShowMessage(check.Refusal);
             return true;

@@ -112,6 +112,11 @@ TFileRead ReadOpened(int fd, size_t limit, std::string& data) {
     } catch (const std::length_error&) {
         return TFileRead::TooLarge;
     }
+    // The file was cut short while it was read: what was read is a torn prefix, not the file.
+    if (st.st_size > 0 && data.size() < want) {
+        errno = ENODATA;
+        return TFileRead::Failed;
+    }
     return TFileRead::Ok;
 }
 
@@ -176,49 +181,80 @@ static int CreateFileBeside(const std::string& path, mode_t mode, std::string& n
     return -1;
 }
 
+static bool WriteAll(int fd, std::string_view data) {
+    const char* p = data.data();
+    size_t left = data.size();
+    while (left > 0) {
+        const ssize_t n = write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Gives the new file the owner, group and permission bits of the file it replaces. Giving a file
+// away needs privilege; a member of the file's group may still keep the group. A set-id bit is
+// kept only with the owner or group it belongs to. Called after the bytes are written: a write by
+// an unprivileged process clears the set-id bits.
+static bool TakeOwnerAndMode(int fd, const struct stat& old) {
+    mode_t mode = old.st_mode & 07777;
+    if (fchown(fd, old.st_uid, old.st_gid) != 0) {
+        if (old.st_uid != geteuid()) mode &= ~static_cast<mode_t>(S_ISUID);
+        if (fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) mode &= ~static_cast<mode_t>(S_ISGID);
+    }
+    return fchmod(fd, mode) == 0;
+}
+
+// Flushes the folder's entry of a renamed file to disk. A folder the user may not read cannot be
+// opened to be flushed: there the rename stands as the system keeps it.
+static bool SyncFolder(const std::string& path) {
+    std::string dir = ExtractFileDir(path);
+    if (dir.empty()) dir = ".";
+    const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno == EACCES;
+    const bool ok = fsync(fd) == 0;
+    const int err = errno;
+    close(fd);
+    errno = err;
+    return ok;
+}
+
 bool WriteFileAtomic(const std::string& pathGiven, std::string_view data) {
     std::string path;
     if (!ResolveLinkChain(pathGiven, path)) return false;
     struct stat old;
     const bool replacing = stat(path.c_str(), &old) == 0;
-    // A new file gets 0666 less the umask from open; a replacement starts private and takes the
-    // old file's owner, group and mode before any byte is written.
+    // A file the user may not write is not replaced, as a write in place would fail. The real user
+    // is asked, so root may still replace a read-only file.
+    if (replacing && access(path.c_str(), W_OK) != 0) return false;
+    // A new file gets 0666 less the umask from open; a replacement stays private until its bytes
+    // are written and it takes the old file's owner, group and mode.
     std::string tmp;
-    int fd = CreateFileBeside(path, replacing ? 0600 : 0666, tmp);
+    const int fd = CreateFileBeside(path, replacing ? 0600 : 0666, tmp);
     if (fd < 0) return false;
-
-    bool ok = true;
-    if (replacing) {
-        // Giving a file away needs privilege; a member of the file's group may still keep the
-        // group. A set-id bit is kept only with the owner or group it belongs to.
-        mode_t mode = old.st_mode & 07777;
-        if (fchown(fd, old.st_uid, old.st_gid) != 0) {
-            if (old.st_uid != geteuid()) mode &= ~static_cast<mode_t>(S_ISUID);
-            if (fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) mode &= ~static_cast<mode_t>(S_ISGID);
-        }
-        ok = fchmod(fd, mode) == 0;
-    }
-    const char* p = data.data();
-    size_t left = data.size();
-    while (ok && left > 0) {
-        ssize_t n = write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
+    bool ok = WriteAll(fd, data);
+    if (ok && replacing) ok = TakeOwnerAndMode(fd, old);
     if (ok) ok = fsync(fd) == 0;
-    if (close(fd) != 0) ok = false;
-    if (ok) ok = rename(tmp.c_str(), path.c_str()) == 0;
+    int err = errno;
+    if (close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (ok && rename(tmp.c_str(), path.c_str()) != 0) {
+        ok = false;
+        err = errno;
+    }
     if (!ok) {
-        int err = errno;
         unlink(tmp.c_str());
         errno = err;
+        return false;
     }
-    return ok;
+    // The new file is in place from here on: a failure only leaves it unflushed, nothing is undone.
+    return SyncFolder(path);
 }
 
 std::string GetAppDir() {

@@ -35,14 +35,15 @@ enum class TFileRead {
     Missing,     // nothing at the path (or a dangling link)
     NotRegular,  // a directory, FIFO, device or socket: refused before a byte is read
     TooLarge,    // the bytes could not be held in memory
-    Failed,      // it could not be opened or read (permissions, an I/O error)
+    Failed,      // it could not be opened or read (permissions, an I/O error, cut short while read)
 };
 // Reads at most `limit` bytes from the start of a regular file (or a link to one) into `data`:
 // the bytes it holds when it is opened, its size then (a file that reports size 0, as those of
-// /proc do, is read to its end). Anything but a regular file is refused from its status before
-// it is opened, and again from the opened file's status, so a FIFO never blocks and a device is
-// never read. An allocation failure is answered with TooLarge, never thrown. Except for Ok,
-// `data` is left empty with its memory released.
+// /proc do, is read to its end). A file that ends before that size or `limit`, whichever is
+// smaller, was cut short while it was read: Failed, with errno ENODATA. Anything but a regular
+// file is refused from its status before it is opened, and again from the opened file's status,
+// so a FIFO never blocks and a device is never read. An allocation failure is answered with
+// TooLarge, never thrown. Except for Ok, `data` is left empty with its memory released.
 TFileRead ReadRegularFile(const std::string& path, std::string& data, size_t limit = static_cast<size_t>(-1));
 // ReadRegularFile of the whole file; false (data empty) for anything but Ok.
 bool ReadFileBytes(const std::string& path, std::string& data);
@@ -50,12 +51,19 @@ bool ReadFileBytes(const std::string& path, std::string& data);
 bool ReadFileHead(const std::string& path, size_t limit, std::string& data);
 
 // Writes `data` to `path` so that a failure never destroys the previous file: the bytes go to a
-// temporary file in the same folder, are flushed to disk, and the temporary file is renamed over
-// `path`. The new file keeps the permission bits of the file it replaces, and its owner and group
-// where the system allows; a file that did not exist gets 0666 less the umask. Through a symbolic
-// link (or a chain of them), the file it points to is written and the link kept, also when that
-// file does not exist yet; a relative target counts from the link's folder, and a target whose
-// folder is missing fails. False, with errno set and `path` untouched, when any step fails.
+// temporary file in the same folder, are flushed to disk, the temporary file is renamed over
+// `path` and the folder is flushed. A replacement is private (0600) until its bytes are written;
+// then it takes the permission bits of the file it replaces, set-id and sticky bits included, and
+// its owner and group where the system allows: a set-user-id bit goes when the owner cannot be
+// kept, a set-group-id bit when the group cannot. A file that did not exist gets 0666 less the
+// umask. An existing file that the user may not write (access W_OK: root may write any) is not
+// replaced: false with access's errno (EACCES). Through a symbolic link (or a chain of them), the
+// file it points to is written and the link kept, also when that file does not exist yet; a
+// relative target counts from the link's folder, a target whose folder is missing fails, a chain
+// of 40 links or more fails with ELOOP. False, with errno set, when any step fails: up to the
+// rename, `path` is untouched and no temporary file is left (a write past the file-size limit
+// included); when only the folder cannot be flushed, the new file is already in place at `path`
+// and stays there. A folder the user may not read cannot be opened to be flushed and is not.
 bool WriteFileAtomic(const std::string& path, std::string_view data);
 
 // The running program's directory, with its trailing '/'.

@@ -8,6 +8,7 @@
 
 int TFakeMainView::Ask(const std::string& text, TMsgButtons) {
     Questions.push_back(text);
+    if (WhileAsked) WhileAsked();
     if (Answers.empty()) return mrOk;
     int a = Answers.front();
     Answers.pop_front();

@@ -2,6 +2,7 @@
 // Recording stand-ins for the main window and the movie window.
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ class TFakeMainView : public IMainView {
 public:
     // Answers given to Ask in turn; mrOk when none is queued. Every question is recorded.
     std::deque<int> Answers;
+    std::function<void()> WhileAsked;  // run while each question is up, before it is answered
     std::vector<std::string> Questions;
     std::vector<std::string> Messages;
     std::deque<std::string> OpenChoices;  // empty string: the dialog is cancelled

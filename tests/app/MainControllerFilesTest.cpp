@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <grp.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/model/MainController.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
+#include "tests/ChildRun.h"
 #include "tests/app/FakeMainView.h"
 
 namespace {
@@ -93,14 +96,45 @@ TEST_F(Files, AFailedSaveKeepsTheNameTheFlagAndTheOldFile) {
     ASSERT_TRUE(main.OpenCaptionFile(dir + "a.smi"));
     view.Sync = "5000";
     main.AddCommand();
-    view.SaveChoices = {"/nonexistent-dir/b.smi"};
-    EXPECT_FALSE(main.SaveCaption(true));
-    ASSERT_EQ(view.Messages.size(), 1u);
-    EXPECT_EQ(view.Messages[0], "b.smi" + Cp949(" 파일을 저장할 수 없습니다."));
-    EXPECT_EQ(main.CurrentCaption.FileName, dir + "a.smi");
-    EXPECT_EQ(main.CurrentCaption.Modified, 1);
-    EXPECT_EQ(view.Title, "a.smi - Morvane 1.22 p1");
+    // Saved as a file in a folder that does not exist, or over the open file made read-only, by an
+    // ordinary user (root may write any file): root saves that row as user 1234.
+    const struct {
+        const char* name;
+        std::string saveAs;  // empty: saved under the open file's name
+    } cases[] = {{"b.smi", "/nonexistent-dir/b.smi"}, {"a.smi", ""}};
+    const bool root = geteuid() == 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool readOnly = c.saveAs.empty();
+        if (readOnly) {
+            // In a folder the saver owns, so that only the file's mode stands in the way.
+            if (root) {
+                ASSERT_EQ(chown(dir.c_str(), 1234, 1234), 0);
+                ASSERT_EQ(chown((dir + "a.smi").c_str(), 1234, 1234), 0);
+            }
+            ASSERT_EQ(chmod((dir + "a.smi").c_str(), 0444), 0);
+        }
+        EXPECT_TRUE(RunInChild(
+            [&] {
+                if (readOnly && root) {
+                    ASSERT_TRUE(setgroups(0, nullptr) == 0 && setgid(1234) == 0 && setuid(1234) == 0)
+                        << "root cannot act as user 1234 here";
+                }
+                view.Messages.clear();
+                view.SaveChoices = {c.saveAs};
+                EXPECT_FALSE(main.SaveCaption(!readOnly));
+                ASSERT_EQ(view.Messages.size(), 1u);
+                EXPECT_EQ(view.Messages[0], c.name + Cp949(" 파일을 저장할 수 없습니다."));
+                EXPECT_EQ(main.CurrentCaption.FileName, dir + "a.smi");
+                EXPECT_EQ(main.CurrentCaption.Modified, 1);
+                EXPECT_EQ(view.Title, "a.smi - Morvane 1.22 p1");
+                EXPECT_EQ(ReadFile(dir + "a.smi"), kTwoCaptions);
+            },
+            10000));
+    }
     EXPECT_EQ(ReadFile(dir + "a.smi"), kTwoCaptions);
+    ASSERT_EQ(chmod((dir + "a.smi").c_str(), 0644), 0);
+    view.SaveChoices.clear();
 
     // The close that asked for the save stops.
     view.Answers = {mrYes};

@@ -37,13 +37,16 @@ std::string Why(const char* utf8) { return Cp949(utf8); }
 const std::string kCp949Only = Cp949(" 파일입니다. 모르반은 코드 페이지 949(완성형) 자막 파일만 읽습니다.");
 const std::string kNotRegular = Cp949("일반 파일이 아닙니다 (폴더, 파이프나 장치).");
 
-// What stands at a refused file's path.
-enum class TMade { Bytes, Fifo, LinkToZero, Folder, Sparse, LargeText };
+// What stands at a refused file's path. The AtPrompt kinds are a caption file that is taken away,
+// or made a file nobody may read, while the save prompt of its open is up.
+enum class TMade { Bytes, Fifo, LinkToZero, Folder, Sparse, LargeText, RemovedAtPrompt, UnreadableAtPrompt };
 
 // Makes it; for Sparse a file of 1 GiB without blocks, for LargeText 64 MB of SAMI.
 void Make(const std::string& path, TMade made, const std::string& bytes) {
     switch (made) {
     case TMade::Bytes:
+    case TMade::RemovedAtPrompt:
+    case TMade::UnreadableAtPrompt:
         WriteFileAtomic(path, bytes);
         break;
     case TMade::Fifo:
@@ -86,8 +89,12 @@ protected:
         main.AddCommand();  // unsaved work that a refused file must not touch
     }
     void ExpectDocumentKept() {
-        EXPECT_EQ(Rows(), (TRowList{{1000, "one"}, {2000, "two"}, {3000, "three"}}));
-        EXPECT_EQ(main.Caption().List().Count(), 3);
+        const TRowList kept{{1000, "one"}, {2000, "two"}, {3000, "three"}};
+        EXPECT_EQ(Rows(), kept);
+        TRowList entries;
+        for (int i = 0; i < main.Caption().List().Count(); ++i)
+            entries.emplace_back(std::stoi(main.Caption().List().Key(i)), main.Caption().List().Value(i));
+        EXPECT_EQ(entries, kept);
         EXPECT_EQ(main.CurrentCaption.FileName, dir + "a.smi");
         EXPECT_EQ(main.CurrentCaption.Modified, 1);
         EXPECT_EQ(view.Title, "a.smi - Morvane 1.22 p1");
@@ -151,6 +158,9 @@ TEST_F(Refused, FilesThatCannotBeReadLeaveTheOpenDocument) {
         {"nobody.smi", TMade::Bytes, "<SAMI><HEAD><TITLE>t</TITLE></HEAD></SAMI>\r\n", cannot + Why("자막을 찾을 수 없습니다.")},
         {"nostart.s2k", TMade::Bytes, "// a comment\r\n;Other=1\r\ntext before any start\r\n",
          cannot + Why("자막을 찾을 수 없습니다.")},
+        // Read before the save prompt and read again after it (opened only).
+        {"removed.smi", TMade::RemovedAtPrompt, kTwoCaptions, Why(" 파일이 존재하지 않습니다.")},
+        {"unreadable.smi", TMade::UnreadableAtPrompt, kTwoCaptions, Why(" 파일을 읽을 수 없습니다.")},
         // No regular file: refused before a byte is read, whatever the name says.
         {"fifo.smi", TMade::Fifo, "", cannot + kNotRegular},
         {"zero.smi", TMade::LinkToZero, "", cannot + kNotRegular},
@@ -174,13 +184,45 @@ TEST_F(Refused, FilesThatCannotBeReadLeaveTheOpenDocument) {
             Make(open, c.made, c.bytes);
         }
         // In a child under a deadline: a file that blocks the read or never ends fails the row.
+        const bool atPrompt = c.made == TMade::RemovedAtPrompt || c.made == TMade::UnreadableAtPrompt;
         const auto row = [&] {
                 view.Messages.clear();
+                view.Questions.clear();
                 view.Answers = {mrNo};  // the save question, where the file is read before it is refused
+                view.WhileAsked = [&] {
+                    if (!atPrompt) return;
+                    ASSERT_EQ(std::remove((dir + c.name).c_str()), 0);
+                    if (c.made == TMade::UnreadableAtPrompt) {
+                        ASSERT_EQ(symlink("/proc/self/clear_refs", (dir + c.name).c_str()), 0);
+                    }
+                };
                 main.DropFiles({dir + c.name});
                 ASSERT_EQ(view.Messages.size(), 1u);
                 EXPECT_EQ(view.Messages[0], c.name + c.message);
                 ExpectDocumentKept();
+                view.WhileAsked = nullptr;
+                if (atPrompt) {
+                    EXPECT_EQ(view.Questions.size(), 1u);
+                    return;
+                }
+
+                // In the advanced mode, the mode and its text stay too.
+                if (limited) {
+                    main.ToggleAdvancedMode();
+                    ASSERT_TRUE(main.AdvancedMode());
+                    const std::string memo = view.Memo;
+                    view.Messages.clear();
+                    view.Answers = {mrNo};
+                    main.DropFiles({dir + c.name});
+                    ASSERT_EQ(view.Messages.size(), 1u);
+                    EXPECT_EQ(view.Messages[0], c.name + c.message);
+                    EXPECT_TRUE(main.AdvancedMode());
+                    EXPECT_TRUE(view.Advanced);
+                    EXPECT_EQ(view.Memo, memo);
+                    main.ToggleAdvancedMode();
+                    ASSERT_FALSE(main.AdvancedMode());
+                    ExpectDocumentKept();
+                }
 
                 // Inserting it is refused the same way.
                 view.Messages.clear();

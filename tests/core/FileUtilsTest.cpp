@@ -1,18 +1,83 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <grp.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iterator>
-#include <tuple>
+#include <string_view>
 
 #include "platform/core/FileUtils.h"
 #include "tests/ChildRun.h"
 #include "tests/TempFolder.h"
+
+// This program's read, write, fsync and close stand in for the C library's (the code under test is
+// linked into the program, so its calls reach these first) and call the kernel directly, so that a
+// test can watch a call of the code under test or make it fail. While a watch is set, it is given
+// each call's name and descriptor and answers 0 to let the call run or an errno to fail it (a
+// close that fails still closes).
+namespace {
+
+using TCallWatch = std::function<int(std::string_view call, int fd)>;
+const TCallWatch* gCallWatch = nullptr;
+thread_local bool gInWatch = false;
+
+int Watched(std::string_view call, int fd) {
+    if (!gCallWatch || gInWatch) return 0;
+    gInWatch = true;
+    const int err = (*gCallWatch)(call, fd);
+    gInWatch = false;
+    return err;
+}
+
+class TWatchCalls {
+public:
+    explicit TWatchCalls(TCallWatch watch) : watch_(std::move(watch)) { gCallWatch = &watch_; }
+    ~TWatchCalls() { gCallWatch = nullptr; }
+    TWatchCalls(const TWatchCalls&) = delete;
+    TWatchCalls& operator=(const TWatchCalls&) = delete;
+
+private:
+    TCallWatch watch_;
+};
+
+mode_t FileType(int fd) {
+    struct stat st;
+    return fstat(fd, &st) == 0 ? st.st_mode & S_IFMT : 0;
+}
+
+}  // namespace
+
+extern "C" ssize_t read(int fd, void* buf, size_t count) {
+    if (const int err = Watched("read", fd)) return errno = err, -1;
+    return syscall(SYS_read, fd, buf, count);
+}
+
+extern "C" ssize_t write(int fd, const void* buf, size_t count) {
+    if (const int err = Watched("write", fd)) return errno = err, -1;
+    return syscall(SYS_write, fd, buf, count);
+}
+
+extern "C" int fsync(int fd) {
+    if (const int err = Watched("fsync", fd)) return errno = err, -1;
+    return static_cast<int>(syscall(SYS_fsync, fd));
+}
+
+extern "C" int close(int fd) {
+    const int err = Watched("close", fd);
+    const int closed = static_cast<int>(syscall(SYS_close, fd));
+    if (err) return errno = err, -1;
+    return closed;
+}
 
 TEST(Paths, NameExtensionAndFolder) {
     EXPECT_EQ(ExtractFilePath("/a/b/c.smi"), "/a/b/");
@@ -27,6 +92,13 @@ TEST(Paths, NameExtensionAndFolder) {
 TEST(Files, AtomicWriteKeepsModeOwnerAndGroupAndReplacesContent) {
     TTempFolder dir;
     std::string f = dir + "x.smi";
+    // The permission bits of the file while its bytes are written.
+    std::vector<mode_t> whileWritten;
+    TWatchCalls watch([&](std::string_view call, int fd) {
+        struct stat st;
+        if (call == "write" && fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) whileWritten.push_back(st.st_mode & 07777);
+        return 0;
+    });
     // A new file gets 0666 less the umask.
     mode_t mask = umask(027);
     bool created = WriteFileAtomic(f, "one");
@@ -39,6 +111,8 @@ TEST(Files, AtomicWriteKeepsModeOwnerAndGroupAndReplacesContent) {
     // Another user's file of another group (only root may hand a file over).
     const bool root = chown(f.c_str(), 4321, 5678) == 0;
     ASSERT_TRUE(WriteFileAtomic(f, std::string("tw\0o", 4)));
+    // A replacement shows its bytes to nobody else before it takes the old file's mode.
+    EXPECT_EQ(whileWritten, (std::vector<mode_t>{0640, 0600}));
     std::string data;
     ASSERT_TRUE(ReadFileBytes(f, data));
     EXPECT_EQ(data, std::string("tw\0o", 4));
@@ -52,38 +126,97 @@ TEST(Files, AtomicWriteKeepsModeOwnerAndGroupAndReplacesContent) {
     EXPECT_TRUE(FileExists(f));
     EXPECT_FALSE(FileExists(dir.Path()));
     EXPECT_TRUE(DirectoryExists(dir.Path()));
+    // Root may write any file, so it may replace a read-only one.
+    if (root) {
+        ASSERT_EQ(chmod(f.c_str(), 0444), 0);
+        EXPECT_TRUE(WriteFileAtomic(f, "root"));
+        EXPECT_EQ(FileSize64(f), 4);
+    }
 }
 
-TEST(Files, AnUnprivilegedSaverKeepsTheGroupItBelongsTo) {
-    if (geteuid() != 0) GTEST_SKIP() << "needs root to act as two users";
+TEST(Files, AnUnprivilegedSaverKeepsTheGroupItBelongsToAndTheSetIdBitsOfItsOwnFiles) {
+    // Root acts as user 1234 of group 1234 who also belongs to group 5678; another user saves as
+    // itself, and only the rows of its own files run.
+    const bool root = geteuid() == 0;
+    const uid_t saver = root ? 1234 : geteuid();
+    const gid_t group = root ? 1234 : getegid();
+    const auto becomeSaver = [] {
+        const gid_t groups[] = {1234, 5678};
+        return setgroups(2, groups) == 0 && setgid(1234) == 0 && setuid(1234) == 0;
+    };
+    if (root && !RunInChild([&] { EXPECT_TRUE(becomeSaver()); }, 10000))
+        GTEST_SKIP() << "root cannot act as user 1234 here (no CAP_SETUID or CAP_SETGID)";
     TTempFolder dir;
     ASSERT_EQ(chmod(dir.Path().c_str(), 0777), 0);
-    // A shared group's file and a foreign group's file with its set-group-id bit, both of
-    // another owner, saved by user 1234 of group 1234 who also belongs to group 5678.
-    const std::string shared = dir + "shared.smi", foreign = dir + "foreign.smi";
-    for (const auto& [path, gid, mode] : {std::tuple{shared, 5678, 0664}, std::tuple{foreign, 9999, 02666}}) {
-        ASSERT_TRUE(WriteFileAtomic(path, "old"));
-        ASSERT_EQ(chown(path.c_str(), 4321, static_cast<gid_t>(gid)), 0);
-        ASSERT_EQ(chmod(path.c_str(), static_cast<mode_t>(mode)), 0);
+    const struct {
+        const char* name;
+        uid_t owner;  // 0: the saver
+        gid_t gid;    // 0: the saver's group
+        mode_t mode;
+        bool saved;
+        uid_t ownerAfter;  // 0: the saver
+        gid_t gidAfter;    // 0: the saver's group
+        mode_t modeAfter;
+    } cases[] = {
+        // Another user's files: the saver takes them over and keeps a shared group.
+        {"shared.smi", 4321, 5678, 0664, true, 0, 5678, 0664},
+        {"foreign-setgid.smi", 4321, 9999, 02666, true, 0, 0, 0666},  // the set-group-id bit goes with the group
+        {"foreign-setuid.smi", 4321, 5678, 04775, true, 0, 5678, 0775},  // and set-user-id with the owner
+        // The saver's own: a write clears the set-id bits, the saved mode brings them back.
+        {"setid.smi", 0, 0, 06755, true, 0, 0, 06755},
+        {"sticky.smi", 0, 0, 07775, true, 0, 0, 07775},
+        {"shared-setgid.smi", 0, 5678, 02775, true, 0, 5678, 02775},
+        // A file that may not be written is not replaced, nor is it through a link.
+        {"readonly.smi", 0, 0, 0444, false, 0, 0, 0444},
+        {"readonly-foreign.smi", 4321, 5678, 0644, false, 4321, 5678, 0644},
+    };
+    const auto ownerOf = [&](uid_t u) { return u == 0 ? saver : u; };
+    const auto groupOf = [&](gid_t g) { return g == 0 ? group : g; };
+    for (const auto& c : cases) {
+        if (!root && c.owner != 0) continue;
+        ASSERT_TRUE(WriteFileAtomic(dir + c.name, "old"));
+        ASSERT_EQ(chown((dir + c.name).c_str(), ownerOf(c.owner), root ? groupOf(c.gid) : static_cast<gid_t>(-1)), 0);
+        ASSERT_EQ(chmod((dir + c.name).c_str(), c.mode), 0);
     }
-    pid_t child = fork();
-    if (child == 0) {
-        const gid_t groups[] = {1234, 5678};
-        bool ok = setgroups(2, groups) == 0 && setgid(1234) == 0 && setuid(1234) == 0 &&
-                  WriteFileAtomic(shared, "new") && WriteFileAtomic(foreign, "new");
-        _exit(ok ? 0 : 1);
+    ASSERT_EQ(symlink("readonly.smi", (dir + "link.smi").c_str()), 0);
+    // A folder the saver may write but not read: it cannot be flushed, and a save there stands.
+    ASSERT_EQ(mkdir((dir + "noread").c_str(), 0300), 0);
+    ASSERT_EQ(chown((dir + "noread").c_str(), saver, static_cast<gid_t>(-1)), 0);
+    EXPECT_TRUE(RunInChild(
+        [&] {
+            ASSERT_TRUE(!root || becomeSaver());
+            for (const auto& c : cases) {
+                if (!root && c.owner != 0) continue;
+                SCOPED_TRACE(c.name);
+                errno = 0;
+                EXPECT_EQ(WriteFileAtomic(dir + c.name, "new"), c.saved);
+                if (!c.saved) {
+                    EXPECT_EQ(errno, EACCES);
+                }
+            }
+            EXPECT_FALSE(WriteFileAtomic(dir + "link.smi", "new"));
+            EXPECT_TRUE(WriteFileAtomic(dir + "noread/x.smi", "new"));
+        },
+        10000));
+    for (const auto& c : cases) {
+        if (!root && c.owner != 0) continue;
+        SCOPED_TRACE(c.name);
+        struct stat st;
+        ASSERT_EQ(stat((dir + c.name).c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, ownerOf(c.ownerAfter));
+        if (root) {
+            EXPECT_EQ(st.st_gid, groupOf(c.gidAfter));
+        }
+        EXPECT_EQ(st.st_mode & 07777, c.modeAfter);
+        std::string data;
+        ASSERT_TRUE(ReadFileBytes(dir + c.name, data));
+        EXPECT_EQ(data, c.saved ? "new" : "old");
     }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    struct stat st;
-    ASSERT_EQ(stat(shared.c_str(), &st), 0);
-    EXPECT_EQ(st.st_uid, 1234u);
-    EXPECT_EQ(st.st_gid, 5678u);
-    EXPECT_EQ(st.st_mode & 07777, 0664u);
-    ASSERT_EQ(stat(foreign.c_str(), &st), 0);
-    EXPECT_EQ(st.st_gid, 1234u);
-    EXPECT_EQ(st.st_mode & 07777, 0666u);  // the set-group-id bit went with the group
+    EXPECT_EQ(FileSize64(dir + "noread/x.smi"), 3);
+    // No temporary file is left: the files, the link and the folder.
+    namespace fs = std::filesystem;
+    EXPECT_EQ(static_cast<size_t>(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator())),
+              root ? std::size(cases) + 2 : 6);
 }
 
 TEST(Files, AtomicWriteGoesThroughSymbolicLinksAlsoDanglingOnes) {
@@ -96,16 +229,20 @@ TEST(Files, AtomicWriteGoesThroughSymbolicLinksAlsoDanglingOnes) {
     ASSERT_EQ(symlink("sub/new.smi", (dir + "dangling.smi").c_str()), 0);
     ASSERT_EQ(symlink("missing/new.smi", (dir + "nofolder.smi").c_str()), 0);
     ASSERT_EQ(symlink("loop.smi", (dir + "loop.smi").c_str()), 0);
-    struct Case { const char* link; bool saved; const char* target; } cases[] = {
-        {"link.smi", true, "real.smi"},
-        {"sub/chain.smi", true, "real.smi"},
-        {"dangling.smi", true, "sub/new.smi"},
-        {"nofolder.smi", false, "missing/new.smi"},
-        {"loop.smi", false, "loop.smi"},
+    struct Case { const char* link; bool saved; const char* target; int error; } cases[] = {
+        {"link.smi", true, "real.smi", 0},
+        {"sub/chain.smi", true, "real.smi", 0},
+        {"dangling.smi", true, "sub/new.smi", 0},
+        {"nofolder.smi", false, "missing/new.smi", ENOENT},
+        {"loop.smi", false, "loop.smi", ELOOP},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.link);
+        errno = 0;
         EXPECT_EQ(WriteFileAtomic(dir + c.link, c.link), c.saved);
+        if (!c.saved) {
+            EXPECT_EQ(errno, c.error);
+        }
         struct stat st;
         ASSERT_EQ(lstat((dir + c.link).c_str(), &st), 0);
         EXPECT_TRUE(S_ISLNK(st.st_mode));
@@ -126,6 +263,49 @@ TEST(Files, FailedWriteLeavesNothingBehind) {
     EXPECT_FALSE(ReadFileBytes("/nonexistent-dir/x.smi", data));
     EXPECT_TRUE(data.empty());
     EXPECT_EQ(FileSize64("/nonexistent-dir/x.smi"), -1);
+
+    // A step that fails: the save fails with its error and leaves no temporary file. Up to the
+    // rename the old file stands; once renamed, the new file stays.
+    const struct {
+        const char* step;
+        const char* call;  // the call that fails, on a descriptor of `type`
+        mode_t type;
+        int error;
+        const char* after;
+    } cases[] = {
+        {"the file's flush", "fsync", S_IFREG, EIO, "old"},
+        {"the file's close", "close", S_IFREG, EIO, "old"},
+        {"the folder's flush", "fsync", S_IFDIR, EIO, "new"},
+        {"a write past the file-size limit", "", 0, EFBIG, "old"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.step);
+        TTempFolder dir;
+        const std::string f = dir + "x.smi";
+        ASSERT_TRUE(WriteFileAtomic(f, "old"));
+        // In a child: the file-size limit stays there. Past it a write fails with EFBIG once
+        // SIGXFSZ, which would end the process, is ignored.
+        EXPECT_TRUE(RunInChild(
+            [&] {
+                if (c.error == EFBIG) {
+                    signal(SIGXFSZ, SIG_IGN);
+                    const rlimit limit{2, 2};
+                    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+                }
+                TWatchCalls fail([&](std::string_view call, int fd) {
+                    return call == c.call && FileType(fd) == c.type ? c.error : 0;
+                });
+                errno = 0;
+                EXPECT_FALSE(WriteFileAtomic(f, "new"));
+                EXPECT_EQ(errno, c.error);
+            },
+            10000));
+        std::string bytes;
+        ASSERT_TRUE(ReadFileBytes(f, bytes));
+        EXPECT_EQ(bytes, c.after);
+        namespace fs = std::filesystem;
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+    }
 }
 
 TEST(Files, OnlyRegularFilesAreRead) {
@@ -186,4 +366,51 @@ TEST(Files, AFileTooLargeToHoldIsReportedNotThrown) {
             EXPECT_EQ(data.substr(0, 6), "<SAMI>");
         },
         10000, size_t{256} << 20));
+}
+
+TEST(Files, AFileCutShortWhileItIsReadIsNotRead) {
+    TTempFolder dir;
+    const std::string f = dir + "cut.smi";
+    const size_t size = 200000;  // read in more than one call
+    std::string bytes(size, 'x');
+    for (size_t i = 0; i < size; i += 7) bytes[i] = static_cast<char>('a' + i % 26);
+    const struct {
+        const char* what;
+        size_t limit;
+        off_t sizeAfterFirstRead;  // -1: the file stays
+        bool read;
+        size_t bytesRead;
+    } cases[] = {
+        {"cut short", SIZE_MAX, 100000, false, 0},
+        {"cut to nothing", SIZE_MAX, 0, false, 0},
+        {"cut behind the head read", 80000, 100000, true, 80000},
+        {"cut inside the head read", 150000, 100000, false, 0},
+        {"grown", SIZE_MAX, 300000, true, size},  // read as it was when opened
+        {"left alone", SIZE_MAX, -1, true, size},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteFileAtomic(f, bytes));
+        int reads = 0;
+        TWatchCalls cut([&](std::string_view call, int fd) {
+            if (call == "read" && FileType(fd) == S_IFREG && ++reads == 2 && c.sizeAfterFirstRead >= 0) {
+                EXPECT_EQ(truncate(f.c_str(), c.sizeAfterFirstRead), 0);
+            }
+            return 0;
+        });
+        std::string data = "stale";
+        errno = 0;
+        const TFileRead read = ReadRegularFile(f, data, c.limit);
+        EXPECT_GE(reads, 2);
+        EXPECT_EQ(read, c.read ? TFileRead::Ok : TFileRead::Failed);
+        if (!c.read) {
+            EXPECT_EQ(errno, ENODATA);
+        }
+        EXPECT_EQ(data, bytes.substr(0, c.bytesRead));
+    }
+    // A file that reports size 0 is read to its end.
+    std::string status;
+    EXPECT_EQ(ReadRegularFile("/proc/self/status", status), TFileRead::Ok);
+    EXPECT_EQ(status.substr(0, 5), "Name:");
+    EXPECT_EQ(FileSize64("/proc/self/status"), 0);
 }
