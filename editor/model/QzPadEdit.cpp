@@ -167,18 +167,21 @@ public:
     // Reads the row being read.
     std::string Read()
     {
-        const size_t n = static_cast<size_t>(RowLength());
-        Fill(n);
-        std::string row(head_, at_, n);
-        at_ += n;
-        // The bytes read go once they are half of head_, so that a long piece read row by row
-        // is moved in proportion to its length.
+        // The rows read before go once they are half of head_, so that a long piece read row by
+        // row is moved in proportion to its length.
         if (at_ * 2 > head_.size()) {
             head_.erase(0, at_);
             at_ = 0;
         }
+        const size_t n = static_cast<size_t>(RowLength());
+        Fill(n);
+        std::string row(head_, at_, n);
+        last_ = at_;
+        at_ += n;
         return row;
     }
+    // Takes back the row read last: it is the row being read again.
+    void Unread() { at_ = last_; }
 
 private:
     void Fill(size_t n)
@@ -192,6 +195,7 @@ private:
 
     std::string head_;
     size_t at_ = 0;
+    size_t last_ = 0;  // where the row read last begins in head_
     std::string tail_;
     size_t from_ = 0;
     size_t width_;
@@ -740,18 +744,24 @@ void TQzPadModel::InsertColumn(const std::vector<std::string>& pieces)
     // Piece i goes in at the block's column of the row directly under the row that holds the
     // last byte of piece i - 1, as the rows stand once that piece is in: a piece that reaches or
     // passes its row's end pushes the rest of its line down, and the next piece follows it there
-    // instead of skipping a row. Each logical line the block crosses is read once, from the row
-    // of its first piece down, and wrapped as its pieces go in; the rows go through a row window
-    // that the store takes in one splice, so the insertion costs the rows of the lines it crosses
-    // however many rows one line has.
+    // instead of skipping a row. Each logical line the block crosses is read once from its first
+    // row and wrapped as its pieces go in, so that its rows are those a wrap of its text gives;
+    // the rows go through a row window that the store takes in one splice, so the insertion
+    // costs the rows of the lines it crosses however many rows one line has.
     const int width = WrapWidth();
-    TRowWindow rows(lines_, caretY_);
+    TRowWindow rows(lines_, LogicalFirst(caretY_));
     int k = caretX_;
     int y = caretY_;  // the row the next piece goes on
     TPoint caret = CaretPos();
     size_t i = 0;
     while (i < pieces.size()) {
         if (!rows.IsLine(y)) rows.Add();
+        int first = y;
+        while (width > 0 && first > 0) {
+            const TQzLineAttribute* a = rows.Attr(first);
+            if (!a || !a->Wrapped) break;
+            --first;
+        }
         int last = y;
         while (width > 0 && rows.IsLine(last + 1)) {
             const TQzLineAttribute* a = rows.Attr(last + 1);
@@ -759,10 +769,13 @@ void TQzPadModel::InsertColumn(const std::vector<std::string>& pieces)
             ++last;
         }
         std::string text;
-        for (int j = y; j <= last; ++j) text += ExpandStr(rows.Text(j));
+        for (int j = first; j <= last; ++j) text += ExpandStr(rows.Text(j));
         TRowStream line(std::move(text), width);
         std::vector<std::string> out;
         bool lineRead = false;
+        // The rows of the line above the first piece's row stay as they are (unless that piece
+        // goes in at the start of its row, below).
+        while (static_cast<int>(out.size()) < y - first && !line.LastRow()) out.push_back(line.Read());
         while (i < pieces.size() && !lineRead) {
             // A row shorter than the block's column is padded with blanks up to it.
             const int rowLength = line.RowLength();
@@ -771,8 +784,16 @@ void TQzPadModel::InsertColumn(const std::vector<std::string>& pieces)
             // A piece goes in as the blanks its tabs stand for at the block's column, so that the
             // caret after it and the rows below line up with what is shown.
             const std::string piece = ExpandStr(std::string(line.Head(static_cast<size_t>(k))) + pieces[i]).substr(static_cast<size_t>(k));
-            line.Insert(static_cast<size_t>(k), piece);
-            const int end = k + static_cast<int>(piece.size());  // from the start of the piece's row
+            // The row above, cut a byte short before a character that straddled its end, takes the
+            // first byte of a piece that goes in at the start of the row: it is read again.
+            int lead = 0;
+            if (k == 0 && !piece.empty() && !out.empty() && static_cast<int>(out.back().size()) == width - 1) {
+                line.Unread();
+                lead = width - 1;
+                out.pop_back();
+            }
+            line.Insert(static_cast<size_t>(lead + k), piece);
+            const int end = lead + k + static_cast<int>(piece.size());  // from the start of the row read first
             int read = 0;
             int rowStart = 0;
             do {
@@ -781,8 +802,8 @@ void TQzPadModel::InsertColumn(const std::vector<std::string>& pieces)
                 out.push_back(line.Read());
                 read += static_cast<int>(out.back().size());
             } while (read < end && !lineRead);
-            caret = TPoint(end - rowStart, y + static_cast<int>(out.size()) - 1);
-            lastInsertMaxCol_ = std::max(lastInsertMaxCol_, end);
+            caret = TPoint(end - rowStart, first + static_cast<int>(out.size()) - 1);
+            lastInsertMaxCol_ = std::max(lastInsertMaxCol_, k + static_cast<int>(piece.size()));
             ++i;
         }
         while (!lineRead) {
@@ -790,8 +811,8 @@ void TQzPadModel::InsertColumn(const std::vector<std::string>& pieces)
             out.push_back(line.Read());
         }
         const int n = static_cast<int>(out.size());
-        rows.Rewrite(y, last, std::move(out));
-        y += n;
+        rows.Rewrite(first, last, std::move(out));
+        y = first + n;
         // A piece that ends on the last row of the text gets an empty row below it.
         if (caret.Y == rows.Count() - 1) rows.Add();
     }
