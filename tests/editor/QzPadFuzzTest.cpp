@@ -545,35 +545,26 @@ private:
     {
         int y = at.Y;
         int k = at.X;
-        auto continues = [this](int j) {
-            const TQzLineAttribute* a = pad_.Lines().Attribute(j);
-            return j > 0 && j < pad_.Lines().Count() && a && a->Wrapped;
-        };
         for (size_t i = 0; i < pieces.size(); ++i) {
             const std::string where = "piece " + std::to_string(i) + " of the column paste ";
             if (y >= pad_.Lines().Count()) return where + "has no row";
             if (QzIsTrailAt(pad_.ExpandedLine(y), k)) ++k;
-            int first = y;
-            while (continues(first)) --first;
-            std::string line;
-            std::vector<int> starts;
-            for (int j = first; j == first || continues(j); ++j) {
-                starts.push_back(static_cast<int>(line.size()));
-                line += pad_.ExpandedLine(j);
-            }
+            const int first = pad_.LogicalFirst(y);
+            const std::string line = pad_.LogicalLine(first);
             auto whole = [&](int offset) {
                 return offset >= 0 && offset <= static_cast<int>(line.size()) &&
                        line.compare(static_cast<size_t>(offset), pieces[i].size(), pieces[i]) == 0;
             };
-            int offset = starts[static_cast<size_t>(y - first)] + k;
+            int offset = k;
+            for (int j = first; j < y; ++j) offset += pad_.ExpandedLineLength(j);
             // At column 0 the row above, cut a byte short before a character that straddled its
             // end, may take the piece's first byte.
             if (!whole(offset) && k == 0 && y > first) --offset;
             if (!whole(offset)) return where + "is not whole at column " + std::to_string(k) + " of row " + std::to_string(y);
-            const int last = offset + static_cast<int>(pieces[i].size()) - 1;
-            int r = static_cast<int>(starts.size()) - 1;
-            while (r > 0 && starts[static_cast<size_t>(r)] > last) --r;
-            y = first + r + 1;
+            // The next piece goes on the row under the one that holds this piece's last byte.
+            int left = offset + static_cast<int>(pieces[i].size()) - 1;
+            for (y = first; y < pad_.LogicalLast(first) && left >= pad_.ExpandedLineLength(y); ++y) left -= pad_.ExpandedLineLength(y);
+            ++y;
         }
         return std::string();
     }
