@@ -232,9 +232,9 @@ private:
 };
 
 // The rows from `base` down, taken out of the store as they are reached and rewritten here;
-// Commit puts them back in one splice. A column block is written row by row from its top down,
-// so each rewrite lies among the lowest rows taken and costs only its own rows: a block of n
-// rows costs time in proportion to n plus one splice, where rewriting the store row by row moved
+// Commit puts them back in one splice. A column block is written line by line from its top
+// down, so each rewrite lies among the lowest rows taken and costs only its own rows: a block of
+// n rows costs time in proportion to n plus one splice, where rewriting the store row by row moved
 // all the rows below whenever a row's number of continuations changed (and its undo moved them
 // back as often). Rows above `base` are read from the store; rewrites stay at or below it.
 class TQzPadModel::TRowWindow : public TQzPadModel::TRows {
