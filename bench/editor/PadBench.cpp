@@ -9,7 +9,8 @@
 // each of the first `lines` rows, the drop moves column 0 of the lower half of the rows to column
 // 1 of the upper half, the removal takes columns 0 and 1 out of every row. Each of these runs
 // prints its growth over the run at the size before: "lines" the growth of the text, "growth"
-// that of the time; work in proportion to the rows grows as the lines do.
+// that of the time; work in proportion to the rows grows as the lines do. The same three edits
+// run down the rows of one long line wrapped at width 3 (below).
 
 #include "editor/model/QzPadModel.h"
 #include "editor/model/QzSmiSyntax.h"
@@ -226,6 +227,56 @@ BENCHMARK(BM_ColumnDrop)->Apply(ColumnSizes);
 BENCHMARK(BM_UndoColumnDrop)->Apply(ColumnSizes);
 BENCHMARK(BM_ColumnRemoval)->Apply(ColumnSizes);
 BENCHMARK(BM_UndoColumnRemoval)->Apply(ColumnSizes);
+
+// ---- column blocks down one long wrapped line ----
+
+// One line of range(0) rows at width 3: every row of the block is a continuation row of that
+// line, which is built and wrapped once for the whole block. The paste puts "XY" at column 1 of
+// each of the first range(0) / 2 rows, each piece reaching its row's end; the drop and the
+// removal are those above.
+void PrepareLongLine(TQzPadModel& pad, int rows)
+{
+    pad.SetFontMetrics(8, 13);
+    pad.SetClientSize(34 + 100 * 8, 4 + 60 * 17);
+    std::string line;
+    line.reserve(static_cast<size_t>(rows) * 3);
+    for (int i = 0; i < rows; ++i) line += "abc";
+    pad.SetLines(std::vector<std::string>{line});
+    pad.SetColumnCount(3);
+    pad.SetWordWrap(qzwwUser);
+    pad.SetBlockMode(qzbmColumn);
+}
+
+void TimeLongLineEdit(benchmark::State& state, const std::function<void(TQzPadModel&)>& edit)
+{
+    TQzPadModel pad;
+    PrepareLongLine(pad, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        edit(pad);
+        state.PauseTiming();
+        pad.Undo();
+        state.ResumeTiming();
+    }
+}
+
+void BM_LongLineColumnPaste(benchmark::State& state)
+{
+    std::string block;
+    for (int64_t i = 0; i < state.range(0) / 2; ++i) block += "XY\r\n";
+    TimeLongLineEdit(state, [&](TQzPadModel& pad) { ColumnPaste(pad, block); });
+}
+
+void BM_LongLineColumnDrop(benchmark::State& state) { TimeLongLineEdit(state, ColumnDrop); }
+void BM_LongLineColumnRemoval(benchmark::State& state) { TimeLongLineEdit(state, ColumnRemoval); }
+
+void LongLineSizes(benchmark::internal::Benchmark* b)
+{
+    for (int rows : {1000, 4000, 16000}) b->Args({rows, 3});
+    b->Unit(benchmark::kMillisecond);
+}
+BENCHMARK(BM_LongLineColumnPaste)->Apply(LongLineSizes);
+BENCHMARK(BM_LongLineColumnDrop)->Apply(LongLineSizes);
+BENCHMARK(BM_LongLineColumnRemoval)->Apply(LongLineSizes);
 
 // The console report with two more columns on the runs that set a size: "lines", the growth of
 // the size over the run before in the same benchmark and width, and "growth", that of the time.

@@ -336,6 +336,10 @@ bool TQzPadModel::PosInSelect(TPoint p) const
     const TPoint s = GetSelStart();
     const TPoint e = GetSelEnd();
     if (p.Y < s.Y || p.Y > e.Y) return false;
+    if (blockMode_ == qzbmColumn) {
+        const std::string line = ExpandedLine(p.Y);
+        return p.X >= QzAdjustEdge(line, s.X) && p.X < QzAdjustEdge(line, e.X);
+    }
     if (p.Y == s.Y && p.X < s.X) return false;
     if (p.Y == e.Y && p.X >= e.X) return false;
     return true;

@@ -595,10 +595,10 @@ void TQzPadModel::DragDrop(bool fromSelf, int x, int y, TShiftState shift)
         const TLogicalPos ls = ToLogical(s);
         const TLogicalPos le = ToLogical(e);
         TLogicalPos ld = ToLogical(d);
-        // Under word wrap a column removal lays the lines it crosses out again, and the rows
-        // below move with them: the drop point keeps its place in the text.
+        // A column removal takes a row's part of the block as that row shows it, and under word
+        // wrap lays the lines it crosses out again: the drop point keeps its place in the text.
         TPoint kept = d;
-        const bool keep = blockMode_ == qzbmColumn && wordWrap_ != qzwwNone;
+        const bool keep = blockMode_ == qzbmColumn;
         DeleteSelection(keep ? &kept : nullptr);
         Record(qzcDeleteSelBlock, caret, s, e, text);
         if (blockMode_ == qzbmLine) {
@@ -609,10 +609,8 @@ void TQzPadModel::DragDrop(bool fromSelf, int x, int y, TShiftState shift)
                 ld.Line -= le.Line - ls.Line;
                 d = FromLogical(ld);
             }
-        } else if (keep) {
+        } else {
             d = kept;
-        } else if (d.Y >= s.Y && d.Y <= e.Y && d.X >= e.X) {
-            d.X -= e.X - s.X;
         }
     }
     if (!PastEndAllowed(d.Y) && blockMode_ == qzbmLine) d.X = std::min(d.X, ExpandedLineLength(d.Y));

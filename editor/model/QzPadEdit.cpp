@@ -135,6 +135,72 @@ bool SameAttr(const TQzLineAttribute* a, const TQzLineAttribute* b)
     return a->Bookmark == b->Bookmark && a->Wrapped == b->Wrapped && a->SyntaxState == b->SyntaxState;
 }
 
+// A logical line's text laid out in rows as it is read, while text goes in at the row being
+// read: `width` bytes a row, one less where the cut would split a character (0: one row). What
+// is not read yet is head_[at_..] followed by tail_[from_..]; text goes in only into head_, which
+// holds the row being read and what went into it, so an insertion costs its row, not the line.
+class TRowStream {
+public:
+    TRowStream(std::string text, int width) : tail_(std::move(text)), width_(static_cast<size_t>(std::max(width, 0))) {}
+    // Bytes not read yet.
+    size_t Left() const { return head_.size() - at_ + tail_.size() - from_; }
+    // The row being read is the line's last.
+    bool LastRow() const { return width_ == 0 || Left() <= width_; }
+    int RowLength()
+    {
+        if (LastRow()) return static_cast<int>(Left());
+        const std::string_view next = Head(width_ + 1);
+        return static_cast<int>(QzIsTrailAt(next, static_cast<int>(width_)) ? width_ - 1 : width_);
+    }
+    // The first n bytes not read yet, n <= Left(); valid until the next call.
+    std::string_view Head(size_t n)
+    {
+        Fill(n);
+        return std::string_view(head_.data() + at_, n);
+    }
+    // Puts `text` in `offset` bytes after the start of the row being read, offset <= Left().
+    void Insert(size_t offset, const std::string& text)
+    {
+        Fill(offset);
+        head_.insert(at_ + offset, text);
+    }
+    // Reads the row being read.
+    std::string Read()
+    {
+        // The rows read before go once they are half of head_, so that a long piece read row by
+        // row is moved in proportion to its length.
+        if (at_ * 2 > head_.size()) {
+            head_.erase(0, at_);
+            at_ = 0;
+        }
+        const size_t n = static_cast<size_t>(RowLength());
+        Fill(n);
+        std::string row(head_, at_, n);
+        last_ = at_;
+        at_ += n;
+        return row;
+    }
+    // Takes back the row read last: it is the row being read again.
+    void Unread() { at_ = last_; }
+
+private:
+    void Fill(size_t n)
+    {
+        const size_t have = head_.size() - at_;
+        if (have >= n) return;
+        const size_t take = std::min(n - have, tail_.size() - from_);
+        head_.append(tail_, from_, take);
+        from_ += take;
+    }
+
+    std::string head_;
+    size_t at_ = 0;
+    size_t last_ = 0;  // where the row read last begins in head_
+    std::string tail_;
+    size_t from_ = 0;
+    size_t width_;
+};
+
 }  // namespace
 
 // The line store itself: every rewrite goes straight in and invalidates what it moved.
@@ -166,9 +232,9 @@ private:
 };
 
 // The rows from `base` down, taken out of the store as they are reached and rewritten here;
-// Commit puts them back in one splice. A column block is written row by row from its top down,
-// so each rewrite lies among the lowest rows taken and costs only its own rows: a block of n
-// rows costs time in proportion to n plus one splice, where rewriting the store row by row moved
+// Commit puts them back in one splice. A column block is written line by line from its top
+// down, so each rewrite lies among the lowest rows taken and costs only its own rows: a block of
+// n rows costs time in proportion to n plus one splice, where rewriting the store row by row moved
 // all the rows below whenever a row's number of continuations changed (and its undo moved them
 // back as often). Rows above `base` are read from the store; rewrites stay at or below it.
 class TQzPadModel::TRowWindow : public TQzPadModel::TRows {
@@ -675,25 +741,85 @@ void TQzPadModel::RemoveColumn(TPoint s, TPoint e, TPoint* keep)
 
 void TQzPadModel::InsertColumn(const std::vector<std::string>& pieces)
 {
-    // Each row is written as SetLine writes it, into a window over the rows from the caret's
-    // logical line down, which the store takes in one splice at the end.
+    // Piece i goes in at the block's column of the row directly under the row that holds the
+    // last byte of piece i - 1, as the rows stand once that piece is in: a piece that reaches or
+    // passes its row's end pushes the rest of its line down, and the next piece follows it there
+    // instead of skipping a row. Each logical line the block crosses is read once from its first
+    // row and wrapped as its pieces go in, so that its rows are those a wrap of its text gives;
+    // the rows go through a row window that the store takes in one splice, so the insertion
+    // costs the rows of the lines it crosses however many rows one line has.
+    const int width = WrapWidth();
     TRowWindow rows(lines_, LogicalFirst(caretY_));
     int k = caretX_;
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        std::string line = rows.IsLine(caretY_) ? ExpandStr(rows.Text(caretY_)) : std::string();
-        if (static_cast<int>(line.size()) < k) line.append(static_cast<size_t>(k) - line.size(), ' ');
-        if (QzIsTrailAt(line, k)) ++k;
-        // A row goes in as the blanks its tabs stand for at the block's column, so that the
-        // caret after it and the rows below line up with what is shown.
-        const std::string piece = ExpandStr(line.substr(0, static_cast<size_t>(k)) + pieces[i]).substr(static_cast<size_t>(k));
-        line.insert(static_cast<size_t>(k), piece);
-        WriteRow(rows, caretY_, line);
-        if (caretY_ == rows.Count() - 1) rows.Add();
-        if (i + 1 < pieces.size()) StoreCaret(TPoint(caretX_, caretY_ + 1));
-        caretX_ = k + static_cast<int>(piece.size());
-        lastInsertMaxCol_ = std::max(lastInsertMaxCol_, caretX_);
+    int y = caretY_;  // the row the next piece goes on
+    TPoint caret = CaretPos();
+    size_t i = 0;
+    while (i < pieces.size()) {
+        if (!rows.IsLine(y)) rows.Add();
+        int first = y;
+        while (width > 0 && first > 0) {
+            const TQzLineAttribute* a = rows.Attr(first);
+            if (!a || !a->Wrapped) break;
+            --first;
+        }
+        int last = y;
+        while (width > 0 && rows.IsLine(last + 1)) {
+            const TQzLineAttribute* a = rows.Attr(last + 1);
+            if (!a || !a->Wrapped) break;
+            ++last;
+        }
+        std::string text;
+        for (int j = first; j <= last; ++j) text += ExpandStr(rows.Text(j));
+        TRowStream line(std::move(text), width);
+        std::vector<std::string> out;
+        bool lineRead = false;
+        // The rows of the line above the first piece's row stay as they are (unless that piece
+        // goes in at the start of its row, below).
+        while (static_cast<int>(out.size()) < y - first && !line.LastRow()) out.push_back(line.Read());
+        while (i < pieces.size() && !lineRead) {
+            // A row shorter than the block's column is padded with blanks up to it.
+            const int rowLength = line.RowLength();
+            if (rowLength < k) line.Insert(static_cast<size_t>(rowLength), std::string(static_cast<size_t>(k - rowLength), ' '));
+            if (QzIsTrailAt(line.Head(std::min(static_cast<size_t>(k) + 1, line.Left())), k)) ++k;
+            // A piece goes in as the blanks its tabs stand for at the block's column, so that the
+            // caret after it and the rows below line up with what is shown.
+            const std::string piece = ExpandStr(std::string(line.Head(static_cast<size_t>(k))) + pieces[i]).substr(static_cast<size_t>(k));
+            // The row above, cut a byte short before a character that straddled its end, takes the
+            // first byte of a piece that goes in at the start of the row: it is read again.
+            int lead = 0;
+            if (k == 0 && !piece.empty() && !out.empty() && static_cast<int>(out.back().size()) == width - 1) {
+                line.Unread();
+                lead = width - 1;
+                out.pop_back();
+            }
+            line.Insert(static_cast<size_t>(lead + k), piece);
+            const int end = lead + k + static_cast<int>(piece.size());  // from the start of the row read first
+            int read = 0;
+            int rowStart = 0;
+            do {
+                lineRead = line.LastRow();
+                rowStart = read;
+                out.push_back(line.Read());
+                read += static_cast<int>(out.back().size());
+            } while (read < end && !lineRead);
+            caret = TPoint(end - rowStart, first + static_cast<int>(out.size()) - 1);
+            lastInsertMaxCol_ = std::max(lastInsertMaxCol_, k + static_cast<int>(piece.size()));
+            ++i;
+        }
+        while (!lineRead) {
+            lineRead = line.LastRow();
+            out.push_back(line.Read());
+        }
+        const int n = static_cast<int>(out.size());
+        rows.Rewrite(first, last, std::move(out));
+        y = first + n;
+        // A piece that ends on the last row of the text gets an empty row below it.
+        if (caret.Y == rows.Count() - 1) rows.Add();
     }
     rows.Commit();
+    caretX_ = caret.X;
+    caretY_ = caret.Y;
+    modified_ = true;
 }
 
 void TQzPadModel::InsertTextLines(const std::vector<std::string>& pieces, bool endsWithLf)

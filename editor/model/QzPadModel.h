@@ -273,6 +273,9 @@ public:
     TPoint SelMovingEnd() const { return selEnd_; }
     void SelectAll();
     void SelectNone();
+    // A stream holds the points from its start (inclusive) to its end (exclusive); a column block
+    // holds on each of its rows the columns between its edges, each moved off a trail byte on
+    // that row as the block is shown and cut.
     bool PosInSelect(TPoint p) const;
     void UpdateSelectionBegin();
     void UpdateSelectionEnd();
@@ -546,7 +549,9 @@ private:
     // SetLine over `rows`: row `index` becomes `s`, its logical line wrapped again under word
     // wrap; the caret follows its text, the caret and the selection are kept on the rows.
     void WriteRow(TRows& rows, int index, const std::string& s);
-    // The column insertion of InsertText: piece i goes into the i-th row down from the caret.
+    // The column insertion of InsertText, at the caret's column from the caret's row down: each
+    // piece goes whole on the row under the one that holds the end of the piece before it, as the
+    // rows stand once that piece is in. The caret ends after the last piece.
     void InsertColumn(const std::vector<std::string>& pieces);
     // The column removal of DeleteSelection: the block from column s.X to e.X on rows s.Y .. e.Y
     // as they stand when it begins. The caret goes to the block's left edge on its row; `keep`

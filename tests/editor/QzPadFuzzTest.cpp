@@ -7,9 +7,12 @@
 // After every step: no line holds half a character (or a character other than those put in) and,
 // after a change of the text, the caret rests on a character's first byte; painted text starts on
 // a character; no numbered bookmark stands on two lines; a delete or cut of a column block leaves
-// exactly the text outside the block as its rows stood before the step. Every few steps, and at
-// the end of every run, undo is checked at every depth against the text as plain strings before
-// each step.
+// exactly the text outside the block as its rows stood before the step; a column paste leaves
+// each piece whole at the block's column of the row under the one that holds the end of the
+// piece before it; a press or a drop on a row of a column block acts as on the block only inside
+// its columns on that row. Every few steps, and at the end of every run, undo is checked at every
+// depth against the text as plain strings before each step. Many runs start from one long line
+// wrapped into many rows.
 //
 // Bookmarks under undo: setting one is no edit, so undo gives back the text and leaves a bookmark
 // set since on its line (unless the undo takes that line out). Undo to a depth therefore gives
@@ -38,6 +41,7 @@
 #include <optional>
 #include <random>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -86,13 +90,14 @@ int StepsPerCombination()
 // What a step did to the undo list besides recording.
 enum class Effect { Plain, Resets, Empties };
 
-// The commands a run draws from: those of the first runs, or those with the replacements, the
-// rewrites and the bookmarks besides (a run kept from the first set replays as it failed).
-enum class Commands { First, WithRewritesAndBookmarks };
+// The commands a run draws from: those of the first runs, those with the replacements, the
+// rewrites and the bookmarks besides, or those with column blocks down the rows of one long line
+// besides (its texts and commands), so that a run kept from an earlier set replays as it failed.
+enum class Commands { First, WithRewritesAndBookmarks, WithLongLineBlocks };
 
 class Fuzz {
 public:
-    Fuzz(TQzPadModel& pad, RecorderView& view, Commands commands = Commands::WithRewritesAndBookmarks)
+    Fuzz(TQzPadModel& pad, RecorderView& view, Commands commands = Commands::WithLongLineBlocks)
         : pad_(pad), view_(view), transform_(pad), search_(pad), commands_(commands)
     {
         for (const char* u : kSyllables) {
@@ -139,6 +144,8 @@ public:
     long marksChanged = 0;      // bookmark steps that set or cleared a bookmark
     long undosChecked = 0;  // undo steps taken by the checks, each compared where its depth is known
     long removalsChecked = 0;  // column removals compared with the block as it stood
+    long pastesChecked = 0;    // column pastes whose pieces were found where they belong
+    long pointsChecked = 0;    // presses and drops on a column block's rows, inside it or beside
 
 private:
     unsigned Pick(unsigned n) { return static_cast<unsigned>(rng_() % n); }
@@ -162,6 +169,8 @@ private:
 
     Text Lines()
     {
+        // One long line, wrapped into many rows at the narrow widths the runs draw.
+        if (commands_ == Commands::WithLongLineBlocks && Pick(3) == 0) return {Chars(20 + static_cast<int>(Pick(60)), true)};
         Text t;
         const int n = 1 + static_cast<int>(Pick(6));
         for (int i = 0; i < n; ++i) {
@@ -223,7 +232,7 @@ private:
 
     void Step()
     {
-        const unsigned r = Pick(commands_ == Commands::First ? 100 : 112);
+        const unsigned r = Pick(commands_ == Commands::First ? 100 : commands_ == Commands::WithRewritesAndBookmarks ? 112 : 124);
         std::string what;
         Effect effect = Effect::Plain;
         if (r < 12) {
@@ -271,8 +280,10 @@ private:
             what = Setting(effect);
         } else if (r < 105) {
             what = Rewrite();
-        } else {
+        } else if (r < 112) {
             what = Bookmark();
+        } else {
+            what = ColumnBlock();
         }
         Observe(what, effect);
     }
@@ -471,6 +482,131 @@ private:
                            (regular ? "pattern " : "") + Escaped(find) + " by " + Escaped(by));
         }
         }
+    }
+
+    // Column blocks down the rows (continuation rows of one long line in many runs): one made
+    // with the mouse, a column paste whose pieces reach, miss or pass their rows' ends, and a
+    // press or a drop on one of the block's rows, beside the block or inside it.
+    std::string ColumnBlock()
+    {
+        marksSet_ = true;  // presses and drops land near the gutter
+        switch (Pick(5)) {
+        case 0: return SelectBlock();
+        case 1: case 2: return PasteToRowEnds();
+        default: return PressOrDrop(Pick(2) == 0);
+        }
+    }
+
+    // Alt and the left button held from one cell to another, some rows down.
+    std::string SelectBlock()
+    {
+        const int top = static_cast<int>(Pick(4));
+        const TPoint from = CellPixel(static_cast<int>(Pick(8)), top);
+        const TPoint to = CellPixel(static_cast<int>(Pick(10)), top + 1 + static_cast<int>(Pick(4)));
+        pad_.MouseDown(mbLeft, TShiftState(ssLeft), from.X, from.Y);
+        if (pad_.GetSelectAvail()) {
+            // Pressed on the selection: released there, the press collapses it.
+            pad_.MouseUp(mbLeft, TShiftState(), from.X, from.Y);
+            pad_.MouseDown(mbLeft, TShiftState(ssLeft), from.X, from.Y);
+        }
+        pad_.MouseMove(TShiftState(ssLeft) | TShiftState(ssAlt), to.X, to.Y);
+        pad_.MouseUp(mbLeft, TShiftState(), to.X, to.Y);
+        return "column block by the mouse";
+    }
+
+    std::string PasteToRowEnds()
+    {
+        const int width = pad_.WordWrap() == qzwwNone ? 3 + static_cast<int>(Pick(8)) : pad_.WrapWidth();
+        const int target = std::max(1, width - pad_.CaretX() + static_cast<int>(Pick(3)) - 1);
+        std::vector<std::string> pieces(2 + Pick(4));
+        std::string block;
+        for (std::string& piece : pieces) {
+            while (static_cast<int>(piece.size()) < target) piece += Chars(1, false);
+            block += piece + "\r\n";
+        }
+        view_.ClipboardSetText(block);
+        // Where the block goes: the caret's column (a row short of it is padded), after a
+        // character the caret stands inside.
+        const bool checked = pad_.BlockMode() == qzbmColumn && !pad_.GetSelectAvail() && !pad_.Composing();
+        const TPoint at(QzAdjustEdge(pad_.ExpandedCurLine(), pad_.CaretX()), pad_.CaretY());
+        Key('V', TShiftState(ssCtrl));
+        if (checked) {
+            ++pastesChecked;
+            fault_ = CheckColumnPaste(at, pieces);
+        }
+        return "paste to the rows' ends " + Escaped(block);
+    }
+
+    // The pieces of a column paste made at `at` without a selection, as the rows stand after it:
+    // each whole at the block's column of its row (after a character the column falls inside, for
+    // that row and those below), counted in the text of its logical line, and each on the row
+    // under the one that holds the last byte of the piece before it.
+    std::string CheckColumnPaste(TPoint at, const std::vector<std::string>& pieces) const
+    {
+        int y = at.Y;
+        int k = at.X;
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            const std::string where = "piece " + std::to_string(i) + " of the column paste ";
+            if (y >= pad_.Lines().Count()) return where + "has no row";
+            if (QzIsTrailAt(pad_.ExpandedLine(y), k)) ++k;
+            const int first = pad_.LogicalFirst(y);
+            const std::string line = pad_.LogicalLine(first);
+            auto whole = [&](int offset) {
+                return offset >= 0 && offset <= static_cast<int>(line.size()) &&
+                       line.compare(static_cast<size_t>(offset), pieces[i].size(), pieces[i]) == 0;
+            };
+            int offset = k;
+            for (int j = first; j < y; ++j) offset += pad_.ExpandedLineLength(j);
+            // At column 0 the row above, cut a byte short before a character that straddled its
+            // end, may take the piece's first byte.
+            if (!whole(offset) && k == 0 && y > first) --offset;
+            if (!whole(offset)) return where + "is not whole at column " + std::to_string(k) + " of row " + std::to_string(y);
+            // The next piece goes on the row under the one that holds this piece's last byte.
+            int left = offset + static_cast<int>(pieces[i].size()) - 1;
+            for (y = first; y < pad_.LogicalLast(first) && left >= pad_.ExpandedLineLength(y); ++y) left -= pad_.ExpandedLineLength(y);
+            ++y;
+        }
+        return std::string();
+    }
+
+    // A press or a drop at a point on a shown row of a column block: left of it, right of it or
+    // inside it. Inside the block's columns on that row a press keeps the block for a drag and a
+    // drop is refused; beside them a press places the caret and a drop is made (recorded).
+    std::string PressOrDrop(bool drop)
+    {
+        if (pad_.BlockMode() != qzbmColumn || !pad_.GetSelectAvail()) return SelectBlock();
+        const TPoint s = pad_.GetSelStart();
+        const TPoint e = pad_.GetSelEnd();
+        const int top = pad_.TopLine();
+        const int from = std::max(s.Y, top);
+        const int to = std::min(e.Y, top + pad_.VisibleLines() - 1);
+        if (from > to) return SelectBlock();
+        const int y = from + static_cast<int>(Pick(static_cast<unsigned>(to - from + 1)));
+        const std::string row = pad_.ExpandedLine(y);
+        const int l = QzAdjustEdge(row, s.X);
+        const int r = QzAdjustEdge(row, e.X);
+        const int columns[] = {l - 1, l - 2, r, r + 1, l + static_cast<int>(Pick(static_cast<unsigned>(std::max(r - l, 1))))};
+        const int x = std::max(columns[Pick(5)], pad_.LeftCol());
+        const TPoint pixel = CellPixel(x - pad_.LeftCol(), y - top);
+        const bool checked = !pad_.Composing();
+        const TPoint p = pad_.TextPosFromPoint(pixel);
+        const std::string line = pad_.ExpandedLine(p.Y);
+        const bool inside = p.Y >= s.Y && p.Y <= e.Y && p.X >= QzAdjustEdge(line, s.X) && p.X < QzAdjustEdge(line, e.X);
+        const std::string where = std::string(inside ? " inside" : " beside") + " the block at " + std::to_string(p.X) + "," + std::to_string(p.Y);
+        ++pointsChecked;
+        if (drop) {
+            const int depth = pad_.UndoItems().Count();
+            const bool copy = Pick(2) == 0;
+            pad_.DragDrop(true, pixel.X, pixel.Y, copy ? TShiftState(ssCtrl) : TShiftState());
+            if (checked && (pad_.UndoItems().Count() > depth) == inside)
+                fault_ = std::string(inside ? "a drop was made" : "a drop was refused") + where;
+            return (copy ? "drop copy" : "drop move") + where;
+        }
+        pad_.MouseDown(mbLeft, TShiftState(ssLeft), pixel.X, pixel.Y);
+        if (checked && pad_.GetSelectAvail() != inside)
+            fault_ = std::string(inside ? "a press collapsed the block" : "a press kept the block") + where;
+        pad_.MouseUp(mbLeft, TShiftState(), pixel.X, pixel.Y);
+        return "press" + where;
     }
 
     // Setting and finding bookmarks, by their keys (the caret line) and by their operations.
@@ -708,6 +844,7 @@ private:
         trace_.push_back(what + "  =>  " + Describe());
         if (trace_.size() > 24) trace_.pop_front();
         const Text now = Logical();
+        if (!fault_.empty()) return Fail(std::exchange(fault_, std::string()));
         if (removal_) {
             const Text expected = *std::move(removal_);
             removal_.reset();
@@ -824,6 +961,7 @@ private:
     std::vector<Snapshot> history_;
     Text last_;
     std::optional<Text> removal_;  // what the step must leave, when it takes a column block out
+    std::string fault_;            // what the step's own check found wrong
     std::string lastMarks_;
     bool marksSet_ = false;  // the step may have set or cleared a bookmark
     long markEpoch_ = 0;
@@ -903,6 +1041,12 @@ const KeptSeed kKeptSeeds[] = {
     {"UndoPutANumberedBookmarkOnTwoLines", 1, 2766575397u, Commands::WithRewritesAndBookmarks},
     {"ColumnRemovalUnderWordWrapCutOutsideTheBlock", 9, 2941356755u, Commands::WithRewritesAndBookmarks},
     {"ColumnRemovalWithItsMovingEdgeInsideACharacter", 5, 476714926u, Commands::WithRewritesAndBookmarks},
+    {"ColumnPasteSplitAPieceThatPassedItsRowEnd", 8, 3207629914u, Commands::WithLongLineBlocks},
+    {"ColumnPastePiecesOutOfLineDownALongLine", 9, 272451921u, Commands::WithLongLineBlocks},
+    {"UndoOfAColumnPasteAtTheStartOfARowAfterAShortRow", 1, 3031773997u, Commands::WithLongLineBlocks},
+    {"PressBesideAColumnBlockStartedADrag", 3, 3697262094u, Commands::WithLongLineBlocks},
+    {"DropBesideAColumnBlockWasRefused", 3, 953453411u, Commands::WithLongLineBlocks},
+    {"DropBesideAColumnBlockWasRefusedUnderColumnWrap", 10, 774252441u, Commands::WithLongLineBlocks},
 };
 
 class PadFuzzSeedTest : public PadTest, public ::testing::WithParamInterface<KeptSeed> {};
@@ -919,10 +1063,11 @@ TEST_P(PadFuzzTest, EditsKeepCharactersWholeAndUndoGivesBackEveryStep)
     if (!fuzz.failure.empty()) FAIL() << fuzz.failure;
     RecordProperty("steps", static_cast<int>(fuzz.stepsRun));
     if (steps > 1000)
-        std::printf("%s: %ld steps, %ld undo steps checked, %ld column removals checked, %ld rewrites recorded, "
-                    "%ld bookmark changes, %lld ms\n",
+        std::printf("%s: %ld steps, %ld undo steps checked, %ld column removals checked, %ld column pastes checked, "
+                    "%ld points on column blocks checked, %ld rewrites recorded, %ld bookmark changes, %lld ms\n",
                     CombinationName(GetParam()).c_str(), fuzz.stepsRun, fuzz.undosChecked, fuzz.removalsChecked,
-                    fuzz.rewritesRecorded, fuzz.marksChanged, static_cast<long long>(ms));
+                    fuzz.pastesChecked, fuzz.pointsChecked, fuzz.rewritesRecorded, fuzz.marksChanged,
+                    static_cast<long long>(ms));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMode, PadFuzzTest, ::testing::Range(0, kCombinations),

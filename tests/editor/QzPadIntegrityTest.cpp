@@ -1,7 +1,8 @@
 // Edits that once broke the text: column blocks with overwrite and tabs, positions past the line
 // end, undo and block indent under word wrap, Korean characters under the caret, painting from a
 // scrolled column, macro replay, templates, the caret's pixel, rewrites that recorded no undo
-// step, bookmarks misplaced by undo and column removals that cut outside the block.
+// step, bookmarks misplaced by undo, column removals that cut outside the block, column pastes
+// whose pieces skipped a row under word wrap and points beside a column block taken for inside.
 
 #include "QzPadTestUtil.h"
 
@@ -50,6 +51,7 @@ TEST_F(PadTest, UndoGivesBackTheTextInEveryBlockAndEditMode)
         Ls lines;
         std::function<void()> edit;
         Ls after;
+        int wrap = 0;  // the lines wrapped at this many columns (0: no word wrap)
     };
     const Case cases[] = {
         {"overwrite in a column block", {"abc"},
@@ -107,16 +109,47 @@ TEST_F(PadTest, UndoGivesBackTheTextInEveryBlockAndEditMode)
              Type("x");
          },
          {"ab   x"}},
+        // Under word wrap each piece of a column paste goes on the row under the one that holds
+        // the end of the piece before it, whole, whether it reaches its row's end or not.
+        {"column paste whose pieces reach their rows' ends", {"abcdefghijklmnopqrstuvwxyz"},
+         [&] {
+             Key('B', kCtrl);
+             Caret(2, 0);
+             view.ClipboardSetText("1111\r\n2222\r\n3333\r\n");
+             Key('V', kCtrl);
+             EXPECT_EQ(Lines(), (Ls{"ab1111", "cd2222", "ef3333", "ghijkl", "mnopqr", "stuvwx", "yz"}));
+         },
+         {"ab1111cd2222ef3333ghijklmnopqrstuvwxyz"}, 6},
+        {"column paste whose pieces end inside their rows", {"abcdefghijklmnopqrstuvwxyz"},
+         [&] {
+             Key('B', kCtrl);
+             Caret(2, 0);
+             view.ClipboardSetText("1111\r\n2\r\n3\r\n");
+             Key('V', kCtrl);
+             EXPECT_EQ(Lines(), (Ls{"ab1111", "cd2efg", "hi3jkl", "mnopqr", "stuvwx", "yz"}));
+         },
+         {"ab1111cd2efghi3jklmnopqrstuvwxyz"}, 6},
+        // A point right of a column block on its first row is beside it: the block moves there.
+        {"column drop beside the block", {"abcd", "efgh", "ijkl"},
+         [&] {
+             Key('B', kCtrl);
+             Select(TPoint(1, 0), TPoint(3, 2));
+             pad.DragDrop(true, pad.EditRect().Left + 4 * pad.CharWidth() + 1, pad.EditRect().Top + 2, TShiftState());
+         },
+         {"adbc", "ehfg", "iljk", ""}},
     };
     for (const Case& c : cases) {
+        pad.SetColumnCount(c.wrap > 0 ? c.wrap : 80);
+        pad.SetWordWrap(c.wrap > 0 ? qzwwUser : qzwwNone);
         SetText(c.lines);
+        const Ls rows = Lines();
         pad.SetBlockMode(qzbmLine);
         pad.SetEditMode(qzmInsert);
         pad.SetOptions(pad.Options().Without(qzoScrollPastEOL));
         c.edit();
         EXPECT_EQ(pad.LogicalText(), JoinLines(c.after)) << c.name;
         while (pad.CanUndo()) Key('Z', kCtrl);
-        EXPECT_EQ(Lines(), c.lines) << c.name;
+        EXPECT_EQ(Lines(), rows) << c.name;
     }
 }
 
@@ -442,6 +475,20 @@ TEST_F(PadTest, ColumnRemovalUnderWordWrapTakesOnlyTheBlock)
         {"drop moved below the block",
          [&] { pad.DragDrop(true, r.Left + pad.CharWidth() + 1, r.Top + 4 * pad.LineHeight() + 2, TShiftState()); },
          "24\r\nf\r\nga1h", true},
+        // Right of the block on a middle row is beside it: the drop point keeps its place between
+        // "2" and "4", and from there the pieces go down the rows.
+        {"drop moved beside the block",
+         [&] { pad.DragDrop(true, r.Left + 2 * pad.CharWidth() + 1, r.Top + pad.LineHeight() + 2, TShiftState()); },
+         "2a14b3\r\nfc \r\ngdehi\r\njkl\r\n"},
+        // A press there places the caret instead of starting a drag.
+        {"press beside the block",
+         [&] {
+             pad.MouseDown(mbLeft, TShiftState(ssLeft), r.Left + 2 * pad.CharWidth() + 1, r.Top + pad.LineHeight() + 2);
+             EXPECT_FALSE(pad.GetSelectAvail());
+             EXPECT_EQ(pad.CaretPos(), TPoint(2, 1));
+             pad.MouseUp(mbLeft, TShiftState(), r.Left + 2 * pad.CharWidth() + 1, r.Top + pad.LineHeight() + 2);
+         },
+         "a12b34c\r\ndef\r\nghi\r\njkl\r\n"},
     };
     for (const Case& c : cases) {
         SetText({"a12b34c", "def", "ghi", "jkl"});
