@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QThread>
 
@@ -22,6 +23,19 @@ inline void EnsureApp()
     static char arg0[] = "test_app";
     static char* argv[] = {arg0, nullptr};
     new QApplication(argc, argv);
+}
+
+// A drag entering `target` and its drop there, as the user's mouse gives them; the drop is sent
+// only when the drag was accepted, and the result says whether it was.
+inline bool DragAndDrop(QWidget* target, QMimeData& data)
+{
+    QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return true;
 }
 
 // Runs the event loop until `done` holds; false after `ms` milliseconds.

@@ -447,14 +447,6 @@ TEST_F(MainFormTest, DropOpensTheFirstFileAndPreviewShowsTheEntry) {
     WriteFile(dir + "a.smi", SamiFile(SyncLine(1000, "A &amp; B")));
     WriteFile(dir + "b.smi", SamiFile(SyncLine(5000, "other")));
     Create();
-    // A drag and its drop on a control, as the user's mouse gives them.
-    const auto dragAndDrop = [](QWidget* target, QMimeData& data) {
-        QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &enter);
-        ASSERT_TRUE(enter.isAccepted());
-        QDropEvent drop(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &drop);
-    };
     // Files dropped over a field open the first of them, though file managers send their paths
     // as plain text too; plain text alone goes into the field.
     const struct {
@@ -468,12 +460,12 @@ TEST_F(MainFormTest, DropOpensTheFirstFileAndPreviewShowsTheEntry) {
         files.setUrls({QUrl::fromLocalFile(PathToQString(dir + d.first)), QUrl::fromLocalFile(PathToQString(dir + d.second))});
         files.setText(files.urls()[0].toString() + QStringLiteral("\r\n") + files.urls()[1].toString());
         const QString before = d.field->text();
-        dragAndDrop(d.field, files);
+        ASSERT_TRUE(DragAndDrop(d.field, files));
         EXPECT_EQ(CurrentCaption().FileName, dir + d.first);
         EXPECT_EQ(d.field->text().toStdString(), before.toStdString());
         QMimeData text;
         text.setText(QStringLiteral("25"));
-        dragAndDrop(d.field, text);
+        ASSERT_TRUE(DragAndDrop(d.field, text));
         EXPECT_TRUE(d.field->text().contains(QStringLiteral("25"))) << d.field->text().toStdString();
         EXPECT_EQ(CurrentCaption().FileName, dir + d.first);
     }

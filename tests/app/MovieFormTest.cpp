@@ -424,14 +424,6 @@ TEST_F(MovieWindow, PlaceAndStackingSettingsAreStored) {
 }
 
 TEST_F(MovieWindow, DroppedFilesOpenTheFirstAsAMovie) {
-    // A drag and its drop on a control, as the user's mouse gives them.
-    const auto dragAndDrop = [](QWidget* target, QMimeData& data) {
-        QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &enter);
-        ASSERT_TRUE(enter.isAccepted());
-        QDropEvent drop(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &drop);
-    };
     // Files dropped over a field go to the window, though file managers send their paths as
     // plain text too; plain text alone goes into the field.
     std::vector<std::string> got;
@@ -443,13 +435,13 @@ TEST_F(MovieWindow, DroppedFilesOpenTheFirstAsAMovie) {
         files.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.mp4")), QUrl::fromLocalFile(QStringLiteral("/tmp/b.mp4"))});
         files.setText(QStringLiteral("/tmp/a.mp4\n/tmp/b.mp4"));
         const std::string before = field->text().toStdString();
-        dragAndDrop(field, files);
+        ASSERT_TRUE(DragAndDrop(field, files));
         EXPECT_EQ(got, (std::vector<std::string>{"/tmp/a.mp4", "/tmp/b.mp4"}));
         EXPECT_EQ(field->text().toStdString(), before);
         got.clear();
         QMimeData text;
         text.setText(QStringLiteral("25"));
-        dragAndDrop(field, text);
+        ASSERT_TRUE(DragAndDrop(field, text));
         EXPECT_TRUE(got.empty());
         EXPECT_NE(field->text().toStdString().find("25"), std::string::npos) << field->text().toStdString();
     }
@@ -464,7 +456,7 @@ TEST_F(MovieWindow, DroppedFilesOpenTheFirstAsAMovie) {
     QMimeData captions;
     captions.setUrls({QUrl::fromLocalFile(PathToQString(dir_ + "clip.smi"))});
     captions.setText(PathToQString(dir_ + "clip.smi"));
-    dragAndDrop(form->EditSyncMove(), captions);
+    ASSERT_TRUE(DragAndDrop(form->EditSyncMove(), captions));
     EXPECT_EQ(main.CurrentCaption.FileName, dir_ + "clip.smi");
     EXPECT_EQ(main.Rows().Count(), 4);
     EXPECT_EQ(form->MediaPlayer()->FileName(), clip_);
