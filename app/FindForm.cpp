@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "app/FormDialogFrame.h"
 #include "app/WindowLook.h"
 #include "app/model/CaptionRows.h"
 #include "controls/NvOS8PushButton.h"
@@ -25,8 +26,6 @@ namespace {
 
 constexpr int FormWidth = 364;
 constexpr int FormHeight = 122;
-constexpr int TitleHeight = 18;
-constexpr TColor TitleColor = 0xA56E3A;
 
 QString Ui(const char* utf8) { return Cp949ToQString(Cp949(utf8)); }
 
@@ -131,54 +130,16 @@ void TFindForm::BuildControls()
     dragToMove_ = new TDragToMove(this);
     const QFont font = DialogFont(false);
 
-    frame_ = new TTarkiForm(this, this);
-    frame_->SetBevelOuter(bvNone);
-    frame_->SetBorderWidth(2);
-    frame_->SetCaptionMove(true);
-    frame_->SetAlign(alClient);
-
-    PanelCaption = new TTarkiForm(frame_, this);
-    PanelCaption->SetBevelOuter(bvNone);
-    PanelCaption->SetColor(TitleColor);
-    PanelCaption->SetLineTop(TitleColor);
-    PanelCaption->SetLineLeft(TitleColor);
-    PanelCaption->SetLineRight(TitleColor);
-    PanelCaption->SetLineBottom(TitleColor);
-    PanelCaption->SetCaptionMove(true);
-    PanelCaption->SetHeight(TitleHeight);
-    PanelCaption->SetAlign(alTop);
-    auto* title = new QLabel(QStringLiteral("Find"), PanelCaption);
-    QFont titleFont = font;
-    titleFont.setBold(true);
-    title->setFont(titleFont);
-    title->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    title->setAttribute(Qt::WA_TransparentForMouseEvents);
-    title->move(24, 2);
-    CreateTitleIcon(PanelCaption, 4, 4);
-    MinButton = new TFlatSpeedButton(PanelCaption, this);
-    MinButton->SetCaption("_");
-    MinButton->SetColor(TitleColor);
-    SetTitleButtonLook(MinButton);
-    MinButton->SetVisible(false);
-    CloseButton = new TFlatSpeedButton(PanelCaption, this);
-    CloseButton->SetCaption("X");
-    CloseButton->SetColor(TitleColor);
-    SetTitleButtonLook(CloseButton);
+    // The frame, title bar and body every dialog has. The dialog is not modal: its "X" hides it
+    // as "닫기" does, with no modal result.
+    const TDialogFrame d = BuildDialogFrame(this, "Find", true, 3);
+    frame_ = d.Frame;
+    PanelCaption = d.TitleBar;
+    MinButton = d.MinButton;
+    CloseButton = d.CloseButton;
+    body_ = d.Body;
+    CloseButton->SetModalResult(mrNone);
     CloseButton->OnClick = [this](TObject*) { NoButtonClick(); };
-    PanelCaption->OnResize = [this](TObject*) {
-        CloseButton->SetBounds(PanelCaption->Width() - 17, 1, 16, TitleHeight - 2);
-        MinButton->SetBounds(PanelCaption->Width() - 34, 1, 16, TitleHeight - 2);
-    };
-
-    body_ = new TTarkiForm(frame_, this);
-    body_->SetBevelOuter(bvNone);
-    body_->SetBorderWidth(3);
-    body_->SetLineTop(clWhite);
-    body_->SetLineLeft(clWhite);
-    body_->SetLineRight(clGray);
-    body_->SetLineBottom(clGray);
-    body_->SetCaptionMove(true);
-    body_->SetAlign(alClient);
 
     LabelFindText = new QLabel(Ui("검색 단어"), body_);
     LabelFindText->setFont(font);

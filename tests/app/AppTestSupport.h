@@ -8,10 +8,14 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <functional>
 #include <string>
 
+#include "controls/NvOS8PushButton.h"
+#include "controls/TFlatSpeedButtonUnit.h"
 #include "platform/core/FileUtils.h"
 
 // Creates the QApplication once; it is never destroyed.
@@ -36,6 +40,29 @@ inline bool DragAndDrop(QWidget* target, QMimeData& data)
     QDropEvent drop(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
     return true;
+}
+
+// The look every window gives its shaded push buttons: base colour 0xD2D2D2, a plain 12-pixel font.
+inline void ExpectShadedButtonLook(TNvOS8PushButton& b)
+{
+    SCOPED_TRACE(b.Caption());
+    EXPECT_EQ(b.BaseColor(), TColor(0xD2D2D2));
+    EXPECT_EQ(b.Font()->Height(), -12);
+    EXPECT_FALSE(b.Font()->HasStyle(fsBold));
+}
+
+// The look of a title bar's "X" and "_": hot and held faces 0xC58434, white frame, shadow and
+// 12-pixel font, the hand cursor.
+inline void ExpectTitleButtonLook(TFlatSpeedButton& b)
+{
+    SCOPED_TRACE(b.Caption());
+    EXPECT_EQ(b.ColorFocused(), TColor(0xC58434));
+    EXPECT_EQ(b.ColorDown(), TColor(0xC58434));
+    EXPECT_EQ(b.ColorBorder(), clWhite);
+    EXPECT_EQ(b.ColorShadow(), clWhite);
+    EXPECT_EQ(b.Font()->Color(), clWhite);
+    EXPECT_EQ(b.Font()->Height(), -12);
+    EXPECT_EQ(b.cursor().shape(), Qt::PointingHandCursor);
 }
 
 // Runs the event loop until `done` holds; false after `ms` milliseconds.

@@ -246,10 +246,7 @@ TEST_F(DialogKeysTest, EveryDialogsButtonsAndTitleBar) {
             }
             EXPECT_EQ(shaded.size(), size_t(row.Shaded));
             for (TNvOS8PushButton* b : shaded) {
-                SCOPED_TRACE(b->Caption());
-                EXPECT_EQ(b->BaseColor(), TColor(0xD2D2D2));
-                EXPECT_EQ(b->Font()->Height(), -12);
-                EXPECT_FALSE(b->Font()->HasStyle(fsBold));
+                ExpectShadedButtonLook(*b);
                 if (b->Default()) defaults.push_back(b->Caption());
                 if (b->Cancel()) cancels.push_back(b->Caption());
             }
@@ -262,15 +259,8 @@ TEST_F(DialogKeysTest, EveryDialogsButtonsAndTitleBar) {
 
             std::vector<std::string> titleButtons;
             for (TFlatSpeedButton* b : flat) {
-                SCOPED_TRACE(b->Caption());
                 titleButtons.push_back(b->Caption() + (b->isVisibleTo(&d) ? "" : " hidden"));
-                EXPECT_EQ(b->ColorFocused(), TColor(0xC58434));
-                EXPECT_EQ(b->ColorDown(), TColor(0xC58434));
-                EXPECT_EQ(b->ColorBorder(), clWhite);
-                EXPECT_EQ(b->ColorShadow(), clWhite);
-                EXPECT_EQ(b->Font()->Color(), clWhite);
-                EXPECT_EQ(b->Font()->Height(), -12);
-                EXPECT_EQ(b->cursor().shape(), Qt::PointingHandCursor);
+                ExpectTitleButtonLook(*b);
             }
             EXPECT_EQ(titleButtons, (std::vector<std::string>{"_ hidden", "X"}));
             auto* icon = d.findChild<QLabel*>(QStringLiteral("Image1"));

@@ -511,24 +511,14 @@ TEST_F(WindowKeysTest, ShadedAndTitleBarButtonsAsTheWindowsSetThemUp) {
         for (QWidget* w : row.Window->findChildren<QWidget*>()) {
             if (w->window() != row.Window) continue;
             if (auto* b = dynamic_cast<TNvOS8PushButton*>(w)) {
-                SCOPED_TRACE(b->Caption());
                 shaded.push_back(b->Caption());
-                EXPECT_EQ(b->BaseColor(), TColor(0xD2D2D2));
-                EXPECT_EQ(b->Font()->Height(), -12);
-                EXPECT_FALSE(b->Font()->HasStyle(fsBold));
-                EXPECT_FALSE(b->Default());
-                EXPECT_FALSE(b->Cancel());
+                ExpectShadedButtonLook(*b);
+                EXPECT_FALSE(b->Default()) << b->Caption();
+                EXPECT_FALSE(b->Cancel()) << b->Caption();
             }
             if (auto* b = dynamic_cast<TFlatSpeedButton*>(w)) {
-                SCOPED_TRACE(b->Caption());
                 titleButtons.push_back(b->Caption() + (b->isVisibleTo(row.Window) ? "" : " hidden"));
-                EXPECT_EQ(b->ColorFocused(), TColor(0xC58434));
-                EXPECT_EQ(b->ColorDown(), TColor(0xC58434));
-                EXPECT_EQ(b->ColorBorder(), clWhite);
-                EXPECT_EQ(b->ColorShadow(), clWhite);
-                EXPECT_EQ(b->Font()->Color(), clWhite);
-                EXPECT_EQ(b->Font()->Height(), -12);
-                EXPECT_EQ(b->cursor().shape(), Qt::PointingHandCursor);
+                ExpectTitleButtonLook(*b);
             }
         }
         std::vector<std::string> expected;
