@@ -69,17 +69,16 @@ TDialogFrame BuildDialogFrame(TForm* form, const std::string& title, bool titleB
         d.Icon = CreateTitleIcon(bar, 4, 4);
         d.Title->move(24, 2);
         d.Title->adjustSize();
-        TFlatSpeedButton* minimize = new TFlatSpeedButton(bar, form);
-        d.MinButton = minimize;
-        minimize->SetCaption("_");
-        minimize->SetColor(TitleColor);
-        SetTitleButtonLook(minimize);
+        const auto titleButton = [bar, form](const char* caption) {
+            auto* b = new TFlatSpeedButton(bar, form);
+            b->SetCaption(caption);
+            b->SetColor(TitleColor);
+            SetTitleButtonLook(b);
+            return b;
+        };
+        TFlatSpeedButton* minimize = d.MinButton = titleButton("_");
         minimize->SetVisible(false);
-        TFlatSpeedButton* close = new TFlatSpeedButton(bar, form);
-        d.CloseButton = close;
-        close->SetCaption("X");
-        close->SetColor(TitleColor);
-        SetTitleButtonLook(close);
+        TFlatSpeedButton* close = d.CloseButton = titleButton("X");
         close->SetModalResult(mrCancel);
         bar->OnResize = [bar, minimize, close](TObject*) {
             close->SetBounds(bar->Width() - 17, 1, 16, TitleHeight - 2);
