@@ -130,13 +130,13 @@ TOkCancelButtons CreateOkCancelButtons(QWidget* body, TForm* owner, int okX, int
     auto* ok = new TNvOS8PushButton(body, owner);
     ok->SetCaption(Cp949("확인"));
     SetShadedButtonLook(ok);
-    ok->SetBounds(okX, okY, 70, 24);
+    ok->SetBounds(okX, okY, 70, 26);
     auto* cancel = new TNvOS8PushButton(body, owner);
     cancel->SetCaption(Cp949("취소"));
     SetShadedButtonLook(cancel);
     cancel->SetCancel(true);
     cancel->SetModalResult(mrCancel);
-    cancel->SetBounds(cancelX, cancelY, 70, 24);
+    cancel->SetBounds(cancelX, cancelY, 70, 26);
     return {ok, cancel};
 }
 

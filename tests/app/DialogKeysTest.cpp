@@ -198,10 +198,10 @@ TEST_F(DialogKeysTest, AboutBox) {
         }
 }
 
-// Every dialog as the user opens it: its shaded buttons (0xD2D2D2, a plain 12-pixel font), which
-// of them answer Return and Escape from anywhere in it, its title bar (the film icon left of the
-// title, the hidden "_" and the "X" in the title bar's look) and the about box's framed help
-// buttons.
+// Every dialog as the user opens it: its shaded buttons (0xD2D2D2, a plain 12-pixel font, 25 to
+// 27 pixels high, the caption whole), which of them answer Return and Escape from anywhere in it,
+// its title bar (the film icon left of the title, the hidden "_" and the "X" in the title bar's
+// look) and the about box's framed help buttons.
 TEST_F(DialogKeysTest, EveryDialogsButtonsAndTitleBar) {
     struct TRow {
         const char* Name;
@@ -247,6 +247,8 @@ TEST_F(DialogKeysTest, EveryDialogsButtonsAndTitleBar) {
             EXPECT_EQ(shaded.size(), size_t(row.Shaded));
             for (TNvOS8PushButton* b : shaded) {
                 ExpectShadedButtonLook(*b);
+                EXPECT_GE(b->Height(), 25) << b->Caption();
+                EXPECT_LE(b->Height(), 27) << b->Caption();
                 if (b->Default()) defaults.push_back(b->Caption());
                 if (b->Cancel()) cancels.push_back(b->Caption());
             }
