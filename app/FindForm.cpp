@@ -183,17 +183,17 @@ void TFindForm::BuildControls()
     FindButton = new TNvOS8PushButton(body_, this);
     FindButton->SetCaption(Cp949("찾기(&F)"));
     SetShadedButtonLook(FindButton);
-    FindButton->SetBounds(282, 6, 66, 24);
+    FindButton->SetBounds(282, 6, 66, 27);
     FindButton->OnClick = [this](TObject*) { FindButtonClick(); };
     NextFindButton = new TNvOS8PushButton(body_, this);
     NextFindButton->SetCaption(Cp949("다음(&N)"));
     SetShadedButtonLook(NextFindButton);
-    NextFindButton->SetBounds(282, 33, 66, 24);
+    NextFindButton->SetBounds(282, 34, 66, 27);
     NextFindButton->OnClick = [this](TObject*) { NextFindButtonClick(); };
     NoButton = new TNvOS8PushButton(body_, this);
     NoButton->SetCaption(Cp949("닫기"));
     SetShadedButtonLook(NoButton);
-    NoButton->SetBounds(282, 60, 66, 24);
+    NoButton->SetBounds(282, 62, 66, 27);
     NoButton->SetCancel(true);
     NoButton->OnClick = [this](TObject*) { NoButtonClick(); };
 

@@ -36,7 +36,7 @@ TCapInfoForm::TCapInfoForm(QWidget* mainWindow, TCaptionInfo& info, const TCapti
     ResetInfoButton = new TNvOS8PushButton(body, this);
     ResetInfoButton->SetCaption(Cp949("옵션값으로 바꾸기"));
     SetShadedButtonLook(ResetInfoButton);
-    ResetInfoButton->SetBounds(12, 270, 130, 24);
+    ResetInfoButton->SetBounds(12, 270, 130, 26);
     ResetInfoButton->OnClick = [this](TObject*) { ResetInfoButtonClick(); };
     CreateOkCancel(FormWidth, 270);
 

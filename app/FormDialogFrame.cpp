@@ -69,20 +69,25 @@ TDialogFrame BuildDialogFrame(TForm* form, const std::string& title, bool titleB
         d.Icon = CreateTitleIcon(bar, 4, 4);
         d.Title->move(24, 2);
         d.Title->adjustSize();
+        // The caption's box starts 1 pixel below the button's top edge: centred, the "X" of a
+        // 12-pixel font would sit a pixel low and touch the frame while held.
         const auto titleButton = [bar, form](const char* caption) {
             auto* b = new TFlatSpeedButton(bar, form);
             b->SetCaption(caption);
             b->SetColor(TitleColor);
             SetTitleButtonLook(b);
+            b->SetMargin(1);
             return b;
         };
         TFlatSpeedButton* minimize = d.MinButton = titleButton("_");
         minimize->SetVisible(false);
         TFlatSpeedButton* close = d.CloseButton = titleButton("X");
         close->SetModalResult(mrCancel);
+        // 21 x 17 at the bar's top, 1 pixel in from its right end: the row left below them keeps
+        // their white frame apart from the body's white top line.
         bar->OnResize = [bar, minimize, close](TObject*) {
-            close->SetBounds(bar->Width() - 17, 1, 16, TitleHeight - 2);
-            minimize->SetBounds(bar->Width() - 34, 1, 16, TitleHeight - 2);
+            close->SetBounds(bar->Width() - 22, 0, 21, TitleHeight - 1);
+            minimize->SetBounds(bar->Width() - 44, 0, 21, TitleHeight - 1);
         };
     }
 
@@ -130,13 +135,13 @@ TOkCancelButtons CreateOkCancelButtons(QWidget* body, TForm* owner, int okX, int
     auto* ok = new TNvOS8PushButton(body, owner);
     ok->SetCaption(Cp949("확인"));
     SetShadedButtonLook(ok);
-    ok->SetBounds(okX, okY, 70, 24);
+    ok->SetBounds(okX, okY, 70, 26);
     auto* cancel = new TNvOS8PushButton(body, owner);
     cancel->SetCaption(Cp949("취소"));
     SetShadedButtonLook(cancel);
     cancel->SetCancel(true);
     cancel->SetModalResult(mrCancel);
-    cancel->SetBounds(cancelX, cancelY, 70, 24);
+    cancel->SetBounds(cancelX, cancelY, 70, 26);
     return {ok, cancel};
 }
 

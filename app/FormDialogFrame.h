@@ -53,7 +53,7 @@ QLineEdit* CreateEdit(QWidget* parent, int x, int y, int w, int h);
 std::string EditText(const QLineEdit* edit);
 void SetEditText(QLineEdit* edit, const std::string& cp949);
 
-// The "확인" button and the "취소" button (the cancel button, closing with mrCancel), 70 x 24
+// The "확인" button and the "취소" button (the cancel button, closing with mrCancel), 70 x 26
 // pixels each with their top-left corners at the given places on `body`. "확인" closes nothing by
 // itself: the caller gives it a modal result or a click handler, and makes it the default button
 // where Return anywhere in the dialog is to accept it (elsewhere Return stays with the control).

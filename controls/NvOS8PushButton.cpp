@@ -184,11 +184,18 @@ void TNvOS8PushButton::Paint()
         }
     }
 
+    // The caption is centred on a rectangle 8 pixels in from the face's sides and 4 from its top
+    // and bottom, moved up by 1: 12 to 14 pixels high on a button 25 to 27 high, no more than a
+    // 12-pixel font's box (14 with its descent), and the accelerator's underline lies below that
+    // box. The caption keeps the rectangle's centre and width but may use the face's height (3
+    // more pixels above and below), so no glyph or underline is cut off. The face under it is
+    // already in the face colour: the text box is not filled again, which would cover the bevel
+    // where the box reaches it.
     InflateRect(r, -8, -4);
     r.Top -= 1;
+    InflateRect(r, 0, 3);
     c->Font->SetColor(text);
-    c->Brush->Color = face;
-    c->Brush->Style = bsSolid;
+    c->Brush->Style = bsClear;
     c->DrawText(Caption(), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 

@@ -172,6 +172,10 @@ void TQzCaptionLabel::LayoutLines()
     for (const std::string& raw : rawLines_.Strings) {
         std::string_view rest(raw);
         for (;;) {
+            // Blanks at the start of what is left (a break falls on the blank at the column
+            // limit, or the line begins with blanks) would count as columns and be cut off as a
+            // piece of their own: an empty line the caption does not hold.
+            rest.remove_prefix(std::min(rest.size(), rest.find_first_not_of(" \t\r\n")));
             const int cut = FindLineBreak(rest, columns, wordBreak_);
             if (cut <= 0 || static_cast<size_t>(cut) > rest.size())
                 break;

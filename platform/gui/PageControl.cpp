@@ -193,10 +193,12 @@ void TPageControl::Paint()
         c->Brush->Style = bsSolid;
         c->Font->Assign(*Font());
         c->Pen->Color = clBlack;
+        TRect f = r;
         if (OwnerDraw && OnDrawTab) {
+            // The frame goes on after the owner's drawing, which may fill the whole tab.
             OnDrawTab(this, i, r, active);
+            Frame3D(c, f, clBtnHighlight, cl3DDkShadow, 1);
         } else {
-            TRect f = r;
             Frame3D(c, f, clBtnHighlight, cl3DDkShadow, 1);
             DrawTab(i, r, active);
         }

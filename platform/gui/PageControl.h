@@ -1,6 +1,7 @@
 #pragma once
 // A page control: a row of tabs (top or bottom) over a stack of pages, one visible at a time.
-// With OwnerDraw on, OnDrawTab paints each tab through the control's canvas.
+// With OwnerDraw on, OnDrawTab paints each tab through the control's canvas, and the control then
+// frames it as it frames the tabs it draws itself.
 #include <functional>
 #include <vector>
 

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -17,6 +19,7 @@
 #include "controls/NvOS8PushButton.h"
 #include "controls/TFlatSpeedButtonUnit.h"
 #include "platform/core/FileUtils.h"
+#include "platform/gui/QtText.h"
 
 // Creates the QApplication once; it is never destroyed.
 inline void EnsureApp()
@@ -42,13 +45,32 @@ inline bool DragAndDrop(QWidget* target, QMimeData& data)
     return true;
 }
 
-// The look every window gives its shaded push buttons: base colour 0xD2D2D2, a plain 12-pixel font.
+// The look every window gives its shaded push buttons: base colour 0xD2D2D2, a plain 12-pixel
+// font, and the caption whole on the face: as many pixels of its colour as the caption with its
+// accelerator's underline has when drawn alone in that font, unclipped.
 inline void ExpectShadedButtonLook(TNvOS8PushButton& b)
 {
     SCOPED_TRACE(b.Caption());
     EXPECT_EQ(b.BaseColor(), TColor(0xD2D2D2));
     EXPECT_EQ(b.Font()->Height(), -12);
     EXPECT_FALSE(b.Font()->HasStyle(fsBold));
+    const QRgb ink = ToQColor(b.Font()->Color()).rgb();
+    QImage alone(b.Width(), 3 * b.Height(), QImage::Format_RGB32);
+    alone.fill(Qt::white);
+    QPainter painter(&alone);
+    painter.setFont(b.Font()->ToQFont());
+    painter.setPen(QColor(ink));
+    painter.drawText(alone.rect(), Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic,
+                     Cp949ToQString(b.Caption()));
+    painter.end();
+    const auto inked = [ink](const QImage& image) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == ink;
+        return n;
+    };
+    EXPECT_GT(inked(alone), 0);
+    EXPECT_EQ(inked(b.PaintToImage()), inked(alone));
 }
 
 // The look of a title bar's "X" and "_": hot and held faces 0xC58434, white frame, shadow and

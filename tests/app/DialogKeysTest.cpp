@@ -198,10 +198,10 @@ TEST_F(DialogKeysTest, AboutBox) {
         }
 }
 
-// Every dialog as the user opens it: its shaded buttons (0xD2D2D2, a plain 12-pixel font), which
-// of them answer Return and Escape from anywhere in it, its title bar (the film icon left of the
-// title, the hidden "_" and the "X" in the title bar's look) and the about box's framed help
-// buttons.
+// Every dialog as the user opens it: its shaded buttons (0xD2D2D2, a plain 12-pixel font, 25 to
+// 27 pixels high, the caption whole), which of them answer Return and Escape from anywhere in it,
+// its title bar (the film icon left of the title, the hidden "_" and the "X" in the title bar's
+// look, 21 x 17 inside the bar) and the about box's framed help buttons.
 TEST_F(DialogKeysTest, EveryDialogsButtonsAndTitleBar) {
     struct TRow {
         const char* Name;
@@ -247,6 +247,8 @@ TEST_F(DialogKeysTest, EveryDialogsButtonsAndTitleBar) {
             EXPECT_EQ(shaded.size(), size_t(row.Shaded));
             for (TNvOS8PushButton* b : shaded) {
                 ExpectShadedButtonLook(*b);
+                EXPECT_GE(b->Height(), 25) << b->Caption();
+                EXPECT_LE(b->Height(), 27) << b->Caption();
                 if (b->Default()) defaults.push_back(b->Caption());
                 if (b->Cancel()) cancels.push_back(b->Caption());
             }
@@ -261,7 +263,19 @@ TEST_F(DialogKeysTest, EveryDialogsButtonsAndTitleBar) {
             for (TFlatSpeedButton* b : flat) {
                 titleButtons.push_back(b->Caption() + (b->isVisibleTo(&d) ? "" : " hidden"));
                 ExpectTitleButtonLook(*b);
+                EXPECT_EQ(b->size(), QSize(21, 17)) << b->Caption();
+                EXPECT_TRUE(b->parentWidget()->rect().contains(b->geometry())) << b->Caption();
             }
+            // The "X" stands in the middle of its frame: as many rows free above it as below.
+            const QImage x = flat.back()->PaintToImage();
+            int first = -1, last = -1;
+            for (int y = 1; y < x.height() - 1; ++y)
+                for (int col = 1; col < x.width() - 1; ++col)
+                    if (x.pixel(col, y) == qRgb(255, 255, 255)) {
+                        if (first < 0) first = y;
+                        last = y;
+                    }
+            EXPECT_EQ(first - 1, x.height() - 2 - last);
             EXPECT_EQ(titleButtons, (std::vector<std::string>{"_ hidden", "X"}));
             auto* icon = d.findChild<QLabel*>(QStringLiteral("Image1"));
             ASSERT_NE(icon, nullptr);

@@ -160,23 +160,32 @@ TEST_F(QzCaptionLabelTest, LinesBreaksTabsAndWrapping)
     label.SetBounds(0, 0, 202, 80);
     EXPECT_EQ(label.WrapColumns(), 32);
 
-    // Every spelling of the line break, in any letter case; other tags stay in the line.
+    // Every spelling of the line break, in any letter case; other tags stay in the line. Blanks
+    // where a line is cut (at the column limit, leading the line) make no empty line. 46 pixels
+    // wide is 6 columns.
     const struct {
         const char* caption;
         std::vector<std::string> lines;
+        int width = 202;
     } breaks[] = {
         {"a<br>b<Br>c\td", {"a", "b", "c d"}},
         {"This is a test<br/>with multiple lines.", {"This is a test", "with multiple lines."}},
         {"a<BR />b<bR/>c<br  >d", {"a", "b", "c", "d"}},
         {"a<b>b</b><brx>c<br/ >d<br", {"a<b>b</b><brx>c<br/ >d<br"}},
+        {"Visit our site for more details: http://www.example.com/a/long/path/file.html today",
+         {"Visit our site for more details:", "http://www.example.com/a/long/path/file.html today"}},
+        {"abcdef ghijkl mnopqr", {"abcdef", "ghijkl", "mnopqr"}, 46},
+        {"abcdef  \t ghijkl<br>      mnopqr stuvwx", {"abcdef", "ghijkl", "mnopqr", "stuvwx"}, 46},
     };
     for (const auto& row : breaks) {
         SCOPED_TRACE(row.caption);
+        label.SetBounds(0, 0, row.width, 80);
         label.SetCaption(row.caption);
         label.LayoutLines();
         EXPECT_EQ(label.Lines().Strings, row.lines);
         EXPECT_EQ(label.Caption(), row.caption);
     }
+    label.SetBounds(0, 0, 202, 80);
 
     label.SetWordBreak(true);
     label.SetCaption(std::string(40, 'x'));

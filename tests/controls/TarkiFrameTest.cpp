@@ -228,7 +228,7 @@ TEST_F(TarkiFrameTest, PageControlActivationAndTabDrawing)
     TForm form;
     TTarkiPageControl pc(&form);
     pc.SetBounds(0, 0, 200, 100);
-    pc.SetColor(clWhite);
+    pc.SetColor(clBtnFace);
     pc.Font()->SetColor(clBlack);
     pc.Font()->SetHeight(-12);
     TTabSheet* a = pc.AddPage("T");
@@ -250,7 +250,7 @@ TEST_F(TarkiFrameTest, PageControlActivationAndTabDrawing)
     EXPECT_EQ(changes, 3);
 
     // The active tab's content sits 3 pixels right of the other's; with the tabs at the bottom
-    // also 3 pixels lower.
+    // also 3 pixels lower. Every tab, the active one with its fill too, keeps its raised frame.
     auto firstDark = [](const QImage& img, const TRect& r, bool column) {
         const int n = column ? r.Width() : r.Height();
         for (int i = 0; i < n; ++i)
@@ -267,5 +267,11 @@ TEST_F(TarkiFrameTest, PageControlActivationAndTabDrawing)
         const TRect ra = pc.TabRect(0), rb = pc.TabRect(1);
         EXPECT_EQ(firstDark(img, rb, true) - firstDark(img, ra, true), 3);
         EXPECT_EQ(firstDark(img, rb, false) - firstDark(img, ra, false), pos == tpBottom ? 3 : 0);
+        for (const TRect& r : {ra, rb}) {
+            EXPECT_EQ(PixelAt(img, r.Left, r.Top + 1), ColorToRGB(clBtnHighlight));
+            EXPECT_EQ(PixelAt(img, r.Left + 1, r.Top), ColorToRGB(clBtnHighlight));
+            EXPECT_EQ(PixelAt(img, r.Right - 1, r.Top + 1), ColorToRGB(cl3DDkShadow));
+            EXPECT_EQ(PixelAt(img, r.Left + 1, r.Bottom - 1), ColorToRGB(cl3DDkShadow));
+        }
     }
 }
