@@ -65,11 +65,12 @@ bool ReadFileHead(const std::string& path, size_t limit, std::string& data);
 // W_OK: root may write any) is not replaced: false with access's errno (EACCES). Through a
 // symbolic link (or a chain of them), the file it points to is written and the link kept, also
 // when that file does not exist yet; a relative target counts from the link's folder, a target
-// whose folder is missing fails, a chain of 40 links or more fails with ELOOP. False, with errno set, when any step fails: up to the
-// rename, `path` is untouched and no temporary file is left (a write past the file-size limit
-// included); when only the folder cannot be flushed, the new file is already in place at `path`
-// and stays there. A folder the user may not read cannot be opened to be flushed and is not; a
-// folder whose filesystem cannot flush folders (EINVAL, ENOTSUP) counts as flushed.
+// whose folder is missing fails, a chain of 40 links or more fails with ELOOP. False, with errno
+// set, when any step fails: up to the rename, `path` is untouched and no temporary file is left (a
+// write past the file-size limit included); when only the folder cannot be flushed, the new file
+// is already in place at `path` and stays there. A folder the user may not read cannot be opened
+// to be flushed and is not; a folder whose filesystem cannot flush folders (EINVAL, ENOTSUP)
+// counts as flushed.
 bool WriteFileAtomic(const std::string& path, std::string_view data);
 
 // The running program's directory, with its trailing '/'.
