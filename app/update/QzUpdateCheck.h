@@ -55,9 +55,10 @@ public:
     // made new, mode 0600, and never written or finished through a link) and gives it the
     // running program's permission bits, on disk. The checks, the mode and the flush run on the
     // descriptor the download wrote through, never on the name again; a download that is no
-    // longer at `FileName` afterwards (something put in its place) fails. The body must arrive whole: one whose end
-    // nothing marks (no usable Content-Length, no chunked coding: a dropped connection would look
-    // the same) or that ends before its announced length is a failed transfer. With Verify != 0
+    // longer at `FileName` afterwards (something put in its place) fails. The body must arrive
+    // whole: one whose end nothing marks (no usable Content-Length, no chunked coding: a dropped
+    // connection would look the same) or that ends before its announced length is a failed
+    // transfer. With Verify != 0
     // the file must pass IsValidProgramFile. A file that fails the checks, a transfer that fails
     // or breaks off (an unverified certificate among the causes) and a file that cannot be
     // written, closed, given its mode or put on disk are deleted, after which OnErrorMsg fires
