@@ -1,6 +1,7 @@
 #include "app/update/DownloadFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -15,9 +16,21 @@ bool TDownloadFile::Create(const std::string& path) {
         return false;
     }
     // O_EXCL with O_CREAT never follows a link at the name; O_NOFOLLOW says so once more.
-    fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     failed_ = false;
+    struct stat st;
+    made_ = fd_ >= 0 && fstat(fd_, &st) == 0;
+    if (made_) {
+        device_ = st.st_dev;
+        inode_ = st.st_ino;
+    }
     return fd_ >= 0;
+}
+
+bool TDownloadFile::IsAt(const std::string& path) const {
+    struct stat st;
+    return made_ && lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == device_ &&
+           st.st_ino == inode_;
 }
 
 bool TDownloadFile::Close() {

@@ -1,7 +1,6 @@
 #include "app/update/ExecutableCheck.h"
 
 #include <elf.h>
-#include <fcntl.h>
 #include <link.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,14 +22,10 @@ using Dyn = ElfW(Dyn);
 constexpr size_t kDynamicBlock = 64;         // dynamic entries read at a time
 constexpr uint64_t kMaxDynamicEntries = 4096; // entries looked at; real programs have < 100
 
+// An open file the caller owns.
 class File {
 public:
-    explicit File(const std::string& path) : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    ~File() {
-        if (fd_ >= 0) close(fd_);
-    }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
+    explicit File(int fd) : fd_(fd) {}
 
     // The size of a regular file; -1 when it is none or cannot be read.
     int64_t RegularSize() const {
@@ -95,8 +90,8 @@ bool SectionTableInside(const File& file, const Ehdr& eh, uint64_t size) {
 
 }  // namespace
 
-bool IsExecutableForThisMachine(const std::string& path) {
-    File file(path);
+bool IsExecutableForThisMachine(int fd) {
+    const File file(fd);
     const int64_t fileSize = file.RegularSize();
     if (fileSize < static_cast<int64_t>(sizeof(Ehdr))) return false;
     const uint64_t size = static_cast<uint64_t>(fileSize);

@@ -6,11 +6,11 @@
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cstring>
 #include <ostream>
 
 namespace {
@@ -18,19 +18,14 @@ namespace {
 constexpr size_t kCheckedHead = 256;   // bytes of a download that the checks look at
 constexpr char kElfSignature[] = "\x7F" "ELF";
 
-// Gives `path` the permission bits of the running program (so the new version can run) and puts
-// its bytes on disk before anyone renames it over the program. False when either step fails, and
-// when `path` is no longer a regular file: a link put there since is not followed.
-bool FinishProgramFile(const std::string& path) {
+// Gives the downloaded file `fd` the permission bits of the running program (so the new version
+// can run) and puts its bytes on disk before anyone renames it over the program. False when either
+// step fails.
+bool FinishProgramFile(int fd) {
     mode_t mode = 0755;
     struct stat self;
     if (stat("/proc/self/exe", &self) == 0) mode = self.st_mode & 0777;
-    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st;
-    const bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && fchmod(fd, mode) == 0 && fsync(fd) == 0;
-    close(fd);
-    return ok;
+    return fchmod(fd, mode) == 0 && fsync(fd) == 0;
 }
 
 }  // namespace
@@ -48,12 +43,13 @@ std::string MsgCannotConnect() { return Cp949("업데이트 서버에 접속할 
 std::string MsgProgramNotListed() { return Cp949("업데이트 정보에 현재 프로그램이 포함되어있지 않습니다."); }
 std::string MsgBadDownload() { return Cp949("수신된 파일에 이상이 있습니다."); }
 
-bool IsValidProgramFile(const std::string& path) {
-    std::string head;
-    if (!ReadFileHead(path, kCheckedHead, head)) return false;
-    if (FileSize64(path) < static_cast<int64_t>(kCheckedHead) || head.size() < kCheckedHead) return false;
-    if (head.compare(0, 4, kElfSignature, 4) != 0) return false;
-    return head.find('\0') != std::string::npos && IsExecutableForThisMachine(path);
+bool IsValidProgramFile(int fd) {
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < static_cast<off_t>(kCheckedHead)) return false;
+    char head[kCheckedHead];
+    if (pread(fd, head, sizeof head, 0) != static_cast<ssize_t>(sizeof head)) return false;
+    if (std::memcmp(head, kElfSignature, 4) != 0) return false;
+    return std::memchr(head, 0, sizeof head) != nullptr && IsExecutableForThisMachine(fd);
 }
 
 TQzUpdateCheck::TQzUpdateCheck() {
@@ -113,39 +109,39 @@ bool TQzUpdateCheck::UpdateFile(const std::string& FileName, int Verify) {
     }
     bool received = false;
     const bool requireBodyEnd = RequireBodyEnd;
-    {
-        TDownloadFile file;
-        try {
-            // A fresh file: one left by an earlier attempt goes first, and whatever stands at the
-            // name when the file is made (a link put there meanwhile, for one) fails the download
-            // instead of being written through.
-            DeleteFile(FileName);
-            if (file.Create(FileName)) {
-                Tag = 1;
-                RequireBodyEnd = true;
-                std::ostream out(&file);
-                Get(UpdateFileURL, out);
-                received = file.Close();
-            }
-        } catch (...) {
+    TDownloadFile file;
+    try {
+        // A fresh file: one left by an earlier attempt goes first, and whatever stands at the
+        // name when the file is made (a link put there meanwhile, for one) fails the download
+        // instead of being written through.
+        DeleteFile(FileName);
+        if (file.Create(FileName)) {
+            Tag = 1;
+            RequireBodyEnd = true;
+            std::ostream out(&file);
+            Get(UpdateFileURL, out);
+            received = file.Written();
         }
-        Tag = 0;
-        RequireBodyEnd = requireBodyEnd;
+    } catch (...) {
     }
-    // A broken or partial download is never left behind for the updater to install.
-    if (!received) {
+    Tag = 0;
+    RequireBodyEnd = requireBodyEnd;
+    // The checks, the mode and the flush act on the file the download wrote, through its own
+    // descriptor: a FIFO or a link put at the name meanwhile is never opened. The updater then
+    // takes the file by its name, which must still be this file.
+    std::string failure;
+    if (!received)
+        failure = MsgCannotConnect();
+    else if (Verify && !IsValidProgramFile(file.Descriptor()))
+        failure = MsgBadDownload();
+    else if (!FinishProgramFile(file.Descriptor()))
+        failure = MsgCannotConnect();
+    if (!file.Close() && failure.empty()) failure = MsgCannotConnect();
+    if (failure.empty() && !file.IsAt(FileName)) failure = MsgCannotConnect();
+    // A broken, partial or replaced download is never left behind for the updater to install.
+    if (!failure.empty()) {
         DeleteFile(FileName);
-        Error(MsgCannotConnect());
-        return false;
-    }
-    if (Verify && !IsValidProgramFile(FileName)) {
-        DeleteFile(FileName);
-        Error(MsgBadDownload());
-        return false;
-    }
-    if (!FinishProgramFile(FileName)) {
-        DeleteFile(FileName);
-        Error(MsgCannotConnect());
+        Error(failure);
         return false;
     }
     return true;

@@ -53,9 +53,12 @@ public:
 
     // Downloads UpdateFileURL into `FileName` (replacing an existing file or link; the file is
     // made new, mode 0600, and never written or finished through a link) and gives it the
-    // running program's permission bits, on disk. The body must arrive whole: one whose end
-    // nothing marks (no usable Content-Length, no chunked coding: a dropped connection would look
-    // the same) or that ends before its announced length is a failed transfer. With Verify != 0
+    // running program's permission bits, on disk. The checks, the mode and the flush run on the
+    // descriptor the download wrote through, never on the name again; a download that is no
+    // longer at `FileName` afterwards (something put in its place) fails. The body must arrive
+    // whole: one whose end nothing marks (no usable Content-Length, no chunked coding: a dropped
+    // connection would look the same) or that ends before its announced length is a failed
+    // transfer. With Verify != 0
     // the file must pass IsValidProgramFile. A file that fails the checks, a transfer that fails
     // or breaks off (an unverified certificate among the causes) and a file that cannot be
     // written, closed, given its mode or put on disk are deleted, after which OnErrorMsg fires
@@ -72,10 +75,11 @@ private:
 // True when `url` is an https:// address (the scheme's case ignored).
 bool IsVerifiedUrl(const std::string& url);
 
-// True when `path` holds what a downloaded program file must: at least 256 bytes, "\x7F" "ELF"
-// at its start, a NUL byte among its first 256 bytes, and an executable for this machine whose
-// headers lie inside the file (IsExecutableForThisMachine).
-bool IsValidProgramFile(const std::string& path);
+// True when the open file `fd` is a regular file holding what a downloaded program file must: at
+// least 256 bytes, "\x7F" "ELF" at its start, a NUL byte among its first 256 bytes, and an
+// executable for this machine whose headers lie inside the file (IsExecutableForThisMachine).
+// Read at offsets (pread); its offset is left alone.
+bool IsValidProgramFile(int fd);
 
 // The update check's messages, code page 949.
 std::string MsgCannotConnect();    // "업데이트 서버에 접속할 수 없습니다."

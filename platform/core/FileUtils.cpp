@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -209,14 +210,55 @@ static bool TakeOwnerAndMode(int fd, const struct stat& old) {
     return fchmod(fd, mode) == 0;
 }
 
+// Gives the new file the access ACL of the file it replaces, or none when that file has none (one
+// the new file inherited from its folder's default ACL goes). Called after TakeOwnerAndMode: a
+// chmod rewrites an ACL's mask entry, while setting the ACL sets the group bits from its mask, so
+// only this order gives both files one mode. A filesystem without ACLs has none to copy; an ACL
+// that cannot be read or set fails the save, as losing its mask could widen the group's access.
+static bool TakeAccessAcl(const std::string& from, int fd) {
+    static const char kAcl[] = "system.posix_acl_access";
+    std::vector<char> acl;
+    for (;;) {
+        const ssize_t size = getxattr(from.c_str(), kAcl, nullptr, 0);
+        if (size <= 0) {
+            if (size < 0 && errno != ENODATA && errno != ENOTSUP) return false;
+            return fremovexattr(fd, kAcl) == 0 || errno == ENODATA || errno == ENOTSUP;
+        }
+        acl.resize(static_cast<size_t>(size));
+        const ssize_t n = getxattr(from.c_str(), kAcl, acl.data(), acl.size());
+        if (n >= 0) {
+            acl.resize(static_cast<size_t>(n));
+            break;
+        }
+        // ERANGE: the ACL grew since its size was asked.
+        if (errno != ERANGE) return false;
+    }
+    return fsetxattr(fd, kAcl, acl.data(), acl.size(), 0) == 0;
+}
+
+// Looks at what stands at `path` without opening it or following a link: nothing (`exists` false)
+// or a regular file (`st` filled) may be replaced. Anything else may not, and a save over it
+// fails: errno EISDIR for a folder, EINVAL for a FIFO, a device, a socket, or a link put there
+// since the chain of links was followed.
+static bool Replaceable(const std::string& path, struct stat& st, bool& exists) {
+    exists = lstat(path.c_str(), &st) == 0;
+    if (!exists) return errno == ENOENT;
+    if (S_ISREG(st.st_mode)) return true;
+    errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    return false;
+}
+
 // Flushes the folder's entry of a renamed file to disk. A folder the user may not read cannot be
-// opened to be flushed: there the rename stands as the system keeps it.
+// opened to be flushed: there the rename stands as the system keeps it, as it does where the
+// filesystem does not flush folders.
 static bool SyncFolder(const std::string& path) {
     std::string dir = ExtractFileDir(path);
     if (dir.empty()) dir = ".";
     const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return errno == EACCES;
-    const bool ok = fsync(fd) == 0;
+    // A filesystem that cannot flush folders answers EINVAL or ENOTSUP every time: nothing more
+    // can be done for the rename there.
+    const bool ok = fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
     const int err = errno;
     close(fd);
     errno = err;
@@ -227,7 +269,8 @@ bool WriteFileAtomic(const std::string& pathGiven, std::string_view data) {
     std::string path;
     if (!ResolveLinkChain(pathGiven, path)) return false;
     struct stat old;
-    const bool replacing = stat(path.c_str(), &old) == 0;
+    bool replacing;
+    if (!Replaceable(path, old, replacing)) return false;
     // A file the user may not write is not replaced, as a write in place would fail. The real user
     // is asked, so root may still replace a read-only file.
     if (replacing && access(path.c_str(), W_OK) != 0) return false;
@@ -237,10 +280,18 @@ bool WriteFileAtomic(const std::string& pathGiven, std::string_view data) {
     const int fd = CreateFileBeside(path, replacing ? 0600 : 0666, tmp);
     if (fd < 0) return false;
     bool ok = WriteAll(fd, data);
-    if (ok && replacing) ok = TakeOwnerAndMode(fd, old);
+    if (ok && replacing) ok = TakeOwnerAndMode(fd, old) && TakeAccessAcl(path, fd);
     if (ok) ok = fsync(fd) == 0;
     int err = errno;
     if (close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    // Looked at again right before the rename: a FIFO, device or folder put at the name since is
+    // left as it is.
+    struct stat now;
+    bool present;
+    if (ok && !Replaceable(path, now, present)) {
         ok = false;
         err = errno;
     }

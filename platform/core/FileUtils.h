@@ -55,15 +55,22 @@ bool ReadFileHead(const std::string& path, size_t limit, std::string& data);
 // `path` and the folder is flushed. A replacement is private (0600) until its bytes are written;
 // then it takes the permission bits of the file it replaces, set-id and sticky bits included, and
 // its owner and group where the system allows: a set-user-id bit goes when the owner cannot be
-// kept, a set-group-id bit when the group cannot. A file that did not exist gets 0666 less the
-// umask. An existing file that the user may not write (access W_OK: root may write any) is not
-// replaced: false with access's errno (EACCES). Through a symbolic link (or a chain of them), the
-// file it points to is written and the link kept, also when that file does not exist yet; a
-// relative target counts from the link's folder, a target whose folder is missing fails, a chain
-// of 40 links or more fails with ELOOP. False, with errno set, when any step fails: up to the
-// rename, `path` is untouched and no temporary file is left (a write past the file-size limit
-// included); when only the folder cannot be flushed, the new file is already in place at `path`
-// and stays there. A folder the user may not read cannot be opened to be flushed and is not.
+// kept, a set-group-id bit when the group cannot. Last it takes that file's access ACL, or none
+// when that file has none; where the file has an ACL that cannot be read or set on the
+// replacement, the save fails (a filesystem without ACLs has none to copy). A file that did not
+// exist gets 0666 less the umask (or its folder's default ACL). Only a regular file is replaced:
+// a folder, FIFO, device or socket at `path` or at the end of its links is left as it is, looked
+// at without being opened when the save starts and again right before the rename: false with
+// errno EISDIR for a folder, else EINVAL. An existing file that the user may not write (access
+// W_OK: root may write any) is not replaced: false with access's errno (EACCES). Through a
+// symbolic link (or a chain of them), the file it points to is written and the link kept, also
+// when that file does not exist yet; a relative target counts from the link's folder, a target
+// whose folder is missing fails, a chain of 40 links or more fails with ELOOP. False, with errno
+// set, when any step fails: up to the rename, `path` is untouched and no temporary file is left (a
+// write past the file-size limit included); when only the folder cannot be flushed, the new file
+// is already in place at `path` and stays there. A folder the user may not read cannot be opened
+// to be flushed and is not; a folder whose filesystem cannot flush folders (EINVAL, ENOTSUP)
+// counts as flushed.
 bool WriteFileAtomic(const std::string& path, std::string_view data);
 
 // The running program's directory, with its trailing '/'.

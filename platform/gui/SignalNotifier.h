@@ -3,6 +3,8 @@
 // a socket notifier on the pipe's read end runs `onSignal` later, in the event loop of the thread
 // that made the object, where window calls are safe. Signals that arrive before the loop reads
 // the pipe are delivered as one call. Exceptions from `onSignal` are reported and go no further.
+// The code the signal interrupts goes on as if it had not come: a system call it interrupts is
+// restarted (SA_RESTART) and errno is left as the handler found it.
 //
 // One object per signal number at a time; the signal's previous disposition comes back when the
 // object goes.

@@ -385,6 +385,15 @@ TEST_F(MainFormTest, ClosePromptAndSettingsFile) {
         EXPECT_EQ(countedSignals[signo], 1) << signo;
         TSignalNotifier again(signo, [] {});
         EXPECT_TRUE(again.Active()) << signo;
+        // A system call that the signal interrupts goes on, and the interrupted code finds errno as
+        // it was, also once the pipe is full and the handler's write fails.
+        struct sigaction taking {};
+        ASSERT_EQ(sigaction(signo, nullptr, &taking), 0);
+        EXPECT_NE(taking.sa_flags & SA_RESTART, 0) << signo;
+        for (int i = 0; i < (1 << 16) + 4096; ++i) raise(signo);  // past the 64 KiB a pipe holds
+        errno = EDOM;
+        ASSERT_EQ(raise(signo), 0);
+        EXPECT_EQ(errno, EDOM) << signo;
     }
     // A signal ignored when the window takes the signals (nohup) stays ignored.
     ASSERT_NE(signal(SIGHUP, SIG_IGN), SIG_ERR);

@@ -493,35 +493,61 @@ TEST_F(UpdateCheckTest, ALinkAtTheDownloadsNameIsNeverWrittenThrough) {
     ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0);
     ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
     enum When { Before, InPlaceOfTheDownload, NotRemovable };
-    enum Left { Download, Nothing, TheLink };
+    enum Left { Download, Nothing, TheLink, AFolder };
+    enum Kind { Link, HardLink, Fifo, Folder };
     struct Case {
         const char* what;
         When when;
-        Left left;           // what stands at the name afterwards
-        bool hard = false;   // a hard link, not a symbolic one
+        Left left;          // what stands at the name afterwards
+        Kind kind = Link;   // what is put at the name
+        int verify = 0;
     } cases[] = {
         {"there before the download", Before, Download},
         {"put in the download's place before its mode is set", InPlaceOfTheDownload, Nothing},
         {"there, in a folder where the user cannot remove it", NotRemovable, TheLink},
-        {"a hard link there, in a folder where the user cannot remove it", NotRemovable, TheLink, true},
+        {"a hard link there, in a folder where the user cannot remove it", NotRemovable, TheLink, HardLink},
+        // What the checks and the finish see is the file the download wrote, never what is put at
+        // its name: a FIFO there is never opened (it would block), a program linked there is
+        // neither checked nor made executable.
+        {"a FIFO put in the download's place before its mode is set", InPlaceOfTheDownload, Nothing, Fifo},
+        {"a folder put in the download's place before its mode is set", InPlaceOfTheDownload, AFolder, Folder},
+        {"a FIFO put at the name between the checks", InPlaceOfTheDownload, Nothing, Fifo, 1},
+        {"a program linked at the name between the checks", InPlaceOfTheDownload, Nothing, HardLink, 1},
     };
+    // The link's target: a program file that anyone may write.
+    const std::string victimBytes = ElfImage(1000);
     for (const Case& c : cases) {
-        // The link's target: a file that anyone may write.
-        ASSERT_TRUE(WriteFileAtomic(victim, "victim"));
+        ASSERT_TRUE(WriteFileAtomic(victim, victimBytes));
         ASSERT_EQ(chmod(victim.c_str(), 0666), 0);
+        rmdir(target.c_str());
         unlink(target.c_str());
+        // Makes what the case puts at `at`.
+        const auto plant = [&](const std::string& at) {
+            switch (c.kind) {
+            case Link: return symlink(victim.c_str(), at.c_str());
+            case HardLink: return link(victim.c_str(), at.c_str());
+            case Fifo: return mkfifo(at.c_str(), 0666);
+            case Folder: return mkdir(at.c_str(), 0777);
+            }
+            return -1;
+        };
         check.OnWorkEnd = nullptr;
         if (c.when == InPlaceOfTheDownload) {
             check.OnWorkEnd = [&](THttpClient&, TWorkMode) {
-                EXPECT_EQ(symlink(victim.c_str(), planted.c_str()), 0);
+                EXPECT_EQ(plant(planted), 0);
+                // A folder takes the place of no file.
+                if (c.kind == Folder) unlink(target.c_str());
                 EXPECT_EQ(rename(planted.c_str(), target.c_str()), 0);
             };
         } else {
-            ASSERT_EQ(c.hard ? link(victim.c_str(), target.c_str()) : symlink(victim.c_str(), target.c_str()), 0);
+            ASSERT_EQ(plant(target), 0);
         }
-        // Without the checks of the downloaded file, whatever the path leads to is finished.
-        const auto download = [&] { EXPECT_EQ(check.UpdateFile(target, 0), c.left == Download) << c.what; };
-        if (c.when == NotRemovable) {
+        // Rows without the checks of the downloaded file go straight on to its finish.
+        const auto download = [&] { EXPECT_EQ(check.UpdateFile(target, c.verify), c.left == Download) << c.what; };
+        if (c.kind == Fifo) {
+            // In a child with a deadline: a FIFO opened by its name blocks until a writer comes.
+            EXPECT_TRUE(RunInChild(download, 30000)) << c.what;
+        } else if (c.when == NotRemovable) {
             ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
             // A read-only folder does not stop root: the download runs as another user then.
             EXPECT_TRUE(RunInChild(
@@ -539,7 +565,7 @@ TEST_F(UpdateCheckTest, ALinkAtTheDownloadsNameIsNeverWrittenThrough) {
         }
         std::string bytes;
         ASSERT_TRUE(ReadFileBytes(victim, bytes));
-        EXPECT_EQ(bytes, "victim") << c.what;
+        EXPECT_TRUE(bytes == victimBytes) << c.what;
         struct stat st;
         ASSERT_EQ(stat(victim.c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, 0666u) << c.what;
@@ -547,7 +573,10 @@ TEST_F(UpdateCheckTest, ALinkAtTheDownloadsNameIsNeverWrittenThrough) {
         const bool present = lstat(target.c_str(), &st) == 0;
         EXPECT_EQ(present, c.left != Nothing) << c.what;
         if (c.left == TheLink) {
-            EXPECT_TRUE(present && (c.hard ? st.st_ino == victimInode : S_ISLNK(st.st_mode))) << c.what;
+            EXPECT_TRUE(present && (c.kind == HardLink ? st.st_ino == victimInode : S_ISLNK(st.st_mode))) << c.what;
+        }
+        if (c.left == AFolder) {
+            EXPECT_TRUE(present && S_ISDIR(st.st_mode)) << c.what;
         }
         if (c.left == Download) {
             EXPECT_TRUE(present && S_ISREG(st.st_mode)) << c.what;
