@@ -493,25 +493,32 @@ TEST_F(WindowKeysTest, ColouriserIsSetUpAsTheWindowLaysItOut) {
 }
 
 // The shaded buttons of the main window (the entry and sync rows) and of the movie window (the
-// position strip): 0xD2D2D2 with a plain 12-pixel caption. The movie window's title bar: the film
-// icon left of the title, the hidden "_" and the "X" with the title bar's look and the hand cursor.
+// position strip): 0xD2D2D2 with a plain 12-pixel caption, and their sizes. The movie window's
+// title bar: the film icon left of the title, the hidden "_" and the "X" with the title bar's look
+// and the hand cursor.
 TEST_F(WindowKeysTest, ShadedAndTitleBarButtonsAsTheWindowsSetThemUp) {
     struct TRow {
         QWidget* Window;
         std::vector<std::string> Shaded;
         std::vector<std::string> TitleButtons;
+        std::vector<QSize> Sizes;  // of the shaded buttons
     };
     const TRow rows[] = {
-        {form.get(), {"수정F6", "추가F7", "삭제F8", "현재 싱크로 적용", "<-싱크 당기기", "싱크 밀기->"}, {}},
-        {movie.get(), {"이전", "다음", "이동"}, {"_ hidden", "X"}},
+        {form.get(),
+         {"수정F6", "추가F7", "삭제F8", "현재 싱크로 적용", "<-싱크 당기기", "싱크 밀기->"},
+         {},
+         {{130, 26}, {130, 26}, {130, 26}, {130, 26}, {100, 26}, {100, 26}}},
+        {movie.get(), {"이전", "다음", "이동"}, {"_ hidden", "X"}, {{44, 26}, {44, 26}, {44, 26}}},
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.Window->objectName().toStdString());
         std::vector<std::string> shaded, titleButtons;
+        std::vector<QSize> sizes;
         for (QWidget* w : row.Window->findChildren<QWidget*>()) {
             if (w->window() != row.Window) continue;
             if (auto* b = dynamic_cast<TNvOS8PushButton*>(w)) {
                 shaded.push_back(b->Caption());
+                sizes.push_back(b->size());
                 ExpectShadedButtonLook(*b);
                 EXPECT_FALSE(b->Default()) << b->Caption();
                 EXPECT_FALSE(b->Cancel()) << b->Caption();
@@ -525,6 +532,7 @@ TEST_F(WindowKeysTest, ShadedAndTitleBarButtonsAsTheWindowsSetThemUp) {
         for (const std::string& c : row.Shaded) expected.push_back(Cp949(c.c_str()));
         EXPECT_EQ(shaded, expected);
         EXPECT_EQ(titleButtons, row.TitleButtons);
+        EXPECT_EQ(sizes, row.Sizes);
     }
     auto* icon = movie->findChild<QLabel*>(QStringLiteral("Image1"));
     ASSERT_NE(icon, nullptr);
