@@ -512,6 +512,9 @@ void TMainForm::AddButtonClick() { Guard([this] { controller_->AddCommand(); });
 void TMainForm::ApplyCurSyncButtonClick() { Guard([this] { controller_->ApplyCurrentSync(); }); }
 
 void TMainForm::Guard(const std::function<void()>& run) {
+    // A command run from a dialog that an outer command opened has its own window.
+    const QPointer<QWidget> outer = commandWindow_;
+    commandWindow_ = MessageParent();
     try {
         run();
     } catch (const std::exception& e) {
@@ -519,6 +522,7 @@ void TMainForm::Guard(const std::function<void()>& run) {
     } catch (...) {
         HandleException("unknown error");
     }
+    commandWindow_ = outer;
 }
 
 // ---- Settings and closing -----------------------------------------------------------------------

@@ -124,10 +124,14 @@ protected:
         form->SetMovieForm(movie.get());
         form->show();
         movie->SetShown(true);
-        // A modal dialog that a command opens is cancelled as soon as it runs.
+        // A modal dialog that a command opens is noted and cancelled as soon as it runs.
         watchdog.setInterval(5);
-        QObject::connect(&watchdog, &QTimer::timeout, [] {
-            if (auto* dialog = dynamic_cast<TForm*>(QApplication::activeModalWidget())) dialog->SetModalResult(mrCancel);
+        QObject::connect(&watchdog, &QTimer::timeout, [this] {
+            if (auto* dialog = dynamic_cast<TForm*>(QApplication::activeModalWidget())) {
+                modals.push_back({dialog->windowTitle().toStdString(), dialog->parentWidget(),
+                                  dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint)});
+                dialog->SetModalResult(mrCancel);
+            }
         });
         watchdog.start();
     }
@@ -179,6 +183,13 @@ protected:
     std::unique_ptr<TMainForm> form;
     std::unique_ptr<TMovieForm> movie;
     QTimer watchdog;
+    // The modal dialogs the watchdog cancelled: title, parent, whether they stayed on top.
+    struct TModal {
+        std::string Title;
+        QWidget* Parent;
+        bool OnTop;
+    };
+    std::vector<TModal> modals;
 };
 
 TEST_F(WindowKeysTest, MenusPopupsAndToolBarHoldEveryItem) {
@@ -572,11 +583,13 @@ TEST_F(WindowKeysTest, MovieTitleNamesTheOpenMovie) {
     }
 }
 
-// A box or file dialog raised while a window other than the main window is active stands above
-// that window and takes the keys there: the find dialog's not-found message from its word box,
-// the update command and the open, insert and save-as dialogs reached from the find dialog, the
-// open dialog and save question of a movie open started in the movie window. From the main
-// window (F3 with the find dialog up) it stands above the main window.
+// A box, file dialog or modal dialog raised while a window other than the main window is active
+// stands above that window and takes the keys there: the find dialog's not-found message from its
+// word box, the update command, the open, insert and save-as dialogs, the special characters
+// dialog (F4 in the word box), the caption information and about dialogs and the insert dialog
+// reached from the find dialog, which stay on top as it does, the open dialog and save question of
+// a movie open started in the movie window. From the main window (F3 with the find dialog up) it
+// stands above the main window.
 TEST_F(WindowKeysTest, MessagesStandAboveTheActiveWindow) {
     MakeDocument();
     Press(form->ListView, QKeySequence(QStringLiteral("Ctrl+F")));
@@ -591,6 +604,7 @@ TEST_F(WindowKeysTest, MessagesStandAboveTheActiveWindow) {
         const char* Key;
         const char* Chosen;  // what the file dialog answers ("" cancels it); null: no dialog
         std::string Text;    // the box raised; empty: none
+        const char* Dialog = nullptr;  // the title of the modal dialog opened; null: none
     };
     const std::string saveQuestion = Cp949("편집중인 자막파일이 있습니다.\n저장하겠습니까?");
     const TRow rows[] = {
@@ -599,9 +613,12 @@ TEST_F(WindowKeysTest, MessagesStandAboveTheActiveWindow) {
         {"Alt+U in the find dialog", find, find->EditWord, "Alt+U", nullptr, Cp949("업데이트 프로그램이 존재하지 않습니다.")},
         {"Ctrl+M in the movie window", movie.get(), movie->EditCurSync(), "Ctrl+M", "none.mp4", saveQuestion},
         {"Ctrl+O in the find dialog", find, find->EditWord, "Ctrl+O", "none.smi", saveQuestion},
-        {"Ctrl+I in the find dialog", find, find->EditWord, "Ctrl+I", "none.smi", ""},
+        {"Ctrl+I in the find dialog", find, find->EditWord, "Ctrl+I", "none.smi", "", "자막 삽입"},
         {"Ctrl+Shift+S in the find dialog", find, find->EditWord, "Ctrl+Shift+S", "", ""},
         {"Ctrl+O in the main window", form.get(), form->EditSync, "Ctrl+O", "", ""},
+        {"F4 in the find dialog", find, find->EditWord, "F4", nullptr, "", "특수/그림 문자"},
+        {"Alt+I in the find dialog", find, find->EditWord, "Alt+I", nullptr, "", "자막 정보"},
+        {"Alt+F1 in the find dialog", find, find->EditWord, "Alt+F1", nullptr, "", "모르반 정보"},
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.Name);
@@ -611,10 +628,17 @@ TEST_F(WindowKeysTest, MessagesStandAboveTheActiveWindow) {
         services->MessageAnswers.assign(1, IDCANCEL);
         const size_t before = services->Messages.size();
         const size_t dialogs = services->FileDialogs.size();
+        modals.clear();
         Press(row.Target, QKeySequence(QString::fromLatin1(row.Key)), row.Key[0] == 'R' ? QStringLiteral("\r") : QString());
         ASSERT_EQ(services->FileDialogs.size(), dialogs + (row.Chosen ? 1 : 0));
         if (row.Chosen) {
             EXPECT_EQ(services->FileDialogs.back().Parent, row.Window);
+        }
+        ASSERT_EQ(modals.size(), row.Dialog ? 1u : 0u);
+        if (row.Dialog) {
+            EXPECT_EQ(modals.back().Title, row.Dialog);
+            EXPECT_EQ(modals.back().Parent, row.Window);
+            EXPECT_TRUE(modals.back().OnTop);
         }
         ASSERT_EQ(services->Messages.size(), before + (row.Text.empty() ? 0 : 1));
         if (row.Text.empty()) continue;
