@@ -34,14 +34,17 @@
 #include "app/MovieForm.h"
 #include "app/PadLink.h"
 #include "controls/NvOS8PushButton.h"
+#include "controls/OwnerDrawMenu.h"
 #include "controls/TFlatComboBoxUnit.h"
 #include "controls/TFlatSpeedButtonUnit.h"
 #include "document/QzText.h"
 #include "controls/TransBtn.h"
+#include "controls/XPMenu.h"
 #include "editor/model/QzSmiSyntax.h"
 #include "editor/widget/QzPad.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
+#include "platform/gui/ImageList.h"
 #include "platform/gui/MenuKeys.h"
 #include "platform/gui/QtText.h"
 #include "platform/gui/Screens.h"
@@ -53,17 +56,19 @@ namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
-// A menu's items as "path/caption<TAB>key", hidden ones marked, submenus walked in place.
-void ListItems(const QList<QAction*>& items, const QString& path, std::vector<std::string>& out) {
-    for (QAction* a : items) {
+// A menu's items as "path/caption<TAB>key", items with a picture of the menu's images and hidden
+// ones marked, submenus walked in place.
+void ListItems(QWidget* menu, const QString& path, std::vector<std::string>& out) {
+    for (QAction* a : menu->actions()) {
         if (a->isSeparator()) continue;
         const QString caption = a->text().section(QLatin1Char('\t'), 0, 0);
         if (QMenu* sub = a->menu()) {
-            ListItems(sub->actions(), path + caption + QLatin1Char('/'), out);
+            ListItems(sub, path + caption + QLatin1Char('/'), out);
             continue;
         }
         QString row = path + caption;
         if (!a->shortcut().isEmpty()) row += QLatin1Char('\t') + a->shortcut().toString(QKeySequence::PortableText);
+        if (TMenuItem item(a, menu); item.ImageIndex() >= 0 && item.MenuImages()) row += QStringLiteral(" [icon]");
         if (!a->isVisible()) row += QStringLiteral(" [hidden]");
         out.push_back(row.toStdString());
     }
@@ -71,7 +76,7 @@ void ListItems(const QList<QAction*>& items, const QString& path, std::vector<st
 
 std::vector<std::string> Items(QWidget* menu) {
     std::vector<std::string> out;
-    ListItems(menu->actions(), QString(), out);
+    ListItems(menu, QString(), out);
     return out;
 }
 
@@ -195,23 +200,23 @@ protected:
 TEST_F(WindowKeysTest, MenusPopupsAndToolBarHoldEveryItem) {
     const std::vector<std::string> mainMenu = {
         "파일(&F)/새 자막(&N)\tCtrl+N",
-        "파일(&F)/자막 열기(&O)\tCtrl+O",
+        "파일(&F)/자막 열기(&O)\tCtrl+O [icon]",
         "파일(&F)/동영상 열기(&M)\tCtrl+M",
-        "파일(&F)/자막 다시 읽기(&R)\tCtrl+R",
-        "파일(&F)/저장하기(&S)\tCtrl+S",
+        "파일(&F)/자막 다시 읽기(&R)\tCtrl+R [icon]",
+        "파일(&F)/저장하기(&S)\tCtrl+S [icon]",
         "파일(&F)/새이름으로 저장(&A)\tCtrl+Shift+S",
         "파일(&F)/모두 닫기(&C)",
         "파일(&F)/동영상 닫기",
         "파일(&F)/종료(&X)\tAlt+X",
-        "편집(&E)/싱크순 정렬\tF9 [hidden]",
+        "편집(&E)/싱크순 정렬\tF9 [icon] [hidden]",
         "편집(&E)/싱크 당기기\tCtrl+Left",
         "편집(&E)/싱크 밀기\tCtrl+Right",
         "편집(&E)/자막 끼워넣기(&I)\tCtrl+I",
-        "편집(&E)/태그제거(&T)\tCtrl+T",
+        "편집(&E)/태그제거(&T)\tCtrl+T [icon]",
         "편집(&E)/선택된 대사 삭제(&D)\tF8",
-        "편집(&E)/검색(&F)\tCtrl+F",
+        "편집(&E)/검색(&F)\tCtrl+F [icon]",
         "편집(&E)/계속 검색(&N)\tF3",
-        "편집(&E)/자막 정보(&I)\tAlt+I",
+        "편집(&E)/자막 정보(&I)\tAlt+I [icon]",
         "특수기능(&P)/미리보기창 위치(&P)/사용안함",
         "특수기능(&P)/미리보기창 위치(&P)/편집기 왼쪽",
         "특수기능(&P)/미리보기창 위치(&P)/편집기 오른쪽",
@@ -231,8 +236,8 @@ TEST_F(WindowKeysTest, MenusPopupsAndToolBarHoldEveryItem) {
         "특수기능(&P)/워드랩/사용안함",
         "특수기능(&P)/워드랩/현재창기준",
         "특수기능(&P)/워드랩/컬럼선기준",
-        "특수기능(&P)/확장편집 모드\tF12 [hidden]",
-        "특수기능(&P)/옵션(&O)",
+        "특수기능(&P)/확장편집 모드\tF12 [icon] [hidden]",
+        "특수기능(&P)/옵션(&O) [icon]",
         "도움말(&H)/모르반 정보(&A)\tAlt+F1",
         "도움말(&H)/자동 업데이트(&U)\tAlt+U",
         "도움말(&H)/모르반 홈페이지",
@@ -247,8 +252,9 @@ TEST_F(WindowKeysTest, MenusPopupsAndToolBarHoldEveryItem) {
                                         "태그제거(&T)", "선택된 자막 삭제(&D)\tF8", "검색(&F)", "계속 검색(&N)\tF3",
                                         "자막 정보(&I)\tAlt+I", "옵션(&O)"}));
     EXPECT_EQ(Items(form->PopupMenuMemo),
-              (std::vector<std::string>{"취소(&U)\tCtrl+Z", "잘라내기(&X)\tCtrl+X", "복사(&C)\tCtrl+C",
-                                        "붙여넣기(&P)\tCtrl+V", "삭제(&D) [hidden]", "전체선택(&A)\tCtrl+A",
+              (std::vector<std::string>{"취소(&U)\tCtrl+Z [icon]", "잘라내기(&X)\tCtrl+X [icon]",
+                                        "복사(&C)\tCtrl+C [icon]", "붙여넣기(&P)\tCtrl+V [icon]",
+                                        "삭제(&D) [hidden]", "전체선택(&A)\tCtrl+A",
                                         "특수문자(&S)\tF4", "일어변환(&J)\tAlt+J"}));
     // The hidden delete item shows "Del" without taking the key from the editor.
     EXPECT_TRUE(form->Action("mnuMemoDelete")->text().endsWith(QStringLiteral("\tDel")));
@@ -262,23 +268,38 @@ TEST_F(WindowKeysTest, MenusPopupsAndToolBarHoldEveryItem) {
 
     // Both tool bars, the main one and the advanced-mode page's, left to right: glyph buttons of
     // 20 x 20 with the hand cursor and a tool tip, the advanced-mode button with its caption too.
-    // A button with a menu twin runs the twin.
+    // A button with a menu twin runs the twin. The menu item of a button's command shows the
+    // button's glyph in its icon column.
     std::map<std::string, int> runs;
     for (const char* name : {"mnuSave", "mnuReload", "mnuOption", "mnuStripTag", "mnuFind", "mnuCapInfo", "mnuSort",
                              "mnuAdvanceMode"})
         QObject::connect(form->Action(name), &QAction::triggered, [&runs, name] { ++runs[name]; });
-    struct TButtonRow { const char* Hint; const char* Item; bool Visible; int Width; const char* Caption; };
-    const TButtonRow buttons[] = {{"자막/동영상 열기", nullptr, true, 20, ""}, {"자막 저장하기", "mnuSave", true, 20, ""},
-                                  {"자막 다시 읽기", "mnuReload", true, 20, ""}, {"환경 설정", "mnuOption", true, 20, ""},
-                                  {"태그 제거", "mnuStripTag", true, 20, ""}, {"찾기", "mnuFind", true, 20, ""},
-                                  {"동영상창 보기/숨기기", nullptr, true, 20, ""}, {"자막 정보", "mnuCapInfo", true, 20, ""},
-                                  {"싱크순 정렬", "mnuSort", false, 20, ""},
-                                  {"확장편집", "mnuAdvanceMode", false, 71, "확장편집"},
+    struct TButtonRow {
+        const char* Hint;
+        const char* Item;
+        bool Visible;
+        int Width;
+        const char* Caption;
+        const char* Menu;  // the menu item showing the glyph; null: none
+    };
+    const TButtonRow buttons[] = {{"자막/동영상 열기", nullptr, true, 20, "", "mnuOpen"},
+                                  {"자막 저장하기", "mnuSave", true, 20, "", "mnuSave"},
+                                  {"자막 다시 읽기", "mnuReload", true, 20, "", "mnuReload"},
+                                  {"환경 설정", "mnuOption", true, 20, "", "mnuOption"},
+                                  {"태그 제거", "mnuStripTag", true, 20, "", "mnuStripTag"},
+                                  {"찾기", "mnuFind", true, 20, "", "mnuFind"},
+                                  {"동영상창 보기/숨기기", nullptr, true, 20, "", nullptr},
+                                  {"자막 정보", "mnuCapInfo", true, 20, "", "mnuCapInfo"},
+                                  {"싱크순 정렬", "mnuSort", false, 20, "", "mnuSort"},
+                                  {"확장편집", "mnuAdvanceMode", false, 71, "확장편집", "mnuAdvanceMode"},
                                   // The page's bar: cut, copy, paste, undo, then save, exit and redo,
                                   // which run nothing and have no tool tip.
-                                  {"잘라내기", nullptr, true, 20, ""}, {"복사하기", nullptr, true, 20, ""},
-                                  {"붙여넣기", nullptr, true, 20, ""}, {"취소", nullptr, true, 20, ""},
-                                  {"", nullptr, true, 20, ""}, {"", nullptr, false, 20, ""}, {"", nullptr, false, 20, ""}};
+                                  {"잘라내기", nullptr, true, 20, "", "mnuMemoCut"},
+                                  {"복사하기", nullptr, true, 20, "", "mnuMemoCopy"},
+                                  {"붙여넣기", nullptr, true, 20, "", "mnuMemoPaste"},
+                                  {"취소", nullptr, true, 20, "", "mnuMemoUndo"},
+                                  {"", nullptr, true, 20, "", nullptr}, {"", nullptr, false, 20, "", nullptr},
+                                  {"", nullptr, false, 20, "", nullptr}};
     std::vector<TTransparentButton*> bar;
     for (QWidget* parent : {form->findChild<QWidget*>(QStringLiteral("ToolBar")), form->PageControl->widget(1)})
         for (QWidget* w : parent->findChildren<QWidget*>())
@@ -317,6 +338,36 @@ TEST_F(WindowKeysTest, MenusPopupsAndToolBarHoldEveryItem) {
         EXPECT_GT(coloured(b), 8);
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(b, &leave);
+        if (row.Menu) {
+            QAction* action = form->Action(row.Menu);
+            QMenu* menu = nullptr;
+            for (QObject* o : action->associatedObjects())
+                if (!menu) menu = qobject_cast<QMenu*>(o);
+            ASSERT_NE(menu, nullptr);
+            TMenuItem item(action, menu);
+            ASSERT_NE(item.MenuImages(), nullptr);
+            // The picture is the button's glyph drawing, the rest of the button's bitmap left out.
+            const QImage picture = item.MenuImages()->ImageAt(item.ImageIndex());
+            const QImage glyph = b->Glyph()->Image();
+            const QPoint at((glyph.width() - picture.width()) / 2, (glyph.height() - picture.height()) / 2);
+            const QRgb key = glyph.pixel(0, glyph.height() - 1);
+            int differing = 0;
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < picture.width(); ++x) {
+                    const QRgb p = picture.pixel(x, y);
+                    if (qAlpha(p) == 0 ? glyph.pixel(at + QPoint(x, y)) != key
+                                       : (p & 0xFFFFFF) != (glyph.pixel(at + QPoint(x, y)) & 0xFFFFFF))
+                        ++differing;
+                }
+            EXPECT_EQ(differing, 0);
+            // Painted, the item shows it in its icon column.
+            const QImage painted = RenderMenuItem(item, 200, MeasureMenuItem(item).cy, false);
+            int drawn = 0;
+            for (int y = 0; y < painted.height(); ++y)
+                for (int x = 0; x < form->XPMenu->IconWidth(); ++x)
+                    if (painted.pixel(x, y) != painted.pixel(0, 0)) ++drawn;
+            EXPECT_GT(drawn, 20);
+        }
         if (!row.Item) continue;
         b->Click();
         EXPECT_EQ(runs[row.Item], 1);
