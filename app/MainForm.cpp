@@ -57,12 +57,15 @@ constexpr int kMinWidth = 465;
 constexpr int kMinHeight = 360;
 constexpr int kDesignedEditorHeight = 190;
 
+// The entry editor's shaded buttons are 26 pixels high, room for their 12-pixel captions.
+constexpr int kButtonHeight = 26;
+
 TNvOS8PushButton* MakeButton(QWidget* parent, const char* caption, int width) {
     auto* b = new TNvOS8PushButton(parent);
     b->SetCaption(Cp949(caption));
     SetShadedButtonLook(b);
-    b->setMinimumSize(width, 24);
-    b->setMaximumHeight(24);
+    b->setMinimumSize(width, kButtonHeight);
+    b->setMaximumHeight(kButtonHeight);
     return b;
 }
 
@@ -213,6 +216,7 @@ void TMainForm::BuildLayout() {
     auto* status = new QWidget(this);
     auto* statusLayout = new QHBoxLayout(status);
     statusLayout->setContentsMargins(4, 1, 4, 1);
+    statusLayout->setSpacing(4);
     StatusText = new QLabel(U("Morvane Caption Editor - ") + QString::fromLatin1(kMakerSite), status);
     StatusText->setCursor(Qt::PointingHandCursor);
     StatusText->installEventFilter(this);
@@ -223,7 +227,10 @@ void TMainForm::BuildLayout() {
     ProgressBar->setRange(0, 100);
     ProgressBar->setValue(0);
     ProgressBar->setTextVisible(false);
-    ProgressBar->setFixedSize(140, 14);
+    // The bar gives way to the status text, which stays whole down to the window's minimum width.
+    ProgressBar->setFixedHeight(14);
+    ProgressBar->setMinimumWidth(60);
+    ProgressBar->setMaximumWidth(140);
     statusLayout->addWidget(StatusText, 1);
     statusLayout->addWidget(LabelTime);
     statusLayout->addWidget(ProgressBar);
@@ -236,6 +243,10 @@ void TMainForm::BuildLayout() {
     };
 }
 
+// The preview spans the panel; under it stand the text pad with the shift rows below it, and the
+// sync field and the entry buttons in a column at the right. So every control stays whole down to
+// the window's minimum size (465 x 360): the shift group, amount and buttons in one row under
+// everything would need about 520 pixels.
 void TMainForm::BuildEntryEditor(QWidget* panel) {
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 3);
@@ -252,18 +263,22 @@ void TMainForm::BuildEntryEditor(QWidget* panel) {
     LabelMovCaption->SetSpaceLine(2);
     LabelMovCaption->SetSpaceLeft(5);
     LabelMovCaption->SetBevelOuter(bvLowered);
-    LabelMovCaption->setMinimumHeight(44);
+    // Three lines, as the movie window shows a caption, with the top margin repeated below them.
+    LabelMovCaption->setMinimumHeight(3 * LabelMovCaption->LineHeight() + 2 * LabelMovCaption->SpaceTop());
     layout->addWidget(LabelMovCaption);
 
     auto* middle = new QHBoxLayout();
     middle->setSpacing(4);
+    auto* left = new QVBoxLayout();
+    left->setSpacing(3);
     CaptionEdit = pads_->CreatePad(panel, false);
     TPadLink::OnChanged(CaptionEdit, [this] { CaptionEditChanged(); });
     TPadLink::OnKeyPress(CaptionEdit, [this] { CaptionEditChanged(); });
     // A typed character is in the text only once its key went up: refresh the preview then too.
     TPadLink::OnKeyUp(CaptionEdit, [this] { CaptionEditChanged(); });
     TPadLink::OnKeyDown(CaptionEdit, [this] { TPadLink::SetLineBlockMode(CaptionEdit); });
-    middle->addWidget(TPadLink::Widget(CaptionEdit), 1);
+    left->addWidget(TPadLink::Widget(CaptionEdit), 1);
+    middle->addLayout(left, 1);
 
     auto* right = new QVBoxLayout();
     right->setSpacing(3);
@@ -301,9 +316,11 @@ void TMainForm::BuildEntryEditor(QWidget* panel) {
     all->setChecked(true);
     groupLayout->addWidget(all);
     groupLayout->addWidget(fromSelected);
-    shiftRow->addWidget(group, 1);
+    groupLayout->addStretch(1);
+    left->addWidget(group);
     EditTime = new QLineEdit(QStringLiteral("100"), panel);
-    EditTime->setMaximumWidth(60);
+    // Room for a shift of six digits.
+    EditTime->setFixedWidth(60);
     // Enter in the amount box shifts to the left, as the "<-" button does.
     connect(EditTime, &QLineEdit::returnPressed, this, [this] { Guard([this] { controller_->ShiftLeft(); }); });
     shiftRow->addWidget(EditTime);
@@ -314,7 +331,8 @@ void TMainForm::BuildEntryEditor(QWidget* panel) {
     SyncRightButton->OnClick = [this](TObject*) { Guard([this] { controller_->ShiftRight(); }); };
     shiftRow->addWidget(SyncLeftButton);
     shiftRow->addWidget(SyncRightButton);
-    layout->addLayout(shiftRow);
+    shiftRow->addStretch(1);
+    left->addLayout(shiftRow);
 }
 
 void TMainForm::BuildMemoPage(QWidget* page) {
@@ -494,6 +512,9 @@ void TMainForm::AddButtonClick() { Guard([this] { controller_->AddCommand(); });
 void TMainForm::ApplyCurSyncButtonClick() { Guard([this] { controller_->ApplyCurrentSync(); }); }
 
 void TMainForm::Guard(const std::function<void()>& run) {
+    // A command run from a dialog that an outer command opened has its own window.
+    const QPointer<QWidget> outer = commandWindow_;
+    commandWindow_ = MessageParent();
     try {
         run();
     } catch (const std::exception& e) {
@@ -501,6 +522,7 @@ void TMainForm::Guard(const std::function<void()>& run) {
     } catch (...) {
         HandleException("unknown error");
     }
+    commandWindow_ = outer;
 }
 
 // ---- Settings and closing -----------------------------------------------------------------------

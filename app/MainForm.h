@@ -211,6 +211,12 @@ private:
     void mnuMemoDeleteClick();
     // Runs a command; an exception it lets through is shown instead of crossing the event loop.
     void Guard(const std::function<void()>& run);
+    // The window a modal dialog opened now belongs in front of, as the message boxes and file
+    // dialogs do: the window that was active when the running command started, while it is up
+    // (the insert dialog that follows the open dialog still goes to the find dialog that Ctrl+I
+    // was pressed in), else the active window, else this window. The dialog is still placed over
+    // this window.
+    QWidget* DialogParent();
 
     std::unique_ptr<TMainController> controller_;
     std::unique_ptr<TAutoUpdate> autoUpdate_;
@@ -229,4 +235,6 @@ private:
     // The close query is asking (its save prompt or save dialog is open).
     bool closeQuerying_ = false;
     std::string appDir_;
+    // The active window when the running command started; null outside a command.
+    QPointer<QWidget> commandWindow_;
 };

@@ -15,9 +15,22 @@
 #include "app/MainForm.h"
 #include "app/PadLink.h"
 #include "app/model/JpConvert.h"
+#include "controls/TFlatComboBoxUnit.h"
 #include "controls/TransBtn.h"
+#include "platform/gui/Services.h"
 
 namespace {
+
+// Shows a dialog made on DialogParent modally (through its own ShowModal), in front of that
+// window. The desktop keeps a window that stays on top (the find dialog; either window while the
+// preview settings keep it on top) above every other, a dialog of its own included: over such a
+// window the dialog stays on top too.
+template <class TDialog>
+int ShowInFront(TDialog& dlg) {
+    const QWidget* parent = dlg.parentWidget();
+    if (parent && parent->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) dlg.SetFormStyle(fsStayOnTop);
+    return dlg.ShowModal();
+}
 
 // The find dialog's view of the main window.
 class TMainFindHost : public IFindHost {
@@ -35,9 +48,10 @@ public:
     }
     void ShowMessage(const std::string& text) override { form_.ShowMessage(text); }
     void ShowSpecialChars(TFlatComboBox* target) override {
-        TSpecForm dlg(&form_);
+        // F4 in the find dialog's word box: in front of the find dialog.
+        TSpecForm dlg(target ? target->window() : MessageParent());
         dlg.SetTarget(target);
-        dlg.ShowModal();
+        ShowInFront(dlg);
     }
 
 private:
@@ -48,26 +62,26 @@ private:
 }  // namespace
 
 void TMainForm::mnuOptionClick() {
-    TOptionForm dlg(this, controller_->UserInfo, PopupMenuMemo);
-    dlg.ShowModal();
+    TOptionForm dlg(DialogParent(), controller_->UserInfo, PopupMenuMemo);
+    ShowInFront(dlg);
 }
 
 void TMainForm::mnuCapInfoClick() {
-    TCapInfoForm dlg(this, controller_->CurrentCaption, controller_->UserInfo, controller_->Rows().Count(),
+    TCapInfoForm dlg(DialogParent(), controller_->CurrentCaption, controller_->UserInfo, controller_->Rows().Count(),
                      PopupMenuMemo);
-    dlg.ShowModal();
+    ShowInFront(dlg);
 }
 
 void TMainForm::mnuAboutClick() {
-    TAboutForm dlg(this, appDir_);
-    dlg.ShowModal();
+    TAboutForm dlg(DialogParent(), appDir_);
+    ShowInFront(dlg);
 }
 
 void TMainForm::mnuMemoSpecClick() {
     if (!::ActivePad) return;
-    TSpecForm dlg(this);
+    TSpecForm dlg(DialogParent());
     dlg.SetTarget(::ActivePad);
-    dlg.ShowModal();
+    ShowInFront(dlg);
 }
 
 void TMainForm::mnuMemoJpMenuClick() {
@@ -75,16 +89,22 @@ void TMainForm::mnuMemoJpMenuClick() {
     if (!pad) return;
     std::string selection = TPadLink::SelText(pad);
     if (selection.empty()) return;
-    TJpMenuForm dlg(this, JpConvertMode);
-    if (dlg.ShowModal() != mrOk) return;
+    TJpMenuForm dlg(DialogParent(), JpConvertMode);
+    if (ShowInFront(dlg) != mrOk) return;
     JpConvertMode = dlg.Mode();
     TPadLink::SetSelText(pad, JpConvertText(selection, JpConvertMode));
 }
 
 int TMainForm::AskInsertMode() {
     if (InsertModeChooser) return InsertModeChooser();
-    TCapInsForm dlg(this);
-    return dlg.ShowModal() == mrOk ? dlg.InsertType() : -1;
+    TCapInsForm dlg(DialogParent());
+    return ShowInFront(dlg) == mrOk ? dlg.InsertType() : -1;
+}
+
+QWidget* TMainForm::DialogParent() {
+    if (commandWindow_ && commandWindow_->isVisible()) return commandWindow_;
+    QWidget* active = MessageParent();
+    return active ? active : this;
 }
 
 TFindForm* TMainForm::FindDialog() const { return findForm_; }

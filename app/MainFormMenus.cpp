@@ -17,6 +17,7 @@
 #include "app/MovieForm.h"
 #include "app/PadLink.h"
 #include "app/ToolButtons.h"
+#include "controls/OwnerDrawMenu.h"
 #include "controls/TransBtn.h"
 #include "platform/core/Cp949.h"
 #include "platform/gui/MenuKeys.h"
@@ -245,6 +246,18 @@ void TMainForm::BuildPopupMenus() {
     TPadLink::SetPopupMenu(CaptionMemo, PopupMenuMemo);
     ::SetPopupMenu(ListView, PopupMenuList);
     SetMainMenu(this, MainMenu);
+
+    // Each main-menu item that a tool-bar button runs too shows that button's glyph, and the pad
+    // popup's edit items those of the memo page's bar.
+    TImageList* glyphs = CreateGlyphImages(this);
+    SetMenuImageList(MainMenu, glyphs);
+    SetMenuImageList(PopupMenuMemo, glyphs);
+    const std::pair<const char*, TToolGlyph> pictures[] = {
+        {"mnuOpen", tgOpen}, {"mnuSave", tgSave}, {"mnuReload", tgReload}, {"mnuOption", tgOptions},
+        {"mnuStripTag", tgStripTag}, {"mnuFind", tgFind}, {"mnuCapInfo", tgCapInfo}, {"mnuSort", tgSort},
+        {"mnuAdvanceMode", tgAdvanceMode}, {"mnuMemoCut", tgCut}, {"mnuMemoCopy", tgCopy},
+        {"mnuMemoPaste", tgPaste}, {"mnuMemoUndo", tgUndo}};
+    for (const auto& [name, glyph] : pictures) TMenuItem(Action(name), nullptr).SetImageIndex(glyph);
 
     // The picture's context menu in the movie window: the place, stacking and size groups.
     PopupMenuSpec = new QMenu(this);

@@ -4,6 +4,7 @@
 
 #include "controls/TransBtn.h"
 #include "platform/core/Cp949.h"
+#include "platform/gui/ImageList.h"
 
 namespace {
 
@@ -294,15 +295,15 @@ const TGlyphMap kGlyphs[] = {
 
 static_assert(sizeof(kGlyphs) / sizeof(kGlyphs[0]) == tgExit + 1, "one map per glyph up to tgExit");
 
-// The glyph as a bitmap of kToolButtonSize square, the drawing centred on the mask colour.
-void PaintGlyph(TToolGlyph glyph, TBitmap& out) {
+// The glyph as a bitmap of `size` square (16 or more), the drawing centred on the mask colour.
+void PaintGlyph(TToolGlyph glyph, TBitmap& out, int size = kToolButtonSize) {
     const bool mirrored = glyph == tgRedo;
     const TGlyphMap& map = kGlyphs[mirrored ? tgUndo : glyph];
-    out.SetSize(kToolButtonSize, kToolButtonSize);
+    out.SetSize(size, size);
     out.Canvas()->Brush->Color = kMaskColor;
-    out.Canvas()->FillRect(Rect(0, 0, kToolButtonSize, kToolButtonSize));
+    out.Canvas()->FillRect(Rect(0, 0, size, size));
     out.Canvas()->Flush();
-    constexpr int margin = (kToolButtonSize - 16) / 2;
+    const int margin = (size - kGlyphSize) / 2;
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) {
             const char c = map[y][mirrored ? 15 - x : x];
@@ -326,4 +327,14 @@ TTransparentButton* CreateToolButton(QWidget* bar, TToolGlyph glyph, const char*
         b->setToolTip(QString::fromUtf8(hint));
     }
     return b;
+}
+
+TImageList* CreateGlyphImages(TComponent* owner) {
+    auto* list = new TImageList(owner, kGlyphSize, kGlyphSize);
+    for (int g = 0; g <= tgRedo; ++g) {
+        TBitmap image;
+        PaintGlyph(static_cast<TToolGlyph>(g), image, kGlyphSize);
+        list->AddMasked(image, kMaskColor);
+    }
+    return list;
 }

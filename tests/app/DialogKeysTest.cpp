@@ -149,6 +149,24 @@ TEST_F(DialogKeysTest, MakerInfoDialogs) {
             EXPECT_EQ(d.MemoNotice->Text(), "\n");
         });
     EXPECT_FALSE(closed);
+    // The kana (Alt+J) and special characters (F4) dialogs opened from the notice editor belong
+    // to the information dialog, in front of it.
+    for (const int key : {Qt::Key_J, Qt::Key_F4}) {
+        SCOPED_TRACE(key == Qt::Key_J ? "Alt+J" : "F4");
+        WithDialog<TMakerInfoForm>([&] { form->Action("mnuCapInfo")->trigger(); }, [&](TMakerInfoForm& d) {
+            d.MemoNotice->SetText(Cp949("가"));
+            d.MemoNotice->SelectAll();
+            QWidget* parent = nullptr;
+            QTimer::singleShot(0, [&] {
+                auto* inner = dynamic_cast<TForm*>(QApplication::activeModalWidget());
+                if (!inner || inner == &d) return;
+                parent = inner->parentWidget();
+                inner->SetModalResult(mrCancel);
+            });
+            Press(d.MemoNotice, key, key == Qt::Key_J ? Qt::AltModifier : Qt::NoModifier);
+            EXPECT_EQ(parent, &d);
+        });
+    }
 }
 
 // The kana dialog (a selection in the entry editor is converted on OK) and the insert dialog

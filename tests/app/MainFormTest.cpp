@@ -15,7 +15,10 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QRadioButton>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTimer>
 #include <QUrl>
 
@@ -545,6 +548,53 @@ TEST_F(MainFormTest, ListRendersItsRowsWithTheCaptionPreview) {
         for (int y = label.top(); y < label.bottom(); ++y)
             if (qGray(shot.pixel(x, y)) > 200) ++light;
     EXPECT_GT(light, 20);
+
+    // At the designed and at the minimum size the preview holds a caption of three lines, and each
+    // control shows its whole text: the fields' values, the labels and the status text, the radio
+    // items, the shaded buttons' captions (with the buttons 25 to 27 high).
+    TypeEntry("one\ntwo\nthree gy");
+    for (const QSize size : {QSize(640, 560), form->minimumSize()}) {
+        SCOPED_TRACE(size.width());
+        form->resize(size);
+        QApplication::processEvents();
+        ASSERT_EQ(form->size(), size);
+        TQzCaptionLabel* label = form->LabelMovCaption;
+        EXPECT_EQ(label->Lines().Count(), 3);
+        EXPECT_GE(label->height(), label->SpaceTop() + 3 * label->LineHeight());
+        for (QWidget* w : form->findChildren<QWidget*>()) {
+            if (!w->isVisibleTo(form.get())) continue;
+            QString text;
+            QFont font = w->font();
+            int room = 0;
+            if (auto* l = qobject_cast<QLabel*>(w)) {
+                text = l->text();
+                room = l->contentsRect().width();
+            } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
+                text = e->text();
+                QStyleOptionFrame o;
+                o.initFrom(e);
+                o.lineWidth = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &o, e);
+                // The edit keeps 2 pixels clear on either side of its text.
+                room = e->style()->subElementRect(QStyle::SE_LineEditContents, &o, e).width() - 4;
+            } else if (auto* r = qobject_cast<QRadioButton*>(w)) {
+                text = r->text();
+                QStyleOptionButton o;
+                o.initFrom(r);
+                o.text = text;
+                room = r->style()->subElementRect(QStyle::SE_RadioButtonContents, &o, r).width();
+            } else if (auto* b = dynamic_cast<TNvOS8PushButton*>(w)) {
+                text = Cp949ToQString(b->Caption());
+                font = b->Font()->ToQFont();
+                // The caption stands 8 pixels in from either side.
+                room = b->width() - 16;
+                EXPECT_GE(b->height(), 25) << text.toStdString();
+                EXPECT_LE(b->height(), 27) << text.toStdString();
+            } else {
+                continue;
+            }
+            EXPECT_LE(QFontMetrics(font).horizontalAdvance(text), room) << text.toStdString();
+        }
+    }
 }
 
 }  // namespace

@@ -34,14 +34,17 @@
 #include "app/MovieForm.h"
 #include "app/PadLink.h"
 #include "controls/NvOS8PushButton.h"
+#include "controls/OwnerDrawMenu.h"
 #include "controls/TFlatComboBoxUnit.h"
 #include "controls/TFlatSpeedButtonUnit.h"
 #include "document/QzText.h"
 #include "controls/TransBtn.h"
+#include "controls/XPMenu.h"
 #include "editor/model/QzSmiSyntax.h"
 #include "editor/widget/QzPad.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
+#include "platform/gui/ImageList.h"
 #include "platform/gui/MenuKeys.h"
 #include "platform/gui/QtText.h"
 #include "platform/gui/Screens.h"
@@ -53,17 +56,19 @@ namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
-// A menu's items as "path/caption<TAB>key", hidden ones marked, submenus walked in place.
-void ListItems(const QList<QAction*>& items, const QString& path, std::vector<std::string>& out) {
-    for (QAction* a : items) {
+// A menu's items as "path/caption<TAB>key", items with a picture of the menu's images and hidden
+// ones marked, submenus walked in place.
+void ListItems(QWidget* menu, const QString& path, std::vector<std::string>& out) {
+    for (QAction* a : menu->actions()) {
         if (a->isSeparator()) continue;
         const QString caption = a->text().section(QLatin1Char('\t'), 0, 0);
         if (QMenu* sub = a->menu()) {
-            ListItems(sub->actions(), path + caption + QLatin1Char('/'), out);
+            ListItems(sub, path + caption + QLatin1Char('/'), out);
             continue;
         }
         QString row = path + caption;
         if (!a->shortcut().isEmpty()) row += QLatin1Char('\t') + a->shortcut().toString(QKeySequence::PortableText);
+        if (TMenuItem item(a, menu); item.ImageIndex() >= 0 && item.MenuImages()) row += QStringLiteral(" [icon]");
         if (!a->isVisible()) row += QStringLiteral(" [hidden]");
         out.push_back(row.toStdString());
     }
@@ -71,7 +76,7 @@ void ListItems(const QList<QAction*>& items, const QString& path, std::vector<st
 
 std::vector<std::string> Items(QWidget* menu) {
     std::vector<std::string> out;
-    ListItems(menu->actions(), QString(), out);
+    ListItems(menu, QString(), out);
     return out;
 }
 
@@ -124,10 +129,14 @@ protected:
         form->SetMovieForm(movie.get());
         form->show();
         movie->SetShown(true);
-        // A modal dialog that a command opens is cancelled as soon as it runs.
+        // A modal dialog that a command opens is noted and cancelled as soon as it runs.
         watchdog.setInterval(5);
-        QObject::connect(&watchdog, &QTimer::timeout, [] {
-            if (auto* dialog = dynamic_cast<TForm*>(QApplication::activeModalWidget())) dialog->SetModalResult(mrCancel);
+        QObject::connect(&watchdog, &QTimer::timeout, [this] {
+            if (auto* dialog = dynamic_cast<TForm*>(QApplication::activeModalWidget())) {
+                modals.push_back({dialog->windowTitle().toStdString(), dialog->parentWidget(),
+                                  dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint)});
+                dialog->SetModalResult(mrCancel);
+            }
         });
         watchdog.start();
     }
@@ -179,28 +188,35 @@ protected:
     std::unique_ptr<TMainForm> form;
     std::unique_ptr<TMovieForm> movie;
     QTimer watchdog;
+    // The modal dialogs the watchdog cancelled: title, parent, whether they stayed on top.
+    struct TModal {
+        std::string Title;
+        QWidget* Parent;
+        bool OnTop;
+    };
+    std::vector<TModal> modals;
 };
 
 TEST_F(WindowKeysTest, MenusPopupsAndToolBarHoldEveryItem) {
     const std::vector<std::string> mainMenu = {
         "파일(&F)/새 자막(&N)\tCtrl+N",
-        "파일(&F)/자막 열기(&O)\tCtrl+O",
+        "파일(&F)/자막 열기(&O)\tCtrl+O [icon]",
         "파일(&F)/동영상 열기(&M)\tCtrl+M",
-        "파일(&F)/자막 다시 읽기(&R)\tCtrl+R",
-        "파일(&F)/저장하기(&S)\tCtrl+S",
+        "파일(&F)/자막 다시 읽기(&R)\tCtrl+R [icon]",
+        "파일(&F)/저장하기(&S)\tCtrl+S [icon]",
         "파일(&F)/새이름으로 저장(&A)\tCtrl+Shift+S",
         "파일(&F)/모두 닫기(&C)",
         "파일(&F)/동영상 닫기",
         "파일(&F)/종료(&X)\tAlt+X",
-        "편집(&E)/싱크순 정렬\tF9 [hidden]",
+        "편집(&E)/싱크순 정렬\tF9 [icon] [hidden]",
         "편집(&E)/싱크 당기기\tCtrl+Left",
         "편집(&E)/싱크 밀기\tCtrl+Right",
         "편집(&E)/자막 끼워넣기(&I)\tCtrl+I",
-        "편집(&E)/태그제거(&T)\tCtrl+T",
+        "편집(&E)/태그제거(&T)\tCtrl+T [icon]",
         "편집(&E)/선택된 대사 삭제(&D)\tF8",
-        "편집(&E)/검색(&F)\tCtrl+F",
+        "편집(&E)/검색(&F)\tCtrl+F [icon]",
         "편집(&E)/계속 검색(&N)\tF3",
-        "편집(&E)/자막 정보(&I)\tAlt+I",
+        "편집(&E)/자막 정보(&I)\tAlt+I [icon]",
         "특수기능(&P)/미리보기창 위치(&P)/사용안함",
         "특수기능(&P)/미리보기창 위치(&P)/편집기 왼쪽",
         "특수기능(&P)/미리보기창 위치(&P)/편집기 오른쪽",
@@ -220,8 +236,8 @@ TEST_F(WindowKeysTest, MenusPopupsAndToolBarHoldEveryItem) {
         "특수기능(&P)/워드랩/사용안함",
         "특수기능(&P)/워드랩/현재창기준",
         "특수기능(&P)/워드랩/컬럼선기준",
-        "특수기능(&P)/확장편집 모드\tF12 [hidden]",
-        "특수기능(&P)/옵션(&O)",
+        "특수기능(&P)/확장편집 모드\tF12 [icon] [hidden]",
+        "특수기능(&P)/옵션(&O) [icon]",
         "도움말(&H)/모르반 정보(&A)\tAlt+F1",
         "도움말(&H)/자동 업데이트(&U)\tAlt+U",
         "도움말(&H)/모르반 홈페이지",
@@ -236,8 +252,9 @@ TEST_F(WindowKeysTest, MenusPopupsAndToolBarHoldEveryItem) {
                                         "태그제거(&T)", "선택된 자막 삭제(&D)\tF8", "검색(&F)", "계속 검색(&N)\tF3",
                                         "자막 정보(&I)\tAlt+I", "옵션(&O)"}));
     EXPECT_EQ(Items(form->PopupMenuMemo),
-              (std::vector<std::string>{"취소(&U)\tCtrl+Z", "잘라내기(&X)\tCtrl+X", "복사(&C)\tCtrl+C",
-                                        "붙여넣기(&P)\tCtrl+V", "삭제(&D) [hidden]", "전체선택(&A)\tCtrl+A",
+              (std::vector<std::string>{"취소(&U)\tCtrl+Z [icon]", "잘라내기(&X)\tCtrl+X [icon]",
+                                        "복사(&C)\tCtrl+C [icon]", "붙여넣기(&P)\tCtrl+V [icon]",
+                                        "삭제(&D) [hidden]", "전체선택(&A)\tCtrl+A",
                                         "특수문자(&S)\tF4", "일어변환(&J)\tAlt+J"}));
     // The hidden delete item shows "Del" without taking the key from the editor.
     EXPECT_TRUE(form->Action("mnuMemoDelete")->text().endsWith(QStringLiteral("\tDel")));
@@ -251,23 +268,38 @@ TEST_F(WindowKeysTest, MenusPopupsAndToolBarHoldEveryItem) {
 
     // Both tool bars, the main one and the advanced-mode page's, left to right: glyph buttons of
     // 20 x 20 with the hand cursor and a tool tip, the advanced-mode button with its caption too.
-    // A button with a menu twin runs the twin.
+    // A button with a menu twin runs the twin. The menu item of a button's command shows the
+    // button's glyph in its icon column.
     std::map<std::string, int> runs;
     for (const char* name : {"mnuSave", "mnuReload", "mnuOption", "mnuStripTag", "mnuFind", "mnuCapInfo", "mnuSort",
                              "mnuAdvanceMode"})
         QObject::connect(form->Action(name), &QAction::triggered, [&runs, name] { ++runs[name]; });
-    struct TButtonRow { const char* Hint; const char* Item; bool Visible; int Width; const char* Caption; };
-    const TButtonRow buttons[] = {{"자막/동영상 열기", nullptr, true, 20, ""}, {"자막 저장하기", "mnuSave", true, 20, ""},
-                                  {"자막 다시 읽기", "mnuReload", true, 20, ""}, {"환경 설정", "mnuOption", true, 20, ""},
-                                  {"태그 제거", "mnuStripTag", true, 20, ""}, {"찾기", "mnuFind", true, 20, ""},
-                                  {"동영상창 보기/숨기기", nullptr, true, 20, ""}, {"자막 정보", "mnuCapInfo", true, 20, ""},
-                                  {"싱크순 정렬", "mnuSort", false, 20, ""},
-                                  {"확장편집", "mnuAdvanceMode", false, 71, "확장편집"},
+    struct TButtonRow {
+        const char* Hint;
+        const char* Item;
+        bool Visible;
+        int Width;
+        const char* Caption;
+        const char* Menu;  // the menu item showing the glyph; null: none
+    };
+    const TButtonRow buttons[] = {{"자막/동영상 열기", nullptr, true, 20, "", "mnuOpen"},
+                                  {"자막 저장하기", "mnuSave", true, 20, "", "mnuSave"},
+                                  {"자막 다시 읽기", "mnuReload", true, 20, "", "mnuReload"},
+                                  {"환경 설정", "mnuOption", true, 20, "", "mnuOption"},
+                                  {"태그 제거", "mnuStripTag", true, 20, "", "mnuStripTag"},
+                                  {"찾기", "mnuFind", true, 20, "", "mnuFind"},
+                                  {"동영상창 보기/숨기기", nullptr, true, 20, "", nullptr},
+                                  {"자막 정보", "mnuCapInfo", true, 20, "", "mnuCapInfo"},
+                                  {"싱크순 정렬", "mnuSort", false, 20, "", "mnuSort"},
+                                  {"확장편집", "mnuAdvanceMode", false, 71, "확장편집", "mnuAdvanceMode"},
                                   // The page's bar: cut, copy, paste, undo, then save, exit and redo,
                                   // which run nothing and have no tool tip.
-                                  {"잘라내기", nullptr, true, 20, ""}, {"복사하기", nullptr, true, 20, ""},
-                                  {"붙여넣기", nullptr, true, 20, ""}, {"취소", nullptr, true, 20, ""},
-                                  {"", nullptr, true, 20, ""}, {"", nullptr, false, 20, ""}, {"", nullptr, false, 20, ""}};
+                                  {"잘라내기", nullptr, true, 20, "", "mnuMemoCut"},
+                                  {"복사하기", nullptr, true, 20, "", "mnuMemoCopy"},
+                                  {"붙여넣기", nullptr, true, 20, "", "mnuMemoPaste"},
+                                  {"취소", nullptr, true, 20, "", "mnuMemoUndo"},
+                                  {"", nullptr, true, 20, "", nullptr}, {"", nullptr, false, 20, "", nullptr},
+                                  {"", nullptr, false, 20, "", nullptr}};
     std::vector<TTransparentButton*> bar;
     for (QWidget* parent : {form->findChild<QWidget*>(QStringLiteral("ToolBar")), form->PageControl->widget(1)})
         for (QWidget* w : parent->findChildren<QWidget*>())
@@ -306,6 +338,36 @@ TEST_F(WindowKeysTest, MenusPopupsAndToolBarHoldEveryItem) {
         EXPECT_GT(coloured(b), 8);
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(b, &leave);
+        if (row.Menu) {
+            QAction* action = form->Action(row.Menu);
+            QMenu* menu = nullptr;
+            for (QObject* o : action->associatedObjects())
+                if (!menu) menu = qobject_cast<QMenu*>(o);
+            ASSERT_NE(menu, nullptr);
+            TMenuItem item(action, menu);
+            ASSERT_NE(item.MenuImages(), nullptr);
+            // The picture is the button's glyph drawing, the rest of the button's bitmap left out.
+            const QImage picture = item.MenuImages()->ImageAt(item.ImageIndex());
+            const QImage glyph = b->Glyph()->Image();
+            const QPoint at((glyph.width() - picture.width()) / 2, (glyph.height() - picture.height()) / 2);
+            const QRgb key = glyph.pixel(0, glyph.height() - 1);
+            int differing = 0;
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < picture.width(); ++x) {
+                    const QRgb p = picture.pixel(x, y);
+                    if (qAlpha(p) == 0 ? glyph.pixel(at + QPoint(x, y)) != key
+                                       : (p & 0xFFFFFF) != (glyph.pixel(at + QPoint(x, y)) & 0xFFFFFF))
+                        ++differing;
+                }
+            EXPECT_EQ(differing, 0);
+            // Painted, the item shows it in its icon column.
+            const QImage painted = RenderMenuItem(item, 200, MeasureMenuItem(item).cy, false);
+            int drawn = 0;
+            for (int y = 0; y < painted.height(); ++y)
+                for (int x = 0; x < form->XPMenu->IconWidth(); ++x)
+                    if (painted.pixel(x, y) != painted.pixel(0, 0)) ++drawn;
+            EXPECT_GT(drawn, 20);
+        }
         if (!row.Item) continue;
         b->Click();
         EXPECT_EQ(runs[row.Item], 1);
@@ -493,25 +555,32 @@ TEST_F(WindowKeysTest, ColouriserIsSetUpAsTheWindowLaysItOut) {
 }
 
 // The shaded buttons of the main window (the entry and sync rows) and of the movie window (the
-// position strip): 0xD2D2D2 with a plain 12-pixel caption. The movie window's title bar: the film
-// icon left of the title, the hidden "_" and the "X" with the title bar's look and the hand cursor.
+// position strip): 0xD2D2D2 with a plain 12-pixel caption, and their sizes. The movie window's
+// title bar: the film icon left of the title, the hidden "_" and the "X" with the title bar's look
+// and the hand cursor.
 TEST_F(WindowKeysTest, ShadedAndTitleBarButtonsAsTheWindowsSetThemUp) {
     struct TRow {
         QWidget* Window;
         std::vector<std::string> Shaded;
         std::vector<std::string> TitleButtons;
+        std::vector<QSize> Sizes;  // of the shaded buttons
     };
     const TRow rows[] = {
-        {form.get(), {"수정F6", "추가F7", "삭제F8", "현재 싱크로 적용", "<-싱크 당기기", "싱크 밀기->"}, {}},
-        {movie.get(), {"이전", "다음", "이동"}, {"_ hidden", "X"}},
+        {form.get(),
+         {"수정F6", "추가F7", "삭제F8", "현재 싱크로 적용", "<-싱크 당기기", "싱크 밀기->"},
+         {},
+         {{130, 26}, {130, 26}, {130, 26}, {130, 26}, {100, 26}, {100, 26}}},
+        {movie.get(), {"이전", "다음", "이동"}, {"_ hidden", "X"}, {{44, 26}, {44, 26}, {44, 26}}},
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.Window->objectName().toStdString());
         std::vector<std::string> shaded, titleButtons;
+        std::vector<QSize> sizes;
         for (QWidget* w : row.Window->findChildren<QWidget*>()) {
             if (w->window() != row.Window) continue;
             if (auto* b = dynamic_cast<TNvOS8PushButton*>(w)) {
                 shaded.push_back(b->Caption());
+                sizes.push_back(b->size());
                 ExpectShadedButtonLook(*b);
                 EXPECT_FALSE(b->Default()) << b->Caption();
                 EXPECT_FALSE(b->Cancel()) << b->Caption();
@@ -525,6 +594,7 @@ TEST_F(WindowKeysTest, ShadedAndTitleBarButtonsAsTheWindowsSetThemUp) {
         for (const std::string& c : row.Shaded) expected.push_back(Cp949(c.c_str()));
         EXPECT_EQ(shaded, expected);
         EXPECT_EQ(titleButtons, row.TitleButtons);
+        EXPECT_EQ(sizes, row.Sizes);
     }
     auto* icon = movie->findChild<QLabel*>(QStringLiteral("Image1"));
     ASSERT_NE(icon, nullptr);
@@ -564,11 +634,13 @@ TEST_F(WindowKeysTest, MovieTitleNamesTheOpenMovie) {
     }
 }
 
-// A box or file dialog raised while a window other than the main window is active stands above
-// that window and takes the keys there: the find dialog's not-found message from its word box,
-// the update command and the open, insert and save-as dialogs reached from the find dialog, the
-// open dialog and save question of a movie open started in the movie window. From the main
-// window (F3 with the find dialog up) it stands above the main window.
+// A box, file dialog or modal dialog raised while a window other than the main window is active
+// stands above that window and takes the keys there: the find dialog's not-found message from its
+// word box, the update command, the open, insert and save-as dialogs, the special characters
+// dialog (F4 in the word box), the caption information and about dialogs and the insert dialog
+// reached from the find dialog, which stay on top as it does, the open dialog and save question of
+// a movie open started in the movie window. From the main window (F3 with the find dialog up) it
+// stands above the main window.
 TEST_F(WindowKeysTest, MessagesStandAboveTheActiveWindow) {
     MakeDocument();
     Press(form->ListView, QKeySequence(QStringLiteral("Ctrl+F")));
@@ -583,6 +655,7 @@ TEST_F(WindowKeysTest, MessagesStandAboveTheActiveWindow) {
         const char* Key;
         const char* Chosen;  // what the file dialog answers ("" cancels it); null: no dialog
         std::string Text;    // the box raised; empty: none
+        const char* Dialog = nullptr;  // the title of the modal dialog opened; null: none
     };
     const std::string saveQuestion = Cp949("편집중인 자막파일이 있습니다.\n저장하겠습니까?");
     const TRow rows[] = {
@@ -591,9 +664,12 @@ TEST_F(WindowKeysTest, MessagesStandAboveTheActiveWindow) {
         {"Alt+U in the find dialog", find, find->EditWord, "Alt+U", nullptr, Cp949("업데이트 프로그램이 존재하지 않습니다.")},
         {"Ctrl+M in the movie window", movie.get(), movie->EditCurSync(), "Ctrl+M", "none.mp4", saveQuestion},
         {"Ctrl+O in the find dialog", find, find->EditWord, "Ctrl+O", "none.smi", saveQuestion},
-        {"Ctrl+I in the find dialog", find, find->EditWord, "Ctrl+I", "none.smi", ""},
+        {"Ctrl+I in the find dialog", find, find->EditWord, "Ctrl+I", "none.smi", "", "자막 삽입"},
         {"Ctrl+Shift+S in the find dialog", find, find->EditWord, "Ctrl+Shift+S", "", ""},
         {"Ctrl+O in the main window", form.get(), form->EditSync, "Ctrl+O", "", ""},
+        {"F4 in the find dialog", find, find->EditWord, "F4", nullptr, "", "특수/그림 문자"},
+        {"Alt+I in the find dialog", find, find->EditWord, "Alt+I", nullptr, "", "자막 정보"},
+        {"Alt+F1 in the find dialog", find, find->EditWord, "Alt+F1", nullptr, "", "모르반 정보"},
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.Name);
@@ -603,10 +679,17 @@ TEST_F(WindowKeysTest, MessagesStandAboveTheActiveWindow) {
         services->MessageAnswers.assign(1, IDCANCEL);
         const size_t before = services->Messages.size();
         const size_t dialogs = services->FileDialogs.size();
+        modals.clear();
         Press(row.Target, QKeySequence(QString::fromLatin1(row.Key)), row.Key[0] == 'R' ? QStringLiteral("\r") : QString());
         ASSERT_EQ(services->FileDialogs.size(), dialogs + (row.Chosen ? 1 : 0));
         if (row.Chosen) {
             EXPECT_EQ(services->FileDialogs.back().Parent, row.Window);
+        }
+        ASSERT_EQ(modals.size(), row.Dialog ? 1u : 0u);
+        if (row.Dialog) {
+            EXPECT_EQ(modals.back().Title, row.Dialog);
+            EXPECT_EQ(modals.back().Parent, row.Window);
+            EXPECT_TRUE(modals.back().OnTop);
         }
         ASSERT_EQ(services->Messages.size(), before + (row.Text.empty() ? 0 : 1));
         if (row.Text.empty()) continue;
