@@ -822,6 +822,77 @@ void TQzPadModel::InsertColumn(const std::vector<std::string>& pieces)
     modified_ = true;
 }
 
+int TQzPadModel::RewriteLines(int top, int bottom, const std::function<bool(int first, int last, std::string& text)>& edit,
+                              const std::function<int(int)>& move)
+{
+    // Rewriting line by line from the bottom up kept the rows above in place, but each line that
+    // gained or lost rows moved every row below it in the store, and its undo moved them back as
+    // often: time in proportion to the rows times the lines. Here each line is wrapped once into
+    // a row window, top down, and the store takes the window in one splice.
+    const int count = lines_.Count();
+    if (count == 0 || top > bottom || top >= count) return 0;
+    const bool wrap = wordWrap_ != qzwwNone;
+    const int width = WrapWidth();
+    struct TTracked {
+        TPoint* point;
+        TPoint was;  // where it stood when the rewrite began
+        bool placed;
+    };
+    TPoint caret = CaretPos();
+    TTracked tracked[] = {{&caret, caret, false}, {&selAnchor_, selAnchor_, false}, {&selEnd_, selEnd_, false}};
+    const bool wasLoading = loading_;
+    loading_ = true;
+    int first = LogicalFirst(std::max(top, 0));
+    TRowWindow rows(lines_, first);
+    int shift = 0;  // rows the lines rewritten so far gained (negative: lost)
+    bool changed = false;
+    while (first <= bottom && first < count) {
+        const int last = LogicalLast(first);
+        std::string text;
+        if (edit(first, last, text)) {
+            std::vector<std::string> pieces = wrap ? WrapLine(text, width) : std::vector<std::string>{std::move(text)};
+            for (TTracked& t : tracked) {
+                if (t.was.Y < first || t.was.Y > last) continue;
+                // As the line writer places the caret: the end of a row that goes on belongs to
+                // the start of the next.
+                int offset = move(LogicalOffset(t.was));
+                int y = first + shift;
+                for (size_t k = 0; k + 1 < pieces.size(); ++k) {
+                    const int n = static_cast<int>(pieces[k].size());
+                    if (n > offset) break;
+                    offset -= n;
+                    ++y;
+                }
+                *t.point = TPoint(offset, y);
+                t.placed = true;
+            }
+            const int n = static_cast<int>(pieces.size());
+            rows.Rewrite(first + shift, last + shift, std::move(pieces));
+            shift += n - (last - first + 1);
+            changed = true;
+        } else {
+            // A point on a line kept moves with the rows above it.
+            for (TTracked& t : tracked) {
+                if (t.was.Y < first || t.was.Y > last) continue;
+                t.point->Y = t.was.Y + shift;
+                t.placed = true;
+            }
+        }
+        first = last + 1;
+    }
+    rows.Commit();
+    loading_ = wasLoading;
+    if (!changed) return 0;
+    for (TTracked& t : tracked)
+        if (!t.placed && t.was.Y >= first) t.point->Y = t.was.Y + shift;
+    StoreCaret(ClampPos(caret));
+    selAnchor_ = ClampPos(selAnchor_);
+    selEnd_ = ClampPos(selEnd_);
+    modified_ = true;
+    Invalidate();
+    return shift;
+}
+
 void TQzPadModel::InsertTextLines(const std::vector<std::string>& pieces, bool endsWithLf)
 {
     const size_t k = pieces.size();

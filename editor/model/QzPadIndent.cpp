@@ -173,16 +173,20 @@ void TQzPadModel::IndentLines(TPoint s, TPoint e, bool indent, const std::string
 {
     const int size = static_cast<int>(blanks.size());
     const int lastRow = e.X == 0 ? e.Y - 1 : e.Y;
-    std::vector<int> firsts;
-    for (int y = LogicalFirst(s.Y); y <= lastRow && lines_.IsLine(y); y = LogicalLast(y) + 1) firsts.push_back(y);
-    // From the bottom up, so that the rows above keep their places while a line is wrapped again.
-    for (auto it = firsts.rbegin(); it != firsts.rend(); ++it) {
-        std::string text = LogicalLine(*it);
-        if (indent)
-            RewriteLogicalLine(*it, blanks + text, [size](int p) { return p == 0 ? 0 : p + size; });
-        else if (text.compare(0, blanks.size(), blanks) == 0)
-            RewriteLogicalLine(*it, text.substr(blanks.size()), [size](int p) { return std::max(p - size, 0); });
-    }
+    auto edit = [&](int first, int, std::string& text) {
+        text = LogicalLine(first);
+        if (indent) {
+            text.insert(0, blanks);
+            return true;
+        }
+        if (text.compare(0, blanks.size(), blanks) != 0) return false;
+        text.erase(0, blanks.size());
+        return true;
+    };
+    if (indent)
+        RewriteLines(s.Y, lastRow, edit, [size](int p) { return p == 0 ? 0 : p + size; });
+    else
+        RewriteLines(s.Y, lastRow, edit, [size](int p) { return std::max(p - size, 0); });
 }
 
 // No selection, or one within a row, under word wrap: the blanks go in at the block's left edge
