@@ -209,7 +209,10 @@ void TQzPadModel::IndentInRow(TPoint s, bool hasSel, bool indent, const std::str
     const int d = indent ? size : -size;
     // The block's left edge stays, what lies right of it follows its text.
     RewriteLogicalLine(first, text, [&](int p) { return p <= at ? p : std::max(p + d, at); });
-    if (!hasSel) {
+    if (!hasSel && s.X == 0) {
+        // As on a line of its own: at the row's start the caret stays before the blanks.
+        selAnchor_ = selEnd_ = CaretPos();
+    } else if (!hasSel) {
         // As on a line of its own: the blanks end up selected, the caret after them.
         selAnchor_ = PhysicalPos(first, at);
         selEnd_ = PhysicalPos(first, std::max(at + d, 0));
@@ -247,7 +250,9 @@ void TQzPadModel::IndentAtEdge(TPoint s, TPoint e, bool hasSel, bool indent, con
         // The caret keeps to its character on any line that changed to its left.
         if (changed && y == caret.Y && caret.X > edge) caretMoves = true;
     }
-    if (lastChanged && (e.X != 0 || !hasSel)) {
+    // At column 0 the selection and the caret stay where they are: a caret there without a
+    // selection stays before the blanks.
+    if (lastChanged && e.X != 0) {
         const std::string lastLine = ExpandedLine(e.Y);
         const int right = hasSel ? QzAdjustEdge(lastLine, e.X) : edge;
         const TPoint newEnd(indent ? right + size : std::max(right - size, 0), e.Y);
