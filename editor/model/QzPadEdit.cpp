@@ -121,6 +121,20 @@ public:
 
 namespace {
 
+// Where `offset` in a line's text falls among `pieces`, the line's rows from row `first` on, as the
+// line writer places the caret: the end of a row that goes on belongs to the start of the next.
+TPoint PlaceInRows(const std::vector<std::string>& pieces, int first, int offset)
+{
+    int y = first;
+    for (size_t k = 0; k + 1 < pieces.size(); ++k) {
+        const int n = static_cast<int>(pieces[k].size());
+        if (n > offset) break;
+        offset -= n;
+        ++y;
+    }
+    return TPoint(offset, y);
+}
+
 std::vector<std::unique_ptr<TQzLineAttribute>> ContinuationAttrs(size_t n)
 {
     std::vector<std::unique_ptr<TQzLineAttribute>> attrs;
@@ -704,17 +718,7 @@ void TQzPadModel::RemoveColumn(TPoint s, TPoint e, TPoint* keep)
             std::vector<std::string> pieces = wrap ? WrapLine(text, WrapWidth()) : std::vector<std::string>{text};
             for (TTracked& t : tracked) {
                 if (t.offset < 0) continue;
-                // As the line writer places the caret: the end of a row that goes on belongs to
-                // the start of the next.
-                int y = first + shift;
-                int offset = t.offset;
-                for (size_t k = 0; k + 1 < pieces.size(); ++k) {
-                    const int n = static_cast<int>(pieces[k].size());
-                    if (n > offset) break;
-                    offset -= n;
-                    ++y;
-                }
-                *t.point = TPoint(offset, y);
+                *t.point = PlaceInRows(pieces, first + shift, t.offset);
                 t.offset = -1;
             }
             const int n = static_cast<int>(pieces.size());
@@ -853,17 +857,7 @@ int TQzPadModel::RewriteLines(int top, int bottom, const std::function<bool(int 
             std::vector<std::string> pieces = wrap ? WrapLine(text, width) : std::vector<std::string>{std::move(text)};
             for (TTracked& t : tracked) {
                 if (t.was.Y < first || t.was.Y > last) continue;
-                // As the line writer places the caret: the end of a row that goes on belongs to
-                // the start of the next.
-                int offset = move(LogicalOffset(t.was));
-                int y = first + shift;
-                for (size_t k = 0; k + 1 < pieces.size(); ++k) {
-                    const int n = static_cast<int>(pieces[k].size());
-                    if (n > offset) break;
-                    offset -= n;
-                    ++y;
-                }
-                *t.point = TPoint(offset, y);
+                *t.point = PlaceInRows(pieces, first + shift, move(LogicalOffset(t.was)));
                 t.placed = true;
             }
             const int n = static_cast<int>(pieces.size());

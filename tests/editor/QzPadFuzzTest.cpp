@@ -743,35 +743,26 @@ private:
 
     Text Replaced(TPoint s, TPoint e, bool selected, const std::string& find, const std::string& by) const
     {
-        Text out;
-        for (int y = 0; y < pad_.Lines().Count(); ++y) {
+        return JoinedRows([&](int y) {
             std::string row = pad_.Lines().Get(y);
-            if (y >= s.Y && (!selected || y <= e.Y)) {
-                const std::string line = pad_.ExpandedLine(y);
-                const size_t n = find.size();
-                const size_t limit = selected && y == e.Y ? std::min(static_cast<size_t>(e.X), line.size()) : line.size();
-                std::string done;
-                size_t copied = 0;
-                for (size_t p = y == s.Y ? static_cast<size_t>(s.X) : 0; p + n <= limit;) {
-                    if (line.compare(p, n, find) == 0 && !QzIsTrailAt(line, static_cast<int>(p)) &&
-                        !QzIsTrailAt(line, static_cast<int>(p + n))) {
-                        done += line.substr(copied, p - copied) + by;
-                        p += n;
-                        copied = p;
-                    } else {
-                        ++p;
-                    }
+            if (y < s.Y || (selected && y > e.Y)) return row;
+            const std::string line = pad_.ExpandedLine(y);
+            const size_t n = find.size();
+            const size_t limit = selected && y == e.Y ? std::min(static_cast<size_t>(e.X), line.size()) : line.size();
+            std::string done;
+            size_t copied = 0;
+            for (size_t p = y == s.Y ? static_cast<size_t>(s.X) : 0; p + n <= limit;) {
+                if (line.compare(p, n, find) == 0 && !QzIsTrailAt(line, static_cast<int>(p)) &&
+                    !QzIsTrailAt(line, static_cast<int>(p + n))) {
+                    done += line.substr(copied, p - copied) + by;
+                    p += n;
+                    copied = p;
+                } else {
+                    ++p;
                 }
-                if (copied > 0) row = done + line.substr(copied);
             }
-            const TQzLineAttribute* a = pad_.Lines().Attribute(y);
-            if (y > 0 && a && a->Wrapped)
-                out.back() += row;
-            else
-                out.push_back(row);
-        }
-        for (std::string& line : out) line = pad_.ExpandStr(line);
-        return out;
+            return copied > 0 ? done + line.substr(copied) : row;
+        });
     }
 
     // Setting and finding bookmarks, by their keys (the caret line) and by their operations.
@@ -878,8 +869,7 @@ private:
         if (pad_.BlockMode() != qzbmColumn || !pad_.GetSelectAvail() || pad_.Composing()) return;
         const TPoint s = pad_.GetSelStart();
         const TPoint e = pad_.GetSelEnd();
-        Text out;
-        for (int y = 0; y < pad_.Lines().Count(); ++y) {
+        removal_ = JoinedRows([&](int y) {
             std::string row = pad_.Lines().Get(y);
             if (y >= s.Y && y <= e.Y) {
                 row = pad_.ExpandStr(row);
@@ -887,14 +877,23 @@ private:
                 const int r = std::min(QzAdjustEdge(row, e.X), static_cast<int>(row.size()));
                 if (l < r) row.erase(static_cast<size_t>(l), static_cast<size_t>(r - l));
             }
+            return row;
+        });
+    }
+
+    // The logical lines, tab-expanded, of the rows as `row` gives them.
+    Text JoinedRows(const std::function<std::string(int y)>& row) const
+    {
+        Text out;
+        for (int y = 0; y < pad_.Lines().Count(); ++y) {
             const TQzLineAttribute* a = pad_.Lines().Attribute(y);
             if (y > 0 && a && a->Wrapped)
-                out.back() += row;
+                out.back() += row(y);
             else
-                out.push_back(row);
+                out.push_back(row(y));
         }
         for (std::string& line : out) line = pad_.ExpandStr(line);
-        removal_ = std::move(out);
+        return out;
     }
 
     bool WholeCharacters(const std::string& s) const
