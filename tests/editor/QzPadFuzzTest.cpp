@@ -672,7 +672,7 @@ private:
         if (pad_.Lines().Count() != count) ++rowCountsChanged;
         const Text now = Logical();
         if (now != expected) fault_ = what + " gives\n" + Join(now) + "instead of\n" + Join(expected);
-        else if (std::string e = RowsAsWrapped(now); !e.empty()) fault_ = what + ": " + e;
+        else if (std::string rows = RowsAsWrapped(now); !rows.empty()) fault_ = what + ": " + rows;
         return what;
     }
 
@@ -1228,11 +1228,11 @@ TEST_P(PadFuzzTest, EditsKeepCharactersWholeAndUndoGivesBackEveryStep)
     RecordProperty("steps", static_cast<int>(fuzz.stepsRun));
     if (steps > 1000)
         std::printf("%s: %ld steps, %ld undo steps checked, %ld column removals checked, %ld column pastes checked, "
-                    "%ld points on column blocks checked, %ld stream rewrites checked (%ld changing the rows), %ld rewrites recorded, "
-                    "%ld bookmark changes, %lld ms\n",
+                    "%ld points on column blocks checked, %ld stream rewrites checked (%ld changing the rows), "
+                    "%ld rewrites recorded, %ld bookmark changes, %lld ms\n",
                     CombinationName(GetParam()).c_str(), fuzz.stepsRun, fuzz.undosChecked, fuzz.removalsChecked,
-                    fuzz.pastesChecked, fuzz.pointsChecked, fuzz.streamRewritesChecked, fuzz.rowCountsChanged, fuzz.rewritesRecorded, fuzz.marksChanged,
-                    static_cast<long long>(ms));
+                    fuzz.pastesChecked, fuzz.pointsChecked, fuzz.streamRewritesChecked, fuzz.rowCountsChanged,
+                    fuzz.rewritesRecorded, fuzz.marksChanged, static_cast<long long>(ms));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMode, PadFuzzTest, ::testing::Range(0, kCombinations),
