@@ -829,10 +829,10 @@ void TQzPadModel::InsertColumn(const std::vector<std::string>& pieces)
 int TQzPadModel::RewriteLines(int top, int bottom, const std::function<bool(int first, int last, std::string& text)>& edit,
                               const std::function<int(int)>& move)
 {
-    // Rewriting line by line from the bottom up kept the rows above in place, but each line that
-    // gained or lost rows moved every row below it in the store, and its undo moved them back as
-    // often: time in proportion to the rows times the lines. Here each line is wrapped once into
-    // a row window, top down, and the store takes the window in one splice.
+    // Each line is wrapped once into a row window, top down, and the store takes the window in
+    // one splice: writing the lines into the store one by one would move every row below a line
+    // that gains or loses rows, and the undo would move them back as often, in time proportional
+    // to the rows times the lines.
     const int count = lines_.Count();
     if (count == 0 || top > bottom || top >= count) return 0;
     const bool wrap = wordWrap_ != qzwwNone;
