@@ -10,9 +10,12 @@
 // 1 of the upper half, the removal takes columns 0 and 1 out of every row. Each of these runs
 // prints its growth over the run at the size before: "lines" the growth of the text, "growth"
 // that of the time; work in proportion to the rows grows as the lines do. The same three edits
-// run down the rows of one long line wrapped at width 3 (below).
+// run down the rows of one long line wrapped at width 3 (below). Block indent, unindent and
+// replace-all of a stream selection over 10,000 and 40,000 wrapped lines, and the undo of each,
+// change the rows of every line (below).
 
 #include "editor/model/QzPadModel.h"
+#include "editor/model/QzPadSearch.h"
 #include "editor/model/QzSmiSyntax.h"
 
 #include <benchmark/benchmark.h>
@@ -181,13 +184,12 @@ void ColumnRemoval(TQzPadModel& pad)
     pad.SetSelText(std::string());
 }
 
-// Times `edit`, or with `timeUndo` the undo of it, on a text of range(0) lines wrapped at
-// range(1) columns.
-void TimeColumnEdit(benchmark::State& state, const std::function<void(TQzPadModel&)>& edit, bool timeUndo)
+// Times `edit`, or with `timeUndo` the undo of it, on the text `prepare` makes.
+void TimeEdit(benchmark::State& state, const std::function<void(TQzPadModel&)>& prepare,
+              const std::function<void(TQzPadModel&)>& edit, bool timeUndo)
 {
     TQzPadModel pad;
-    const int lines = static_cast<int>(state.range(0));
-    PrepareColumns(pad, lines, static_cast<int>(state.range(1)));
+    prepare(pad);
     for (auto _ : state) {
         if (timeUndo) state.PauseTiming();
         edit(pad);
@@ -196,6 +198,15 @@ void TimeColumnEdit(benchmark::State& state, const std::function<void(TQzPadMode
         pad.Undo();
         if (!timeUndo) state.ResumeTiming();
     }
+}
+
+// Times `edit`, or with `timeUndo` the undo of it, on a text of range(0) lines wrapped at
+// range(1) columns.
+void TimeColumnEdit(benchmark::State& state, const std::function<void(TQzPadModel&)>& edit, bool timeUndo)
+{
+    const int lines = static_cast<int>(state.range(0));
+    const int width = static_cast<int>(state.range(1));
+    TimeEdit(state, [&](TQzPadModel& pad) { PrepareColumns(pad, lines, width); }, edit, timeUndo);
 }
 
 void BM_ColumnPaste(benchmark::State& state)
@@ -227,6 +238,67 @@ BENCHMARK(BM_ColumnDrop)->Apply(ColumnSizes);
 BENCHMARK(BM_UndoColumnDrop)->Apply(ColumnSizes);
 BENCHMARK(BM_ColumnRemoval)->Apply(ColumnSizes);
 BENCHMARK(BM_UndoColumnRemoval)->Apply(ColumnSizes);
+
+// ---- stream edits that change the rows of every line under word wrap ----
+
+// range(0) lines of "abcdefghij" wrapped at ColumnCount range(1) = 10, all selected: the indent
+// makes every line two rows, and so does the replacement of "j" by "jj"; the unindent takes
+// every line of "  abcdefghij" back to one row. Each run prints its growth over the run at the
+// size before, as above.
+void PrepareWrapped(TQzPadModel& pad, int lines, int width, const std::string& line)
+{
+    pad.SetFontMetrics(8, 13);
+    pad.SetClientSize(34 + 100 * 8, 4 + 60 * 17);
+    pad.SetLines(std::vector<std::string>(static_cast<size_t>(lines), line));
+    pad.SetColumnCount(width);
+    pad.SetWordWrap(qzwwUser);
+}
+
+void TimeWrappedEdit(benchmark::State& state, const std::string& line, const std::function<void(TQzPadModel&)>& edit,
+                     bool timeUndo)
+{
+    const int lines = static_cast<int>(state.range(0));
+    const int width = static_cast<int>(state.range(1));
+    TimeEdit(state, [&](TQzPadModel& pad) { PrepareWrapped(pad, lines, width, line); }, edit, timeUndo);
+}
+
+void Indent(TQzPadModel& pad)
+{
+    pad.SelectAll();
+    pad.BlockIndent();
+}
+
+void Unindent(TQzPadModel& pad)
+{
+    pad.SelectAll();
+    pad.BlockUnindent();
+}
+
+void ReplaceJ(TQzPadModel& pad)
+{
+    TQzPadSearch search(pad);
+    pad.SelectAll();
+    search.ReplaceAll("j", "jj", TQzFindOptions());
+}
+
+void BM_WrappedIndent(benchmark::State& state) { TimeWrappedEdit(state, "abcdefghij", Indent, false); }
+void BM_UndoWrappedIndent(benchmark::State& state) { TimeWrappedEdit(state, "abcdefghij", Indent, true); }
+void BM_WrappedUnindent(benchmark::State& state) { TimeWrappedEdit(state, "  abcdefghij", Unindent, false); }
+void BM_UndoWrappedUnindent(benchmark::State& state) { TimeWrappedEdit(state, "  abcdefghij", Unindent, true); }
+void BM_WrappedReplaceAll(benchmark::State& state) { TimeWrappedEdit(state, "abcdefghij", ReplaceJ, false); }
+void BM_UndoWrappedReplaceAll(benchmark::State& state) { TimeWrappedEdit(state, "abcdefghij", ReplaceJ, true); }
+
+void WrappedSizes(benchmark::internal::Benchmark* b)
+{
+    for (int lines : {10000, 40000}) b->Args({lines, 10});
+    b->Unit(benchmark::kMillisecond);
+}
+BENCHMARK(BM_WrappedIndent)->Apply(WrappedSizes);
+BENCHMARK(BM_UndoWrappedIndent)->Apply(WrappedSizes);
+BENCHMARK(BM_WrappedUnindent)->Apply(WrappedSizes);
+BENCHMARK(BM_UndoWrappedUnindent)->Apply(WrappedSizes);
+BENCHMARK(BM_WrappedReplaceAll)->Apply(WrappedSizes);
+BENCHMARK(BM_UndoWrappedReplaceAll)->Apply(WrappedSizes);
 
 // ---- column blocks down one long wrapped line ----
 

@@ -140,8 +140,14 @@ void MakePattern(std::string_view Text, int Start, TCompiledPattern& Compiled) {
                 havePrev = true;
             }
             if (!closed) {
-                MarkInvalid(Compiled);
-                return;
+                // An unterminated set is dropped together with the rest of the expression. When
+                // nothing is left, the pattern matches nothing: an empty one would match the empty
+                // text everywhere.
+                if (Compiled.Elements.empty()) {
+                    MarkInvalid(Compiled);
+                    return;
+                }
+                break;
             }
             Compiled.Elements.push_back(e);
             i = j;

@@ -21,8 +21,10 @@
 // - A match never starts on the trail byte of a double-byte character and never ends right after a
 //   lead byte: no match covers half a character at either end. Lead and trail bytes are told apart
 //   by reading the text from its first byte.
-// - A text that does not compile (a star with nothing to repeat, "**", "^*", a set without "]")
-//   gives an invalid pattern that matches nothing. An empty valid pattern matches the empty text.
+// - A text that does not compile (a star with nothing to repeat, "**", "^*") gives an invalid
+//   pattern that matches nothing. A set without "]" is dropped with the rest of the text: what
+//   stands before it is the pattern ("ab[c" is "ab"), and when nothing does ("[abc") the pattern
+//   is invalid. An empty valid pattern matches the empty text.
 
 #include <bitset>
 #include <string_view>

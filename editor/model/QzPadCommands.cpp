@@ -197,12 +197,13 @@ void TQzPadModel::DeleteWord()
 {
     if (ReadOnly()) return;
     TEditScope scope(*this);
-    SelectNone();  // an old selection would no longer match the text
     const int p = NextWordPos(caretX_, false);
+    // At or past the line's end this is Delete, which takes a selection out.
     if (p == 0) {
         DeleteChar();
         return;
     }
+    SelectNone();  // an old selection would no longer match the text
     std::string line = ExpandedCurLine();
     if (p <= caretX_) return;
     const std::string original = line;

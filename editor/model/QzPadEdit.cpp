@@ -121,6 +121,20 @@ public:
 
 namespace {
 
+// Where `offset` in a line's text falls among `pieces`, the line's rows from row `first` on, as the
+// line writer places the caret: the end of a row that goes on belongs to the start of the next.
+TPoint PlaceInRows(const std::vector<std::string>& pieces, int first, int offset)
+{
+    int y = first;
+    for (size_t k = 0; k + 1 < pieces.size(); ++k) {
+        const int n = static_cast<int>(pieces[k].size());
+        if (n > offset) break;
+        offset -= n;
+        ++y;
+    }
+    return TPoint(offset, y);
+}
+
 std::vector<std::unique_ptr<TQzLineAttribute>> ContinuationAttrs(size_t n)
 {
     std::vector<std::unique_ptr<TQzLineAttribute>> attrs;
@@ -704,17 +718,7 @@ void TQzPadModel::RemoveColumn(TPoint s, TPoint e, TPoint* keep)
             std::vector<std::string> pieces = wrap ? WrapLine(text, WrapWidth()) : std::vector<std::string>{text};
             for (TTracked& t : tracked) {
                 if (t.offset < 0) continue;
-                // As the line writer places the caret: the end of a row that goes on belongs to
-                // the start of the next.
-                int y = first + shift;
-                int offset = t.offset;
-                for (size_t k = 0; k + 1 < pieces.size(); ++k) {
-                    const int n = static_cast<int>(pieces[k].size());
-                    if (n > offset) break;
-                    offset -= n;
-                    ++y;
-                }
-                *t.point = TPoint(offset, y);
+                *t.point = PlaceInRows(pieces, first + shift, t.offset);
                 t.offset = -1;
             }
             const int n = static_cast<int>(pieces.size());
@@ -820,6 +824,67 @@ void TQzPadModel::InsertColumn(const std::vector<std::string>& pieces)
     caretX_ = caret.X;
     caretY_ = caret.Y;
     modified_ = true;
+}
+
+int TQzPadModel::RewriteLines(int top, int bottom, const std::function<bool(int first, int last, std::string& text)>& edit,
+                              const std::function<int(int)>& move)
+{
+    // Each line is wrapped once into a row window, top down, and the store takes the window in
+    // one splice: writing the lines into the store one by one would move every row below a line
+    // that gains or loses rows, and the undo would move them back as often, in time proportional
+    // to the rows times the lines.
+    const int count = lines_.Count();
+    if (count == 0 || top > bottom || top >= count) return 0;
+    const bool wrap = wordWrap_ != qzwwNone;
+    const int width = WrapWidth();
+    struct TTracked {
+        TPoint* point;
+        TPoint was;  // where it stood when the rewrite began
+        bool placed;
+    };
+    TPoint caret = CaretPos();
+    TTracked tracked[] = {{&caret, caret, false}, {&selAnchor_, selAnchor_, false}, {&selEnd_, selEnd_, false}};
+    const bool wasLoading = loading_;
+    loading_ = true;
+    int first = LogicalFirst(std::max(top, 0));
+    TRowWindow rows(lines_, first);
+    int shift = 0;  // rows the lines rewritten so far gained (negative: lost)
+    bool changed = false;
+    while (first <= bottom && first < count) {
+        const int last = LogicalLast(first);
+        std::string text;
+        if (edit(first, last, text)) {
+            std::vector<std::string> pieces = wrap ? WrapLine(text, width) : std::vector<std::string>{std::move(text)};
+            for (TTracked& t : tracked) {
+                if (t.was.Y < first || t.was.Y > last) continue;
+                *t.point = PlaceInRows(pieces, first + shift, move(LogicalOffset(t.was)));
+                t.placed = true;
+            }
+            const int n = static_cast<int>(pieces.size());
+            rows.Rewrite(first + shift, last + shift, std::move(pieces));
+            shift += n - (last - first + 1);
+            changed = true;
+        } else {
+            // A point on a line kept moves with the rows above it.
+            for (TTracked& t : tracked) {
+                if (t.was.Y < first || t.was.Y > last) continue;
+                t.point->Y = t.was.Y + shift;
+                t.placed = true;
+            }
+        }
+        first = last + 1;
+    }
+    rows.Commit();
+    loading_ = wasLoading;
+    if (!changed) return 0;
+    for (TTracked& t : tracked)
+        if (!t.placed && t.was.Y >= first) t.point->Y = t.was.Y + shift;
+    StoreCaret(ClampPos(caret));
+    selAnchor_ = ClampPos(selAnchor_);
+    selEnd_ = ClampPos(selEnd_);
+    modified_ = true;
+    Invalidate();
+    return shift;
 }
 
 void TQzPadModel::InsertTextLines(const std::vector<std::string>& pieces, bool endsWithLf)

@@ -173,16 +173,20 @@ void TQzPadModel::IndentLines(TPoint s, TPoint e, bool indent, const std::string
 {
     const int size = static_cast<int>(blanks.size());
     const int lastRow = e.X == 0 ? e.Y - 1 : e.Y;
-    std::vector<int> firsts;
-    for (int y = LogicalFirst(s.Y); y <= lastRow && lines_.IsLine(y); y = LogicalLast(y) + 1) firsts.push_back(y);
-    // From the bottom up, so that the rows above keep their places while a line is wrapped again.
-    for (auto it = firsts.rbegin(); it != firsts.rend(); ++it) {
-        std::string text = LogicalLine(*it);
-        if (indent)
-            RewriteLogicalLine(*it, blanks + text, [size](int p) { return p == 0 ? 0 : p + size; });
-        else if (text.compare(0, blanks.size(), blanks) == 0)
-            RewriteLogicalLine(*it, text.substr(blanks.size()), [size](int p) { return std::max(p - size, 0); });
-    }
+    auto edit = [&](int first, int, std::string& text) {
+        text = LogicalLine(first);
+        if (indent) {
+            text.insert(0, blanks);
+            return true;
+        }
+        if (text.compare(0, blanks.size(), blanks) != 0) return false;
+        text.erase(0, blanks.size());
+        return true;
+    };
+    if (indent)
+        RewriteLines(s.Y, lastRow, edit, [size](int p) { return p == 0 ? 0 : p + size; });
+    else
+        RewriteLines(s.Y, lastRow, edit, [size](int p) { return std::max(p - size, 0); });
 }
 
 // No selection, or one within a row, under word wrap: the blanks go in at the block's left edge
@@ -205,7 +209,10 @@ void TQzPadModel::IndentInRow(TPoint s, bool hasSel, bool indent, const std::str
     const int d = indent ? size : -size;
     // The block's left edge stays, what lies right of it follows its text.
     RewriteLogicalLine(first, text, [&](int p) { return p <= at ? p : std::max(p + d, at); });
-    if (!hasSel) {
+    if (!hasSel && s.X == 0) {
+        // As on a line of its own: at the row's start the caret stays before the blanks.
+        selAnchor_ = selEnd_ = CaretPos();
+    } else if (!hasSel) {
         // As on a line of its own: the blanks end up selected, the caret after them.
         selAnchor_ = PhysicalPos(first, at);
         selEnd_ = PhysicalPos(first, std::max(at + d, 0));
@@ -243,7 +250,9 @@ void TQzPadModel::IndentAtEdge(TPoint s, TPoint e, bool hasSel, bool indent, con
         // The caret keeps to its character on any line that changed to its left.
         if (changed && y == caret.Y && caret.X > edge) caretMoves = true;
     }
-    if (lastChanged && (e.X != 0 || !hasSel)) {
+    // At column 0 the selection and the caret stay where they are: a caret there without a
+    // selection stays before the blanks.
+    if (lastChanged && e.X != 0) {
         const std::string lastLine = ExpandedLine(e.Y);
         const int right = hasSel ? QzAdjustEdge(lastLine, e.X) : edge;
         const TPoint newEnd(indent ? right + size : std::max(right - size, 0), e.Y);

@@ -366,6 +366,15 @@ public:
     // qzcDeleteSelBlock with the range's text before and qzcOverwriteBlock with its text after.
     // Undo then gives back the text, the caret and the selection of the moment before the call.
     void RewriteStep(int first, int last, const std::function<int()>& rewrite);
+    // Rewrites the logical lines that rows top .. bottom belong to, from the top down. For each
+    // line, its rows first .. last as they stood when the call began (the store is read unchanged
+    // until the end, so `edit` may read them), `edit` answers false to keep the line, or true with
+    // its new text, which is wrapped once. The caret and the selection points on a changed line
+    // go to move(their offset in it), those below follow the rows. The lines go into the store in
+    // one splice, so the rewrite and its undo cost time in proportion to the rows, however many
+    // rows the lines gain or lose. Answers the rows gained (negative: lost).
+    int RewriteLines(int top, int bottom, const std::function<bool(int first, int last, std::string& text)>& edit,
+                     const std::function<int(int)>& move);
 
     // ---- bookmarks, tabs, indentation ----
     void SetBookmark(int line, int number);

@@ -190,33 +190,23 @@ bool TQzPadSearch::ReplaceAll(const std::string& FindText, const std::string& Re
     const TPoint anchor = pad_.SelAnchor();
     const TPoint moving = pad_.SelMovingEnd();
     const int first = selected ? selStart.Y : caret.Y;
-    int last = selected ? selEnd.Y : std::max(lines.Count() - 1, 0);
+    const int last = selected ? selEnd.Y : std::max(lines.Count() - 1, 0);
     const TCharSet delims = DefaultDelimSet();
     const TQzFindOptions options = Options.Without(qzfoBackward);
-    const bool wrapped = pad_.WordWrap() != qzwwNone;
-    auto isContinuation = [&](int i) {
-        const TQzLineAttribute* a = lines.Attribute(i);
-        return a && a->Wrapped;
-    };
-    auto lastPiece = [&](int top) {
-        int bottom = top;
-        if (wrapped)
-            while (bottom + 1 < lines.Count() && isContinuation(bottom + 1))
-                ++bottom;
-        return bottom;
-    };
 
     bool replaced = false;
     pad_.BeginUpdate();
     // One undo step: the lines, the caret and the selection of this moment come back together.
     pad_.RewriteStep(first, last, [&] {
-        int y = first;
-        while (y <= last && y < lines.Count()) {
-            // y and its continuation lines are one line of text. Writing a piece rewraps it
-            // together with the pieces after it, so changed pieces are written from the last one up.
-            const int bottom = lastPiece(y);
-            std::vector<std::pair<int, std::string>> changed;
-            for (int i = y; i <= bottom && i <= last; ++i) {
+        // Rows first..last are searched one by one; a line of text whose rows had a replacement
+        // is written back whole: its other rows (those outside the range too) as they stand.
+        const int gained = pad_.RewriteLines(first, last, [&](int top, int bottom, std::string& text) {
+            bool changed = false;
+            for (int i = top; i <= bottom; ++i) {
+                if (i < first || i > last) {
+                    text += lines.Get(i);
+                    continue;
+                }
                 std::string piece = pad_.ExpandedLine(i);
                 int from = 1;
                 int limit = -1;
@@ -232,20 +222,16 @@ bool TQzPadSearch::ReplaceAll(const std::string& FindText, const std::string& Re
                     from = selStart.X + 1 + (IsTrailAt(piece, selStart.X) ? 1 : 0);
                     limit = selEnd.X + (IsTrailAt(piece, selEnd.X) ? 1 : 0);
                 }
-                if (ReplaceInLine(piece, from, limit, compiled, ReplaceText, delims, options) > 0)
-                    changed.emplace_back(i, std::move(piece));
+                if (ReplaceInLine(piece, from, limit, compiled, ReplaceText, delims, options) > 0) {
+                    changed = true;
+                    text += piece;
+                } else {
+                    text += lines.Get(i);
+                }
             }
-            for (auto it = changed.rbegin(); it != changed.rend(); ++it)
-                pad_.SetLine(it->first, it->second);
-            int next = bottom + 1;
-            if (!changed.empty()) {
-                replaced = true;
-                const int newBottom = lastPiece(y);
-                last += newBottom - bottom;
-                next = newBottom + 1;
-            }
-            y = next;
-        }
+            replaced = replaced || changed;
+            return changed;
+        }, [](int p) { return p; });
         // Inside the step, so that the caret ends on the text as after every edit.
         if (pad_.CaretPos() != caret)
             pad_.SetCaretPosition(caret);
@@ -253,7 +239,7 @@ bool TQzPadSearch::ReplaceAll(const std::string& FindText, const std::string& Re
             pad_.SetSelStart(anchor);
             pad_.SetSelEnd(moving);
         }
-        return std::min(last, lines.Count() - 1);
+        return std::min(last + gained, lines.Count() - 1);
     });
     pad_.EndUpdate();
     return replaced;

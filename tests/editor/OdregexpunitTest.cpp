@@ -78,6 +78,9 @@ TEST(Odregexp, SetsRangesAndNegation) {
     EXPECT_EQ(Re("[0-9][0-9]*", "ab 1234x"), (Hit{4, 4}));
     EXPECT_EQ(Re("[\\]]", "a]"), (Hit{2, 1}));
     EXPECT_EQ(Re("[\\t]", "a\tb"), (Hit{2, 1}));
+    // An unterminated set is dropped together with the rest of the expression.
+    for (const char* cut : {"ab[", "ab[cd", "ab[c", "ab[c*x"})
+        EXPECT_EQ(Re(cut, "xxab"), (Hit{3, 2})) << cut;
     // A set too big for a one-byte count still holds every member.
     EXPECT_EQ(Re("[^\\x]", "x"), None);
     std::string all = "[";
@@ -114,7 +117,8 @@ TEST(Odregexp, EscapesAndLiteralStars) {
 }
 
 TEST(Odregexp, BadPatternsMatchNothing) {
-    for (const char* bad : {"a**", "^*", "[abc", "ab[c", "[^", "x**"}) {
+    // A set without "]" is dropped with the rest; with nothing before it nothing is left to match.
+    for (const char* bad : {"a**", "^*", "[abc", "[", "[^", "x**"}) {
         TCompiledPattern p;
         MakePattern(bad, 1, p);
         int len = -1;

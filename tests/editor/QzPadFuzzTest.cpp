@@ -10,9 +10,11 @@
 // exactly the text outside the block as its rows stood before the step; a column paste leaves
 // each piece whole at the block's column of the row under the one that holds the end of the
 // piece before it; a press or a drop on a row of a column block acts as on the block only inside
-// its columns on that row. Every few steps, and at the end of every run, undo is checked at every
-// depth against the text as plain strings before each step. Many runs start from one long line
-// wrapped into many rows.
+// its columns on that row; a block indent or unindent of a stream and a replace-all leave the
+// lines that plain strings give, in the rows a wrap of them gives, and an indent leaves the caret
+// and the selection on their text. Every few steps, and at the end of every run, undo is checked
+// at every depth against the text as plain strings before each step. Many runs start from one
+// long line wrapped into many rows.
 //
 // Bookmarks under undo: setting one is no edit, so undo gives back the text and leaves a bookmark
 // set since on its line (unless the undo takes that line out). Undo to a depth therefore gives
@@ -91,13 +93,14 @@ int StepsPerCombination()
 enum class Effect { Plain, Resets, Empties };
 
 // The commands a run draws from: those of the first runs, those with the replacements, the
-// rewrites and the bookmarks besides, or those with column blocks down the rows of one long line
-// besides (its texts and commands), so that a run kept from an earlier set replays as it failed.
-enum class Commands { First, WithRewritesAndBookmarks, WithLongLineBlocks };
+// rewrites and the bookmarks besides, those with column blocks down the rows of one long line
+// besides (its texts and commands), or those with block indents and replacements over a stream
+// of rows besides, so that a run kept from an earlier set replays as it failed.
+enum class Commands { First, WithRewritesAndBookmarks, WithLongLineBlocks, WithStreamRewrites };
 
 class Fuzz {
 public:
-    Fuzz(TQzPadModel& pad, RecorderView& view, Commands commands = Commands::WithLongLineBlocks)
+    Fuzz(TQzPadModel& pad, RecorderView& view, Commands commands = Commands::WithStreamRewrites)
         : pad_(pad), view_(view), transform_(pad), search_(pad), commands_(commands)
     {
         for (const char* u : kSyllables) {
@@ -146,6 +149,8 @@ public:
     long removalsChecked = 0;  // column removals compared with the block as it stood
     long pastesChecked = 0;    // column pastes whose pieces were found where they belong
     long pointsChecked = 0;    // presses and drops on a column block's rows, inside it or beside
+    long streamRewritesChecked = 0;  // indents and replacements over a stream of rows compared
+    long rowCountsChanged = 0;       // of those, the ones that changed the number of rows
 
 private:
     unsigned Pick(unsigned n) { return static_cast<unsigned>(rng_() % n); }
@@ -170,7 +175,7 @@ private:
     Text Lines()
     {
         // One long line, wrapped into many rows at the narrow widths the runs draw.
-        if (commands_ == Commands::WithLongLineBlocks && Pick(3) == 0) return {Chars(20 + static_cast<int>(Pick(60)), true)};
+        if (commands_ >= Commands::WithLongLineBlocks && Pick(3) == 0) return {Chars(20 + static_cast<int>(Pick(60)), true)};
         Text t;
         const int n = 1 + static_cast<int>(Pick(6));
         for (int i = 0; i < n; ++i) {
@@ -232,7 +237,8 @@ private:
 
     void Step()
     {
-        const unsigned r = Pick(commands_ == Commands::First ? 100 : commands_ == Commands::WithRewritesAndBookmarks ? 112 : 124);
+        static const unsigned kRange[] = {100, 112, 124, 134};
+        const unsigned r = Pick(kRange[static_cast<int>(commands_)]);
         std::string what;
         Effect effect = Effect::Plain;
         if (r < 12) {
@@ -282,8 +288,10 @@ private:
             what = Rewrite();
         } else if (r < 112) {
             what = Bookmark();
-        } else {
+        } else if (r < 124) {
             what = ColumnBlock();
+        } else {
+            what = StreamRewrite();
         }
         Observe(what, effect);
     }
@@ -609,6 +617,154 @@ private:
         return "press" + where;
     }
 
+    // Block indent or unindent of a stream of rows, or a replace-all in it or from the caret to the
+    // end (a menu command: the input method has ended a composition before it), on lines that
+    // gain or lose rows under word wrap. In a stream the result is compared with the logical lines
+    // as plain strings: an indent puts the blanks at the start of every line from the start's to
+    // the end's (the one before when the end is at column 0), an unindent takes them from there
+    // where they stand; a case-sensitive literal replace-all replaces, in each row of the range on
+    // its own, left to right, every match that neither begins nor ends inside a character, from
+    // the start's column on the first row and up to the end's column on the last.
+    std::string StreamRewrite()
+    {
+        pad_.ImeEndComposition();
+        const int count = pad_.Lines().Count();
+        // The ends on characters' first bytes: an edit would first move a point off a trail byte.
+        auto point = [&](int y) {
+            const std::string line = pad_.ExpandedLine(y);
+            return TPoint(QzAdjustEdge(line, static_cast<int>(Pick(static_cast<unsigned>(line.size() + 1)))), y);
+        };
+        const int a = static_cast<int>(Pick(static_cast<unsigned>(count)));
+        const TPoint from = point(a);
+        const TPoint to = point(std::min(a + static_cast<int>(Pick(6)), count - 1));
+        const bool backward = Pick(2) == 0;
+        pad_.SetCaretPosition(backward ? from : to);
+        pad_.SetSelStart(backward ? to : from);
+        pad_.SetSelEnd(backward ? from : to);
+        if (Pick(4) == 0) Key('A', TShiftState(ssCtrl));
+        const bool replace = Pick(2) == 0;
+        if (replace && Pick(3) == 0) pad_.SetSelStart(pad_.CaretPos());
+        const bool selected = pad_.GetSelectAvail();
+        const TPoint s = selected ? pad_.GetSelStart() : pad_.CaretPos();
+        const TPoint e = selected ? pad_.GetSelEnd() : s;
+        const bool checked = pad_.BlockMode() == qzbmLine || !selected;
+        std::string what;
+        Text expected;
+        // The caret and the selection's two points as (offset, logical line).
+        std::vector<TPoint> points{LogicalPos(pad_.CaretPos()), LogicalPos(pad_.SelAnchor()), LogicalPos(pad_.SelMovingEnd())};
+        if (replace) {
+            const std::string find = SearchText(false);
+            const std::string by = Chars(static_cast<int>(Pick(7)), false);
+            expected = Replaced(s, e, selected, find, by);
+            search_.ReplaceAll(find, by, {qzfoMatchCase});
+            what = std::string(selected ? "replace in the stream " : "replace to the end ") + Escaped(find) + " by " + Escaped(by);
+        } else {
+            const bool indent = Pick(2) == 0;
+            expected = Indented(s, e, indent, points);
+            Key(indent ? 'I' : 'U', TShiftState(ssShift) | TShiftState(ssCtrl));
+            what = indent ? "block indent of the stream" : "block unindent of the stream";
+            if (s.Y == e.Y) return what;
+            const std::vector<TPoint> now{LogicalPos(pad_.CaretPos()), LogicalPos(pad_.SelAnchor()), LogicalPos(pad_.SelMovingEnd())};
+            if (checked && now != points) fault_ = what + " left the caret or the selection off its text";
+        }
+        if (!checked) return what;
+        ++streamRewritesChecked;
+        if (pad_.Lines().Count() != count) ++rowCountsChanged;
+        const Text now = Logical();
+        if (now != expected) fault_ = what + " gives\n" + Join(now) + "instead of\n" + Join(expected);
+        else if (std::string rows = RowsAsWrapped(now); !rows.empty()) fault_ = what + ": " + rows;
+        return what;
+    }
+
+    // The logical line that row y belongs to, counted from 0.
+    int LineOfRow(int y) const
+    {
+        int line = -1;
+        for (int i = 0; i <= y && i < pad_.Lines().Count(); ++i) {
+            const TQzLineAttribute* a = pad_.Lines().Attribute(i);
+            if (i == 0 || !(a && a->Wrapped)) ++line;
+        }
+        return line;
+    }
+
+    // A place as its offset in its logical line's expanded text (X) and that line's number (Y).
+    TPoint LogicalPos(TPoint p) const
+    {
+        int offset = p.X;
+        for (int y = p.Y; y > 0; --y) {
+            const TQzLineAttribute* a = pad_.Lines().Attribute(y);
+            if (!(a && a->Wrapped)) break;
+            offset += pad_.ExpandedLineLength(y - 1);
+        }
+        return TPoint(offset, LineOfRow(p.Y));
+    }
+
+    // The rows of every logical line are those of a wrap of its text at the width: each cut
+    // `width` bytes on, one less where it would fall inside a character.
+    std::string RowsAsWrapped(const Text& lines) const
+    {
+        const size_t width = static_cast<size_t>(pad_.WrapWidth());
+        Text rows;
+        for (const std::string& line : lines) {
+            size_t from = 0;
+            while (width > 0 && line.size() - from > width) {
+                const size_t cut = QzIsTrailAt(std::string_view(line).substr(from), static_cast<int>(width)) ? width - 1 : width;
+                rows.push_back(line.substr(from, cut));
+                from += cut;
+            }
+            rows.push_back(line.substr(from));
+        }
+        Text now;
+        for (int y = 0; y < pad_.Lines().Count(); ++y) now.push_back(pad_.ExpandedLine(y));
+        return now == rows ? std::string() : "the rows are\n" + Join(now) + "instead of\n" + Join(rows);
+    }
+
+    // The lines after a block indent or unindent from s to e; the points (as LogicalPos) go with
+    // their text.
+    Text Indented(TPoint s, TPoint e, bool indent, std::vector<TPoint>& points) const
+    {
+        Text out = Logical();
+        const int size = pad_.IndentSize();
+        const std::string blanks(static_cast<size_t>(size), ' ');
+        const int last = LineOfRow(e.X == 0 ? e.Y - 1 : e.Y);
+        for (int k = LineOfRow(s.Y); k <= last; ++k) {
+            std::string& line = out[static_cast<size_t>(k)];
+            if (indent)
+                line = blanks + line;
+            else if (line.compare(0, blanks.size(), blanks) == 0)
+                line.erase(0, blanks.size());
+            else
+                continue;
+            for (TPoint& p : points)
+                if (p.Y == k) p.X = indent ? (p.X == 0 ? 0 : p.X + size) : std::max(p.X - size, 0);
+        }
+        return out;
+    }
+
+    Text Replaced(TPoint s, TPoint e, bool selected, const std::string& find, const std::string& by) const
+    {
+        return JoinedRows([&](int y) {
+            std::string row = pad_.Lines().Get(y);
+            if (y < s.Y || (selected && y > e.Y)) return row;
+            const std::string line = pad_.ExpandedLine(y);
+            const size_t n = find.size();
+            const size_t limit = selected && y == e.Y ? std::min(static_cast<size_t>(e.X), line.size()) : line.size();
+            std::string done;
+            size_t copied = 0;
+            for (size_t p = y == s.Y ? static_cast<size_t>(s.X) : 0; p + n <= limit;) {
+                if (line.compare(p, n, find) == 0 && !QzIsTrailAt(line, static_cast<int>(p)) &&
+                    !QzIsTrailAt(line, static_cast<int>(p + n))) {
+                    done += line.substr(copied, p - copied) + by;
+                    p += n;
+                    copied = p;
+                } else {
+                    ++p;
+                }
+            }
+            return copied > 0 ? done + line.substr(copied) : row;
+        });
+    }
+
     // Setting and finding bookmarks, by their keys (the caret line) and by their operations.
     std::string Bookmark()
     {
@@ -713,8 +869,7 @@ private:
         if (pad_.BlockMode() != qzbmColumn || !pad_.GetSelectAvail() || pad_.Composing()) return;
         const TPoint s = pad_.GetSelStart();
         const TPoint e = pad_.GetSelEnd();
-        Text out;
-        for (int y = 0; y < pad_.Lines().Count(); ++y) {
+        removal_ = JoinedRows([&](int y) {
             std::string row = pad_.Lines().Get(y);
             if (y >= s.Y && y <= e.Y) {
                 row = pad_.ExpandStr(row);
@@ -722,14 +877,23 @@ private:
                 const int r = std::min(QzAdjustEdge(row, e.X), static_cast<int>(row.size()));
                 if (l < r) row.erase(static_cast<size_t>(l), static_cast<size_t>(r - l));
             }
+            return row;
+        });
+    }
+
+    // The logical lines, tab-expanded, of the rows as `row` gives them.
+    Text JoinedRows(const std::function<std::string(int y)>& row) const
+    {
+        Text out;
+        for (int y = 0; y < pad_.Lines().Count(); ++y) {
             const TQzLineAttribute* a = pad_.Lines().Attribute(y);
             if (y > 0 && a && a->Wrapped)
-                out.back() += row;
+                out.back() += row(y);
             else
-                out.push_back(row);
+                out.push_back(row(y));
         }
         for (std::string& line : out) line = pad_.ExpandStr(line);
-        removal_ = std::move(out);
+        return out;
     }
 
     bool WholeCharacters(const std::string& s) const
@@ -1064,10 +1228,11 @@ TEST_P(PadFuzzTest, EditsKeepCharactersWholeAndUndoGivesBackEveryStep)
     RecordProperty("steps", static_cast<int>(fuzz.stepsRun));
     if (steps > 1000)
         std::printf("%s: %ld steps, %ld undo steps checked, %ld column removals checked, %ld column pastes checked, "
-                    "%ld points on column blocks checked, %ld rewrites recorded, %ld bookmark changes, %lld ms\n",
+                    "%ld points on column blocks checked, %ld stream rewrites checked (%ld changing the rows), "
+                    "%ld rewrites recorded, %ld bookmark changes, %lld ms\n",
                     CombinationName(GetParam()).c_str(), fuzz.stepsRun, fuzz.undosChecked, fuzz.removalsChecked,
-                    fuzz.pastesChecked, fuzz.pointsChecked, fuzz.rewritesRecorded, fuzz.marksChanged,
-                    static_cast<long long>(ms));
+                    fuzz.pastesChecked, fuzz.pointsChecked, fuzz.streamRewritesChecked, fuzz.rowCountsChanged,
+                    fuzz.rewritesRecorded, fuzz.marksChanged, static_cast<long long>(ms));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMode, PadFuzzTest, ::testing::Range(0, kCombinations),

@@ -129,6 +129,70 @@ TEST_F(PadTest, UndoGivesBackTheTextInEveryBlockAndEditMode)
              EXPECT_EQ(Lines(), (Ls{"ab1111", "cd2efg", "hi3jkl", "mnopqr", "stuvwx", "yz"}));
          },
          {"ab1111cd2efghi3jklmnopqrstuvwxyz"}, 6},
+        // Block indent: "without a selection the blanks go in at the caret and, unless the caret
+        // is at column 0, end up selected with the caret after them".
+        {"block indent at column 0 without a selection", {"abc"},
+         [&] {
+             Key('I', kShiftCtrl);
+             EXPECT_EQ(pad.CaretPos(), TPoint(0, 0));
+             EXPECT_FALSE(pad.GetSelectAvail());
+         },
+         {"  abc"}},
+        {"block indent at column 0 without a selection under word wrap", {"abcdefghij"},
+         [&] {
+             Key('I', kShiftCtrl);
+             EXPECT_EQ(Lines(), (Ls{"  abcd", "efghij"}));
+             EXPECT_EQ(pad.CaretPos(), TPoint(0, 0));
+             EXPECT_FALSE(pad.GetSelectAvail());
+         },
+         {"  abcdefghij"}, 6},
+        // Word delete: "when p is 0 this is Delete", and Delete takes the selection out.
+        {"word delete at the line's end with a selection", {"abc", "def"},
+         [&] {
+             Select(TPoint(0, 0), TPoint(2, 0));
+             Caret(3, 0);
+             Key('T', kCtrl);
+             EXPECT_EQ(pad.CaretPos(), TPoint(0, 0));
+             EXPECT_FALSE(pad.GetSelectAvail());
+         },
+         {"c", "def"}},
+        {"word delete after selecting to the line's end", {"abc", "def"},
+         [&] {
+             Key(VK_END, TShiftState(ssShift));
+             Key('T', kCtrl);
+         },
+         {"", "def"}},
+        // A column paste and a column cut are edits: an unmodified pad asks to be saved after them.
+        {"column paste on an unmodified pad", {"abc"},
+         [&] {
+             Key('B', kCtrl);
+             view.ClipboardSetText("x\r\ny\r\n");
+             pad.SetModified(false);
+             Key('V', kCtrl);
+             EXPECT_TRUE(pad.Modified());
+         },
+         {"xabc", "y", ""}},
+        {"column cut on an unmodified pad", {"abc", "def"},
+         [&] {
+             Key('B', kCtrl);
+             Select(TPoint(1, 0), TPoint(2, 1));
+             pad.SetModified(false);
+             Key('X', kCtrl);
+             EXPECT_TRUE(pad.Modified());
+         },
+         {"ac", "df"}},
+        // The line under the one a column paste crosses is a line of its own, bookmarked or not.
+        {"column paste above a bookmarked line under word wrap", {"abcdefgh", "xyz"},
+         [&] {
+             pad.SetBookmark(2, 1);
+             Key('B', kCtrl);
+             Caret(2, 0);
+             view.ClipboardSetText("1\r\n2\r\n");
+             Key('V', kCtrl);
+             EXPECT_EQ(Lines(), (Ls{"ab1cde", "fg2h", "xyz"}));
+             EXPECT_EQ(pad.GetBookmarkStr(), "2:1");
+         },
+         {"ab1cdefg2h", "xyz"}, 6},
         // A point right of a column block on its first row is beside it: the block moves there.
         {"column drop beside the block", {"abcd", "efgh", "ijkl"},
          [&] {
