@@ -119,12 +119,22 @@ bool TMainController::IsModified() {
 
 bool TMainController::QuerySaveModified() {
     if (!IsModified()) return true;
+    const bool outer = !savePromptUp_;
+    savePromptUp_ = true;
+    struct TDown {
+        bool& up;
+        bool outer;
+        ~TDown() {
+            if (outer) up = false;
+        }
+    } down{savePromptUp_, outer};
     int answer = view_.Ask(Cp949("편집중인 자막파일이 있습니다.\n저장하겠습니까?"), mbYesNoCancel);
     if (answer == mrYes) return SaveCaption(!CurrentCaption.FileName.empty());
     return answer == mrNo;
 }
 
 bool TMainController::CloseQuery() {
+    if (savePromptUp_) return false;
     StopMovie();
     return QuerySaveModified();
 }
