@@ -607,8 +607,8 @@ void TMainForm::SetProgressPosition(int64_t position) {
 
 void TMainForm::ProcessPaintEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
-bool TMainForm::StartProgram(const std::string& program, const std::vector<std::string>& args) {
-    return StartDetached(program, args);
+bool TMainForm::StartProgramAtEnd(const std::string& program, const std::vector<std::string>& args) {
+    return ProgramAtEnd().Keep(program, args);
 }
 
 void TMainForm::CloseMainWindow() {
