@@ -41,7 +41,8 @@ const std::string kNotRegular = Cp949("일반 파일이 아닙니다 (폴더, �
 // or made a file nobody may read, while the save prompt of its open is up.
 enum class TMade { Bytes, Fifo, LinkToZero, Folder, Sparse, LargeText, RemovedAtPrompt, UnreadableAtPrompt };
 
-// Makes it; for Sparse a file of 1 GiB without blocks, for LargeText 64 MB of SAMI.
+// Makes it; for Sparse a file of 1 GiB, text at its start and without blocks after it, for
+// LargeText 64 MB of SAMI.
 void Make(const std::string& path, TMade made, const std::string& bytes) {
     switch (made) {
     case TMade::Bytes:
@@ -59,7 +60,8 @@ void Make(const std::string& path, TMade made, const std::string& bytes) {
         ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
         break;
     case TMade::Sparse:
-        WriteFileAtomic(path, "<SAMI><BODY>");
+        // Text through the head that is checked before the save prompt.
+        WriteFileAtomic(path, "<SAMI><BODY>\r\n" + std::string(kCaptionHeadBytes, ' ') + "\r\n");
         ASSERT_EQ(truncate(path.c_str(), int64_t{1} << 30), 0);
         break;
     case TMade::LargeText: {
@@ -147,29 +149,35 @@ TEST_F(Refused, FilesThatCannotBeReadLeaveTheOpenDocument) {
         TMade made;
         std::string bytes;
         std::string message;  // after the file's name
+        bool asked;           // refused after the save prompt, which asked first (answered no)
     } cases[] = {
-        {"u16.smi", TMade::Bytes, Utf16Le("<SAMI><BODY><SYNC Start=1>x</BODY></SAMI>", true), cannot + "UTF-16" + kCp949Only},
-        {"u16.txt", TMade::Bytes, Utf16Le("first line\r\nsecond\r\n", false), cannot + "UTF-16" + kCp949Only},
+        {"u16.smi", TMade::Bytes, Utf16Le("<SAMI><BODY><SYNC Start=1>x</BODY></SAMI>", true), cannot + "UTF-16" + kCp949Only, false},
+        {"u16.txt", TMade::Bytes, Utf16Le("first line\r\nsecond\r\n", false), cannot + "UTF-16" + kCp949Only, false},
         {"u8.smi", TMade::Bytes, "<SAMI><BODY>\r\n<SYNC Start=1><P Class=K>\xED\x95\x9C\r\n</BODY></SAMI>",
-         cannot + "UTF-8" + kCp949Only},
-        {"bom.txt", TMade::Bytes, "\xEF\xBB\xBFhello\r\n", cannot + "UTF-8" + kCp949Only},
+         cannot + "UTF-8" + kCp949Only, false},
+        {"bom.txt", TMade::Bytes, "\xEF\xBB\xBFhello\r\n", cannot + "UTF-8" + kCp949Only, false},
         {"random.smi", TMade::Bytes, std::string("\x01\x9F\0\xFE\x33", 5) + std::string(500, '\x8E'),
-         cannot + Why("텍스트 파일이 아닙니다.")},
-        {"nobody.smi", TMade::Bytes, "<SAMI><HEAD><TITLE>t</TITLE></HEAD></SAMI>\r\n", cannot + Why("자막을 찾을 수 없습니다.")},
+         cannot + Why("텍스트 파일이 아닙니다."), false},
+        {"nobody.smi", TMade::Bytes, "<SAMI><HEAD><TITLE>t</TITLE></HEAD></SAMI>\r\n", cannot + Why("자막을 찾을 수 없습니다."), true},
         {"nostart.s2k", TMade::Bytes, "// a comment\r\n;Other=1\r\ntext before any start\r\n",
-         cannot + Why("자막을 찾을 수 없습니다.")},
+         cannot + Why("자막을 찾을 수 없습니다."), true},
+        // Past the head checked before the save prompt (40 MB, so that reading it whole maps new
+        // memory): asked about first, read whole after the prompt, then refused.
+        {"u8late.smi", TMade::Bytes,
+         "<SAMI><BODY>\r\n" + std::string(40u << 20, ' ') + "\r\n<SYNC Start=1><P Class=K>\xED\x95\x9C\r\n</BODY></SAMI>",
+         cannot + "UTF-8" + kCp949Only, true},
         // Read before the save prompt and read again after it (opened only).
-        {"removed.smi", TMade::RemovedAtPrompt, kTwoCaptions, Why(" 파일이 존재하지 않습니다.")},
-        {"unreadable.smi", TMade::UnreadableAtPrompt, kTwoCaptions, Why(" 파일을 읽을 수 없습니다.")},
+        {"removed.smi", TMade::RemovedAtPrompt, kTwoCaptions, Why(" 파일이 존재하지 않습니다."), true},
+        {"unreadable.smi", TMade::UnreadableAtPrompt, kTwoCaptions, Why(" 파일을 읽을 수 없습니다."), true},
         // No regular file: refused before a byte is read, whatever the name says.
-        {"fifo.smi", TMade::Fifo, "", cannot + kNotRegular},
-        {"zero.smi", TMade::LinkToZero, "", cannot + kNotRegular},
-        {"folder.avi", TMade::Folder, "", cannot + kNotRegular},
+        {"fifo.smi", TMade::Fifo, "", cannot + kNotRegular, false},
+        {"zero.smi", TMade::LinkToZero, "", cannot + kNotRegular, false},
+        {"folder.avi", TMade::Folder, "", cannot + kNotRegular, false},
         // More than the memory allows (the last rows: they need RLIMIT_AS): the bytes cannot be
         // held, or they can but their captions cannot.
-        {"sparse.smi", TMade::Sparse, "", tooLarge},
-        {"large.smi", TMade::LargeText, "", tooLarge},
-        {"large.s2k", TMade::LargeText, "", tooLarge},
+        {"sparse.smi", TMade::Sparse, "", tooLarge, true},
+        {"large.smi", TMade::LargeText, "", tooLarge, true},
+        {"large.s2k", TMade::LargeText, "", tooLarge, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -189,7 +197,10 @@ TEST_F(Refused, FilesThatCannotBeReadLeaveTheOpenDocument) {
                 view.Messages.clear();
                 view.Questions.clear();
                 view.Answers = {mrNo};  // the save question, where the file is read before it is refused
+                // Before the save prompt no more than the file's head is read, whatever its size.
+                const size_t mapped = MappedBytes();
                 view.WhileAsked = [&] {
+                    EXPECT_LT(MappedBytes(), mapped + (size_t{16} << 20));
                     if (!atPrompt) return;
                     ASSERT_EQ(std::remove((dir + c.name).c_str()), 0);
                     if (c.made == TMade::UnreadableAtPrompt) {
@@ -199,12 +210,10 @@ TEST_F(Refused, FilesThatCannotBeReadLeaveTheOpenDocument) {
                 main.DropFiles({dir + c.name});
                 ASSERT_EQ(view.Messages.size(), 1u);
                 EXPECT_EQ(view.Messages[0], c.name + c.message);
+                EXPECT_EQ(view.Questions.size(), c.asked ? 1u : 0u);
                 ExpectDocumentKept();
                 view.WhileAsked = nullptr;
-                if (atPrompt) {
-                    EXPECT_EQ(view.Questions.size(), 1u);
-                    return;
-                }
+                if (atPrompt) return;
 
                 // In the advanced mode, the mode and its text stay too.
                 if (limited) {
