@@ -33,17 +33,6 @@ enum : uint64_t {
   kLoadBase = 1000,  // + the serial of the Open that sent the load
 };
 
-bool OpenGLAvailable() {
-  QOpenGLContext context;
-  if (!context.create()) return false;
-  QOffscreenSurface surface;
-  surface.setFormat(context.format());
-  surface.create();
-  const bool ok = surface.isValid() && context.makeCurrent(&surface);
-  if (ok) context.doneCurrent();
-  return ok;
-}
-
 // The output as far as it can be chosen without trying OpenGL; Auto when only that can tell.
 TMediaOutput ChooseOutput(TMediaOutput wanted) {
   if (wanted != TMediaOutput::Auto) return wanted;
@@ -78,6 +67,17 @@ void Call(const Handler& handler, Args... args) {
 }
 
 }  // namespace
+
+bool OpenGLAvailable() {
+  QOpenGLContext context;
+  if (!context.create()) return false;
+  QOffscreenSurface surface;
+  surface.setFormat(context.format());
+  surface.create();
+  const bool ok = surface.isValid() && context.makeCurrent(&surface);
+  if (ok) context.doneCurrent();
+  return ok;
+}
 
 // Events reach their handlers from the event loop. The call is queued on the application, not
 // on the player, so a handler may delete the player; a call queued before that is then dropped.
