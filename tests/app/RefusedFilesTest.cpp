@@ -4,18 +4,30 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <new>
 
 #include "app/model/CaptionFileCheck.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
 #include "tests/ChildRun.h"
 #include "tests/app/ControllerFixture.h"
+
+// This program's operator new stands in for the C++ library's (and the sanitizer's): while
+// gFailFrom is set, a request of at least that many bytes fails as when memory has run out.
+size_t gFailFrom = 0;
+
+void* operator new(size_t n) {
+    if (gFailFrom != 0 && n >= gFailFrom) throw std::bad_alloc();
+    static void* (*const next)(size_t) = reinterpret_cast<void* (*)(size_t)>(dlsym(RTLD_NEXT, "_Znwm"));
+    return next(n);
+}
 
 namespace {
 
@@ -38,8 +50,12 @@ const std::string kCp949Only = Cp949(" 파일입니다. 모르반은 코드 페�
 const std::string kNotRegular = Cp949("일반 파일이 아닙니다 (폴더, 파이프나 장치).");
 
 // What stands at a refused file's path. The AtPrompt kinds are a caption file that is taken away,
-// or made a file nobody may read, while the save prompt of its open is up.
-enum class TMade { Bytes, Fifo, LinkToZero, Folder, Sparse, LargeText, RemovedAtPrompt, UnreadableAtPrompt };
+// or made a file nobody may read, while the save prompt of its open is up. NoMemory is a caption
+// file that an allocation failure meets on the open road, once its captions are read.
+enum class TMade { Bytes, Fifo, LinkToZero, Folder, Sparse, LargeText, RemovedAtPrompt, UnreadableAtPrompt, NoMemory };
+
+// The length of each caption of a NoMemory file; it holds three, as many as the open document.
+constexpr size_t kLongCaption = 256 * 1024;
 
 // Makes it; for Sparse a file of 1 GiB, text at its start and without blocks after it, for
 // LargeText 64 MB of SAMI.
@@ -48,6 +64,7 @@ void Make(const std::string& path, TMade made, const std::string& bytes) {
     case TMade::Bytes:
     case TMade::RemovedAtPrompt:
     case TMade::UnreadableAtPrompt:
+    case TMade::NoMemory:
         WriteFileAtomic(path, bytes);
         break;
     case TMade::Fifo:
@@ -173,6 +190,12 @@ TEST_F(Refused, FilesThatCannotBeReadLeaveTheOpenDocument) {
         {"fifo.smi", TMade::Fifo, "", cannot + kNotRegular, false},
         {"zero.smi", TMade::LinkToZero, "", cannot + kNotRegular, false},
         {"folder.avi", TMade::Folder, "", cannot + kNotRegular, false},
+        // Its captions are read, but the list's rows cannot be made of them.
+        {"nomemory.smi", TMade::NoMemory,
+         "<SAMI><BODY>\r\n<SYNC Start=1500><P Class=KRCC>" + std::string(kLongCaption, 'a') +
+             "\r\n<SYNC Start=2500><P Class=KRCC>" + std::string(kLongCaption, 'b') +
+             "\r\n<SYNC Start=3500><P Class=KRCC>" + std::string(kLongCaption, 'c') + "\r\n</BODY></SAMI>\r\n",
+         tooLarge, true},
         // More than the memory allows (the last rows: they need RLIMIT_AS): the bytes cannot be
         // held, or they can but their captions cannot.
         {"sparse.smi", TMade::Sparse, "", tooLarge, true},
@@ -186,7 +209,7 @@ TEST_F(Refused, FilesThatCannotBeReadLeaveTheOpenDocument) {
         Make(dir + c.name, c.made, c.bytes);
         // Such a thing in the open file's place, for a reload.
         const std::string open = dir + "a.smi";
-        const bool reload = c.made != TMade::Bytes;
+        const bool reload = c.made != TMade::Bytes && c.made != TMade::NoMemory;
         if (reload) {
             ASSERT_EQ(std::rename(open.c_str(), (open + ".kept").c_str()), 0);
             Make(open, c.made, c.bytes);
@@ -207,13 +230,46 @@ TEST_F(Refused, FilesThatCannotBeReadLeaveTheOpenDocument) {
                         ASSERT_EQ(symlink("/proc/self/clear_refs", (dir + c.name).c_str()), 0);
                     }
                 };
+                const bool noMemory = c.made == TMade::NoMemory;
+                if (noMemory) view.WhileLoading = [] { gFailFrom = 2 * kLongCaption; };
                 main.DropFiles({dir + c.name});
+                gFailFrom = 0;
                 ASSERT_EQ(view.Messages.size(), 1u);
                 EXPECT_EQ(view.Messages[0], c.name + c.message);
                 EXPECT_EQ(view.Questions.size(), c.asked ? 1u : 0u);
                 ExpectDocumentKept();
                 view.WhileAsked = nullptr;
                 if (atPrompt) return;
+
+                // Opened in the advanced mode, the file's rows are made but the mode's text is
+                // not: the mode goes off with the list shown. F12 then cannot show that text and
+                // the mode stays off.
+                if (noMemory) {
+                    main.ToggleAdvancedMode();
+                    ASSERT_TRUE(main.AdvancedMode());
+                    view.Messages.clear();
+                    view.Answers = {mrNo};
+                    view.WhileLoading = [] { gFailFrom = 3 * kLongCaption + 64; };
+                    main.DropFiles({dir + c.name});
+                    gFailFrom = 0;
+                    view.WhileLoading = nullptr;
+                    ASSERT_EQ(view.Messages.size(), 1u);
+                    EXPECT_EQ(view.Messages[0], Cp949("자막이 너무 커서 확장편집 모드로 보여 줄 수 없어 목록으로 돌아갑니다."));
+                    EXPECT_FALSE(main.AdvancedMode());
+                    EXPECT_FALSE(view.Advanced);
+                    EXPECT_EQ(main.Rows().Count(), 4);
+                    EXPECT_EQ(main.CurrentCaption.FileName, dir + c.name);
+
+                    view.Messages.clear();
+                    gFailFrom = 2 * kLongCaption;
+                    main.ToggleAdvancedMode();
+                    gFailFrom = 0;
+                    ASSERT_EQ(view.Messages.size(), 1u);
+                    EXPECT_EQ(view.Messages[0], Cp949("자막이 너무 커서 확장편집 모드로 바꿀 수 없습니다."));
+                    EXPECT_FALSE(main.AdvancedMode());
+                    EXPECT_FALSE(view.Advanced);
+                    return;
+                }
 
                 // In the advanced mode, the mode and its text stay too.
                 if (limited) {
