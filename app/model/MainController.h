@@ -47,8 +47,6 @@ public:
     // close requested during the prompt of new or open, or of an earlier close): that prompt
     // decides, and a second one never stacks on it.
     bool CloseQuery();
-    // True while the save prompt, or the save it asked for, is up.
-    bool SavePromptUp() const { return savePromptUp_; }
     // True when the document or the advanced-mode text has unsaved changes.
     bool IsModified();
 
@@ -193,6 +191,7 @@ private:
     int selected_ = -1;
     std::string labelCode_ = "0";
     bool advancedMode_ = false;
+    // A save prompt, or the save it asked for, is up.
     bool savePromptUp_ = false;
     // The row the Edit command changes while the document's edit event runs; -1 otherwise.
     int editRow_ = -1;

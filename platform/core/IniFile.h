@@ -25,9 +25,6 @@ public:
     TIniFile& operator=(const TIniFile&) = delete;
 
     const std::string& FileName() const { return fileName_; }
-    // How the read of the file ended when the object was made: Ok, or Missing for a file that is
-    // not there (both may be written); any other answer keeps the file from being written.
-    TFileRead ReadResult() const { return read_; }
 
     std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
     // A value that is not a whole number gives `def`.
@@ -46,7 +43,7 @@ public:
     void EraseSection(std::string_view section);
 
     // Writes the file when it changed; false when it could not be written, or may not be because
-    // it could not be read (see ReadResult).
+    // it stood there but could not be read.
     bool UpdateFile();
 
 private:
@@ -59,6 +56,8 @@ private:
 
     std::string fileName_;
     std::vector<std::string> lines_;
+    // How the read of the file ended when the object was made: only a file read whole (Ok) or
+    // one that was not there (Missing) may be written.
     TFileRead read_ = TFileRead::Missing;
     bool dirty_ = false;
 };

@@ -33,6 +33,21 @@ enum : uint64_t {
   kLoadBase = 1000,  // + the serial of the Open that sent the load
 };
 
+}  // namespace
+
+bool OpenGLAvailable() {
+  QOpenGLContext context;
+  if (!context.create()) return false;
+  QOffscreenSurface surface;
+  surface.setFormat(context.format());
+  surface.create();
+  const bool ok = surface.isValid() && context.makeCurrent(&surface);
+  if (ok) context.doneCurrent();
+  return ok;
+}
+
+namespace {
+
 // The output as far as it can be chosen without trying OpenGL; Auto when only that can tell.
 TMediaOutput ChooseOutput(TMediaOutput wanted) {
   if (wanted != TMediaOutput::Auto) return wanted;
@@ -67,17 +82,6 @@ void Call(const Handler& handler, Args... args) {
 }
 
 }  // namespace
-
-bool OpenGLAvailable() {
-  QOpenGLContext context;
-  if (!context.create()) return false;
-  QOffscreenSurface surface;
-  surface.setFormat(context.format());
-  surface.create();
-  const bool ok = surface.isValid() && context.makeCurrent(&surface);
-  if (ok) context.doneCurrent();
-  return ok;
-}
 
 // Events reach their handlers from the event loop. The call is queued on the application, not
 // on the player, so a handler may delete the player; a call queued before that is then dropped.
