@@ -203,8 +203,10 @@ void TMSMediaPlayer::CreateView(TMediaOutput output) {
   view->setAutoFillBackground(true);
   auto* layout = static_cast<QVBoxLayout*>(this->layout());
   if (view_) {
-    // A failed OpenGL view is replaced; it is deleted later, as the call comes from its own event.
-    layout->replaceWidget(view_, view);
+    // The view an Auto player shows before its first movie chooses the output, or a failed
+    // OpenGL view, is replaced; it is deleted later, as the call may come from its own event. The
+    // layout's item that held it is ours to free.
+    delete layout->replaceWidget(view_, view);
     view_->hide();
     view_->deleteLater();
     view->show();
