@@ -560,8 +560,9 @@ void TMainForm::ApplyWindowSettings(const TWindowSettings& s) {
 void TMainForm::FormCloseQuery(bool& canClose) {
     canClose = false;
     // A request that arrives while an earlier one asks (a second signal during the save prompt)
-    // is refused: the open prompt decides. So is one once the window closes: ending the program
-    // asks every window to close again, and the save prompt must not come back.
+    // is refused: the open prompt decides; the controller refuses one during the save prompt of
+    // another command. So is one once the window closes: ending the program asks every window to
+    // close again, and the save prompt must not come back.
     if (autoUpdate_->Busy() || closeQuerying_ || IsClosing) return;
     closeQuerying_ = true;
     Guard([&] { canClose = controller_->CloseQuery(); });
@@ -585,9 +586,11 @@ void TMainForm::HandleSignals() {
 void TMainForm::FormClose() {
     SetCaptionTimer(false);
     if (findForm_) findForm_->SaveHistory();
-    if (!SaveSettings(IniFileName, CurrentWindowSettings(), controller_->UserInfo))
-        ::ShowMessage(Cp949FromUtf8(ExtractFileName(IniFileName)) + Cp949(" 파일을 저장할 수 없습니다."));
+    const bool saved = SaveSettings(IniFileName, CurrentWindowSettings(), controller_->UserInfo);
+    // The close is final from here: a request that comes while the failure is shown (a second
+    // signal) is refused, and brings back no save prompt.
     IsClosing = 1;
+    if (!saved) ::ShowMessage(Cp949FromUtf8(ExtractFileName(IniFileName)) + Cp949(" 파일을 저장할 수 없습니다."));
     if (OnClosed) OnClosed();
 }
 
@@ -626,8 +629,8 @@ void TMainForm::SetProgressPosition(int64_t position) {
 
 void TMainForm::ProcessPaintEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
-bool TMainForm::StartProgram(const std::string& program, const std::vector<std::string>& args) {
-    return StartDetached(program, args);
+bool TMainForm::StartProgramAtEnd(const std::string& program, const std::vector<std::string>& args) {
+    return ProgramAtEnd().Keep(program, args);
 }
 
 void TMainForm::CloseMainWindow() {

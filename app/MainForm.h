@@ -109,7 +109,7 @@ public:
     void SetProgressMax(int64_t max) override;
     void SetProgressPosition(int64_t position) override;
     void ProcessPaintEvents() override;
-    bool StartProgram(const std::string& program, const std::vector<std::string>& args) override;
+    bool StartProgramAtEnd(const std::string& program, const std::vector<std::string>& args) override;
     void CloseMainWindow() override;
 
     // ---- Commands that are not a menu item of their own ----

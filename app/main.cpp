@@ -1,5 +1,6 @@
 // The caption editor's entry point: the application object and its title, the main window, then
-// the movie window, and the event loop until the main window closes. No argument is read.
+// the movie window, and the event loop until the main window closes; then the updater of an
+// update the user agreed to. No argument is read.
 
 #include <malloc.h>
 
@@ -9,7 +10,10 @@
 #include "app/Globals.h"
 #include "app/MainForm.h"
 #include "app/MovieForm.h"
+#include "app/update/AutoUpdate.h"
+#include "app/update/ProgramStart.h"
 #include "controls/TransBtn.h"
+#include "platform/gui/Services.h"
 #include "platform/gui/QtTranslations.h"
 
 int main(int argc, char** argv) {
@@ -27,17 +31,23 @@ int main(int argc, char** argv) {
     // The main window decides when the program ends: the movie window may still be open.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    TMainForm mainForm;
-    TMovieForm movieForm(&mainForm, mainForm.Controller(), [] { return IsClosing != 0; });
-    mainForm.SetMovieForm(&movieForm);
-    mainForm.OnClosed = [] { QCoreApplication::quit(); };
-    mainForm.HandleSignals();
+    int code = 0;
+    {
+        TMainForm mainForm;
+        TMovieForm movieForm(&mainForm, mainForm.Controller(), [] { return IsClosing != 0; });
+        mainForm.SetMovieForm(&movieForm);
+        mainForm.OnClosed = [] { QCoreApplication::quit(); };
+        mainForm.HandleSignals();
 
-    mainForm.show();
-    movieForm.SetShown(true);
-    mainForm.PreviewButton->SetDown(true);
-    int code = app.exec();
-    mainForm.SetMovieForm(nullptr);
-    MovieForm = nullptr;
+        mainForm.show();
+        movieForm.SetShown(true);
+        mainForm.PreviewButton->SetDown(true);
+        code = app.exec();
+        mainForm.SetMovieForm(nullptr);
+        MovieForm = nullptr;
+    }
+    // The settings are written and the windows and the player are gone: an update agreed to
+    // starts its updater now, which waits only a moment for this program to end.
+    if (!ProgramAtEnd().Start()) ShowMessage(MsgUpdaterNotStarted());
     return code;
 }

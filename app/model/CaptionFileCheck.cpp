@@ -56,13 +56,22 @@ TCaptionFileCheck CheckCaptionBytes(const std::string& path, std::string_view by
     return check;
 }
 
-TCaptionFileCheck CheckCaptionFile(const std::string& path, std::string& bytes, bool& read) {
+namespace {
+
+// CheckCaptionFile of at most `limit` bytes from the file's start.
+TCaptionFileCheck CheckRead(const std::string& path, std::string& bytes, bool& read, size_t limit) {
     read = false;
     TCaptionFileCheck check;
-    switch (ReadRegularFile(path, bytes)) {
-    case TFileRead::Ok:
+    switch (ReadRegularFile(path, bytes, limit)) {
+    case TFileRead::Ok: {
         read = true;
-        return CheckCaptionBytes(path, bytes);
+        std::string_view checked = bytes;
+        if (bytes.size() >= limit) {
+            const size_t end = checked.rfind('\n');
+            if (end != std::string_view::npos) checked = checked.substr(0, end + 1);
+        }
+        return CheckCaptionBytes(path, checked);
+    }
     case TFileRead::Missing:
         return check;
     case TFileRead::NotRegular:
@@ -76,6 +85,17 @@ TCaptionFileCheck CheckCaptionFile(const std::string& path, std::string& bytes, 
     }
     check.Refusal = CannotRead(path);
     return check;
+}
+
+}  // namespace
+
+TCaptionFileCheck CheckCaptionFile(const std::string& path, std::string& bytes, bool& read) {
+    return CheckRead(path, bytes, read, static_cast<size_t>(-1));
+}
+
+TCaptionFileCheck CheckCaptionHead(const std::string& path, bool& read) {
+    std::string head;
+    return CheckRead(path, head, read, kCaptionHeadBytes);
 }
 
 TCaptionFileCheck CheckCaptionFile(const std::string& path) {

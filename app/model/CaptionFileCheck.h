@@ -24,6 +24,14 @@ TCaptionFileCheck CheckCaptionFile(const std::string& path);
 // CheckCaptionFile that hands the bytes it read to `bytes` (for the reader, so that the file is
 // read once); `read` tells whether they were read (false for a missing or unreadable file).
 TCaptionFileCheck CheckCaptionFile(const std::string& path, std::string& bytes, bool& read);
+// How many bytes from a caption file's start its open checks before the save prompt.
+constexpr size_t kCaptionHeadBytes = 64 * 1024;
+// CheckCaptionFile of the file's first kCaptionHeadBytes only (the whole file when it is shorter;
+// cut after the head's last line break when the file goes on, so that no character is cut): what
+// the file is, whether it can be read, and its encoding as far as the head shows it, in memory
+// bounded whatever the file's size. `read` tells whether there was a file to read.
+// MayHoldNoCaption needs the whole file and is not told here.
+TCaptionFileCheck CheckCaptionHead(const std::string& path, bool& read);
 // The same for the file's bytes; `path` only names the file in the message.
 TCaptionFileCheck CheckCaptionBytes(const std::string& path, std::string_view bytes);
 // The refusal of a file whose bytes or captions cannot be held in memory.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <set>
+#include <utility>
 
 #include "app/model/CaptionHeader.h"
 #include "document/QzText.h"
@@ -119,12 +120,19 @@ bool TMainController::IsModified() {
 
 bool TMainController::QuerySaveModified() {
     if (!IsModified()) return true;
+    // Up until the answer and the save it may ask for are done (CloseQuery refuses meanwhile).
+    struct TPromptUp {
+        bool& up;
+        const bool was;
+        ~TPromptUp() { up = was; }
+    } promptUp{savePromptUp_, std::exchange(savePromptUp_, true)};
     int answer = view_.Ask(Cp949("편집중인 자막파일이 있습니다.\n저장하겠습니까?"), mbYesNoCancel);
     if (answer == mrYes) return SaveCaption(!CurrentCaption.FileName.empty());
     return answer == mrNo;
 }
 
 bool TMainController::CloseQuery() {
+    if (savePromptUp_) return false;
     StopMovie();
     return QuerySaveModified();
 }

@@ -43,7 +43,9 @@ public:
     // ---- Closing ----
     // True when the caller may go on: nothing to save, saved, or the user declined to save.
     bool QuerySaveModified();
-    // Stops the movie, then asks QuerySaveModified.
+    // Stops the movie, then asks QuerySaveModified. False at once while a save prompt is up (a
+    // close requested during the prompt of new or open, or of an earlier close): that prompt
+    // decides, and a second one never stacks on it.
     bool CloseQuery();
     // True when the document or the advanced-mode text has unsaved changes.
     bool IsModified();
@@ -189,6 +191,8 @@ private:
     int selected_ = -1;
     std::string labelCode_ = "0";
     bool advancedMode_ = false;
+    // A save prompt, or the save it asked for, is up.
+    bool savePromptUp_ = false;
     // The row the Edit command changes while the document's edit event runs; -1 otherwise.
     int editRow_ = -1;
     // Nesting depth of TMemoRound: only the outermost one applies and refills.

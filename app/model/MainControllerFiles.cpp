@@ -113,27 +113,25 @@ void TMainController::OpenPath(const std::string& path) {
 
 bool TMainController::OpenCaptionFile(std::string path) {
     StopMovie();
-    // A file that cannot be read is refused before anything changes.
-    std::string bytes;
+    // A file that cannot be read is refused before anything changes: before the save prompt from
+    // its head, so that a file of any size is asked about at once; after it from its whole bytes,
+    // which a save at the prompt may have written (a reload).
     bool read = false;
-    TCaptionFileCheck check = CheckCaptionFile(path, bytes, read);
+    TCaptionFileCheck check = CheckCaptionHead(path, read);
     if (!check.Refusal.empty()) {
         view_.ShowMessage(check.Refusal);
         return true;
     }
-    // Saving at the prompt may write this very file (a reload): then it is read anew.
-    const bool asked = IsModified();
     if (!QuerySaveModified()) return false;
-    if (asked) {
-        const bool readBefore = read;
-        check = CheckCaptionFile(path, bytes, read);
-        // A file taken away meanwhile is refused, not opened as the missing file of a new document.
-        if (check.Refusal.empty() && readBefore && !read)
-            check.Refusal = MessageName(path) + Cp949(" 파일이 존재하지 않습니다.");
-        if (!check.Refusal.empty()) {
-            view_.ShowMessage(check.Refusal);
-            return true;
-        }
+    const bool readBefore = read;
+    std::string bytes;
+    check = CheckCaptionFile(path, bytes, read);
+    // A file taken away meanwhile is refused, not opened as the missing file of a new document.
+    if (check.Refusal.empty() && readBefore && !read)
+        check.Refusal = MessageName(path) + Cp949(" 파일이 존재하지 않습니다.");
+    if (!check.Refusal.empty()) {
+        view_.ShowMessage(check.Refusal);
+        return true;
     }
     ClearLabel();
     TCaptionInfo previousInfo = CurrentCaption;

@@ -20,7 +20,10 @@ struct TWindowSettings {
 // fields default to their current values. A missing or unreadable file gives the defaults. The
 // preview numbers are clamped (Position 0..8, TopWindow 0..2, DisplaySize 0..4 with 3 read as 4).
 void LoadSettings(const std::string& iniFile, TWindowSettings& window, TCaptionInfo& user);
-// Writes the same keys; false when the file could not be written (the previous file is kept).
+// Writes the same keys, keeping the file's other lines; false when the file could not be written
+// (the previous file is kept), and when a file stands there that could not be read (unreadable, an
+// I/O error, cut short while read, no regular file): it is left as it is, since writing only
+// these keys would lose the rest of it.
 bool SaveSettings(const std::string& iniFile, const TWindowSettings& window, const TCaptionInfo& user);
 
 // The notice on one line: CR removed, LF written as TAB; and back: CR removed, TAB read as CR LF.

@@ -70,9 +70,11 @@ void TAutoUpdate::UpdateCheckUpdate(TQzUpdateCheck& sender, const std::string& m
     const std::string dir = host_.AppDir();
     if (!sender.UpdateFile(dir + kProgramName + kDownloadSuffix, 1)) return;
     // The updater finds the program by this fixed name; the process id lets it tell this
-    // process apart.
+    // process apart. It waits only a moment for this program to end, so it is started once the
+    // close is final and the windows are gone, however long the close takes (a settings file that
+    // cannot be written shows its message first).
     const std::vector<std::string> args{kProgramName, std::to_string(static_cast<long>(getpid()))};
-    if (!host_.StartProgram(dir + kUpdaterFile, args)) {
+    if (!host_.StartProgramAtEnd(dir + kUpdaterFile, args)) {
         // The download stays in place; the program keeps running rather than closing for an
         // update that will not happen.
         host_.ShowMessage(MsgUpdaterNotStarted());

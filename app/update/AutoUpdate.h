@@ -1,8 +1,8 @@
 #pragma once
 // The main window's auto-update command: checks for a newer version, asks the user, downloads it
-// beside the program as "Morvane.tmp", starts the updater "Kelvoran" from the program's directory
-// with the arguments "Morvane" and this process's id, and closes the main window so the updater
-// can replace the program.
+// beside the program as "Morvane.tmp", has the updater "Kelvoran" started from the program's
+// directory with the arguments "Morvane" and this process's id when the program ends, and closes
+// the main window so the updater can replace the program.
 
 #include "app/update/QzUpdateCheck.h"
 #include "app/update/UpdateHost.h"

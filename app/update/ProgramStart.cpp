@@ -1,6 +1,8 @@
 #include "app/update/ProgramStart.h"
 
 #include <spawn.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -29,4 +31,28 @@ bool StartDetached(const std::string& program, const std::vector<std::string>& a
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attr);
     return rc == 0;
+}
+
+bool TProgramAtEnd::Keep(const std::string& program, const std::vector<std::string>& args) {
+    program_.clear();
+    args_.clear();
+    struct stat st;
+    if (stat(program.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || access(program.c_str(), X_OK) != 0) return false;
+    program_ = program;
+    args_ = args;
+    return true;
+}
+
+bool TProgramAtEnd::Start() {
+    if (program_.empty()) return true;
+    std::string program;
+    std::vector<std::string> args;
+    program.swap(program_);
+    args.swap(args_);
+    return StartDetached(program, args);
+}
+
+TProgramAtEnd& ProgramAtEnd() {
+    static TProgramAtEnd atEnd;
+    return atEnd;
 }

@@ -36,9 +36,11 @@ public:
     // refuses to close while TAutoUpdate::Busy() is true.
     virtual void ProcessPaintEvents() = 0;
 
-    // Starts `program` with `args` as a process of its own that outlives this one; false when it
-    // could not be started. StartDetached (ProgramStart.h) does this.
-    virtual bool StartProgram(const std::string& program, const std::vector<std::string>& args) = 0;
+    // Has `program` started with `args`, as a process of its own, when this program ends: after
+    // the main window closed, its settings were written (and a failure shown), and the windows and
+    // the player are gone. False, keeping nothing, when it cannot be started (no executable file).
+    // ProgramAtEnd (ProgramStart.h) does this.
+    virtual bool StartProgramAtEnd(const std::string& program, const std::vector<std::string>& args) = 0;
 
     // Closes the main window as the user's close would (settings are saved, the program ends).
     // It may close at once or after the current command returns.

@@ -29,8 +29,12 @@ bool KeyName(const std::string& line, std::string& key) {
 }  // namespace
 
 TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {
+    std::string data;
+    read_ = ReadRegularFile(fileName_, data);
+    if (read_ != TFileRead::Ok) return;
     TStringList list;
-    if (list.LoadFromFile(fileName_)) lines_ = std::move(list.Strings);
+    list.SetText(data);
+    lines_ = std::move(list.Strings);
 }
 
 TIniFile::~TIniFile() { UpdateFile(); }
@@ -149,6 +153,7 @@ void TIniFile::EraseSection(std::string_view section) {
 
 bool TIniFile::UpdateFile() {
     if (!dirty_) return true;
+    if (read_ != TFileRead::Ok && read_ != TFileRead::Missing) return false;
     TStringList list;
     list.Strings = lines_;
     if (!list.SaveToFile(fileName_)) return false;

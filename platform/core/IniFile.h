@@ -7,11 +7,15 @@
 //
 // Writes change the in-memory copy and are written to disk by UpdateFile() (also called by the
 // destructor when something changed). The file is replaced atomically, so a failed write leaves
-// the previous settings intact.
+// the previous settings intact. A file that stands at the name but could not be read when the
+// object was made (no permission to read it, an I/O error, cut short while read, no regular file)
+// is never written over: what it holds beyond the keys written here would be lost.
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/core/FileUtils.h"
 
 class TIniFile {
 public:
@@ -38,7 +42,8 @@ public:
     void DeleteKey(std::string_view section, std::string_view key);
     void EraseSection(std::string_view section);
 
-    // Writes the file when it changed; false when it could not be written.
+    // Writes the file when it changed; false when it could not be written, or may not be because
+    // it stood there but could not be read.
     bool UpdateFile();
 
 private:
@@ -51,5 +56,8 @@ private:
 
     std::string fileName_;
     std::vector<std::string> lines_;
+    // How the read of the file ended when the object was made: only a file read whole (Ok) or
+    // one that was not there (Missing) may be written.
+    TFileRead read_ = TFileRead::Missing;
     bool dirty_ = false;
 };

@@ -248,6 +248,11 @@ int TRecordingServices::MessageBox(QWidget* parent, const std::string& text, con
                                    unsigned flags)
 {
     Messages.push_back({text, caption, flags, parent});
+    if (WhileShown) {
+        const std::function<void()> run = std::move(WhileShown);
+        WhileShown = nullptr;
+        run();
+    }
     if (MessageAnswers.empty())
         return FirstButtonAnswer(flags);
     const int a = MessageAnswers.front();

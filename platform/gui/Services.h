@@ -4,6 +4,7 @@
 // tests install a TRecordingServices that records every request and answers from queues.
 // All texts are code page 949 bytes; paths are native.
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -95,6 +96,8 @@ public:
     std::vector<FileDialogCall> FileDialogs;
     std::vector<ShellCall> ShellOpens;
     std::deque<int> MessageAnswers;
+    // Run while the next box is up, before it is answered (once: it is cleared before it runs).
+    std::function<void()> WhileShown;
     // An empty path cancels the dialog; otherwise it is the chosen file.
     std::deque<std::string> FileAnswers;
     std::deque<bool> PrintAnswers;

@@ -33,6 +33,8 @@ enum : uint64_t {
   kLoadBase = 1000,  // + the serial of the Open that sent the load
 };
 
+}  // namespace
+
 bool OpenGLAvailable() {
   QOpenGLContext context;
   if (!context.create()) return false;
@@ -43,6 +45,8 @@ bool OpenGLAvailable() {
   if (ok) context.doneCurrent();
   return ok;
 }
+
+namespace {
 
 // The output as far as it can be chosen without trying OpenGL; Auto when only that can tell.
 TMediaOutput ChooseOutput(TMediaOutput wanted) {
@@ -199,8 +203,10 @@ void TMSMediaPlayer::CreateView(TMediaOutput output) {
   view->setAutoFillBackground(true);
   auto* layout = static_cast<QVBoxLayout*>(this->layout());
   if (view_) {
-    // A failed OpenGL view is replaced; it is deleted later, as the call comes from its own event.
-    layout->replaceWidget(view_, view);
+    // The view an Auto player shows before its first movie chooses the output, or a failed
+    // OpenGL view, is replaced; it is deleted later, as the call may come from its own event. The
+    // layout's item that held it is ours to free.
+    delete layout->replaceWidget(view_, view);
     view_->hide();
     view_->deleteLater();
     view->show();

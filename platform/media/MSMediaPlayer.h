@@ -24,6 +24,10 @@ struct mpv_handle;
 struct mpv_event;
 class TMediaControlBar;
 
+// True when an OpenGL context can be made and made current on this display: the picture of an
+// Auto player is then drawn through OpenGL.
+bool OpenGLAvailable();
+
 class TMSMediaPlayer : public QWidget {
  public:
   // `output` chooses how the picture is shown (see TMediaOutput); Auto reads MORVANE_MPV_VO.

@@ -18,6 +18,10 @@ void* GetProcAddress(void*, const char* name) {
 TMpvGLView::TMpvGLView(mpv_handle* mpv, QWidget* parent) : QOpenGLWidget(parent), mpv_(mpv) {}
 
 TMpvGLView::~TMpvGLView() {
+  // ~QOpenGLWidget destroys the GL context once this destructor has run: the handler of its end
+  // must not reach what is left of this view then. The render context goes here, while the view
+  // still exists.
+  QObject::disconnect(contextGone_);
   if (!context_) return;
   makeCurrent();
   FreeContext();

@@ -13,6 +13,7 @@ public:
     // Answers given to Ask in turn; mrOk when none is queued. Every question is recorded.
     std::deque<int> Answers;
     std::function<void()> WhileAsked;  // run while each question is up, before it is answered
+    std::function<void()> WhileLoading;  // run each time a load lets the window repaint
     std::vector<std::string> Questions;
     std::vector<std::string> Messages;
     std::deque<std::string> OpenChoices;  // empty string: the dialog is cancelled
@@ -56,7 +57,9 @@ public:
     void SetTitle(const std::string& title) override { Title = title; }
     void SetProgress(int, int) override {}
     void SetLoadTime(const std::string& text) override { LoadTime = text; }
-    void ProcessMessages() override {}
+    void ProcessMessages() override {
+        if (WhileLoading) WhileLoading();
+    }
     void SetCaptionTimer(bool on) override { TimerOn = on; }
 };
 

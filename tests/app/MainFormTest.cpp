@@ -10,6 +10,8 @@
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QImage>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -325,6 +327,34 @@ TEST_F(MainFormTest, ClosePromptAndSettingsFile) {
         EXPECT_TRUE(form->isVisible());
         EXPECT_EQ(RowCount(), 2);
         EXPECT_EQ(CurrentCaption().Modified, 1);
+
+        // The same request while the save prompt of a new document (Ctrl+N) or of an open
+        // (Ctrl+O) is up is refused: no second prompt stacks on it, and its cancel keeps all.
+        WriteFile(dir + "other.smi", SamiFile(SyncLine(500, "other")));
+        for (const char* key : {"Ctrl+N", "Ctrl+O"}) {
+            SCOPED_TRACE(key);
+            const size_t before = services->Messages.size();
+            if (key[5] == 'O') services->FileAnswers.push_back(dir + "other.smi");
+            services->MessageAnswers.push_back(IDCANCEL);
+            services->WhileShown = [signo] {
+                ASSERT_EQ(raise(signo), 0);
+                for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            };
+            form->ListView->setFocus();
+            const QKeyCombination k = QKeySequence(QString::fromLatin1(key))[0];
+            QKeyEvent press(QEvent::KeyPress, k.key(), k.keyboardModifiers());
+            QApplication::sendEvent(form->ListView, &press);
+            QKeyEvent release(QEvent::KeyRelease, k.key(), k.keyboardModifiers());
+            QApplication::sendEvent(form->ListView, &release);
+            ASSERT_EQ(services->Messages.size(), before + 1);
+            EXPECT_EQ(LastMessage(), Cp949("편집중인 자막파일이 있습니다.\n저장하겠습니까?"));
+            EXPECT_FALSE(services->WhileShown);
+            EXPECT_EQ(IsClosing, 0);
+            EXPECT_TRUE(form->isVisible());
+            EXPECT_EQ(RowCount(), 2);
+            EXPECT_EQ(CurrentCaption().Modified, 1);
+        }
+        services->FileDialogs.clear();
     }
 
     // Past the file-size limit a write fails where SIGXFSZ would end the program: the caption save
@@ -345,9 +375,22 @@ TEST_F(MainFormTest, ClosePromptAndSettingsFile) {
         EXPECT_EQ(LastMessage(), Cp949("out.smi 파일을 저장할 수 없습니다."));
         EXPECT_EQ(ReadFile(dir + "out.smi"), "old captions\r\n");
         EXPECT_EQ(CurrentCaption().Modified, 1);
+        // Each close request while the failure is shown is refused: no save prompt comes back
+        // and no second message stacks.
+        const size_t before = services->Messages.size();
         services->MessageAnswers.push_back(IDNO);
+        services->WhileShown = [&] {
+            services->WhileShown = [&] {
+                for (int signo : closers) {
+                    ASSERT_EQ(raise(signo), 0);
+                    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+                }
+            };
+        };
         form->Close();
         EXPECT_EQ(IsClosing, 1);
+        EXPECT_EQ(services->Messages.size(), before + 2);
+        EXPECT_FALSE(services->WhileShown);
         EXPECT_EQ(LastMessage(), Cp949("Morvane.ini 파일을 저장할 수 없습니다."));
         EXPECT_EQ(ReadFile(dir + "Morvane.ini"), settings);
         EXPECT_EQ(names(), present);
@@ -398,15 +441,29 @@ TEST_F(MainFormTest, ClosePromptAndSettingsFile) {
         ASSERT_EQ(raise(signo), 0);
         EXPECT_EQ(errno, EDOM) << signo;
     }
-    // A signal ignored when the window takes the signals (nohup) stays ignored.
-    ASSERT_NE(signal(SIGHUP, SIG_IGN), SIG_ERR);
+    // A signal ignored when the window takes the signals (nohup) stays ignored; SIGTERM, the
+    // request to end the program, is taken all the same and asks to save.
     IsClosing = 0;
     Create();
+    form->EditSync->setText("100");
+    form->AddButton->Click();
+    const struct {
+        int signo;
+        bool asks;
+    } ignoredAtStart[] = {{SIGHUP, false}, {SIGTERM, true}};
+    for (const auto& row : ignoredAtStart) ASSERT_NE(signal(row.signo, SIG_IGN), SIG_ERR);
     form->HandleSignals();
-    ASSERT_EQ(raise(SIGHUP), 0);
-    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    EXPECT_EQ(IsClosing, 0);
-    EXPECT_TRUE(form->isVisible());
+    for (const auto& row : ignoredAtStart) {
+        SCOPED_TRACE(row.signo);
+        const size_t before = services->Messages.size();
+        services->MessageAnswers.push_back(IDCANCEL);
+        ASSERT_EQ(raise(row.signo), 0);
+        for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        EXPECT_EQ(services->Messages.size(), before + (row.asks ? 1 : 0));
+        EXPECT_EQ(IsClosing, 0);
+        EXPECT_TRUE(form->isVisible());
+        services->MessageAnswers.clear();
+    }
     form.reset();
     for (size_t i = 0; i < 3; ++i) sigaction(closers[i], &kept[i], nullptr);
 }

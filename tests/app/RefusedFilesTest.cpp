@@ -4,18 +4,30 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <new>
 
 #include "app/model/CaptionFileCheck.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
 #include "tests/ChildRun.h"
 #include "tests/app/ControllerFixture.h"
+
+// This program's operator new stands in for the C++ library's (and the sanitizer's): while
+// gFailFrom is set, a request of at least that many bytes fails as when memory has run out.
+size_t gFailFrom = 0;
+
+void* operator new(size_t n) {
+    if (gFailFrom != 0 && n >= gFailFrom) throw std::bad_alloc();
+    static void* (*const next)(size_t) = reinterpret_cast<void* (*)(size_t)>(dlsym(RTLD_NEXT, "_Znwm"));
+    return next(n);
+}
 
 namespace {
 
@@ -38,15 +50,21 @@ const std::string kCp949Only = Cp949(" 파일입니다. 모르반은 코드 페�
 const std::string kNotRegular = Cp949("일반 파일이 아닙니다 (폴더, 파이프나 장치).");
 
 // What stands at a refused file's path. The AtPrompt kinds are a caption file that is taken away,
-// or made a file nobody may read, while the save prompt of its open is up.
-enum class TMade { Bytes, Fifo, LinkToZero, Folder, Sparse, LargeText, RemovedAtPrompt, UnreadableAtPrompt };
+// or made a file nobody may read, while the save prompt of its open is up. NoMemory is a caption
+// file that an allocation failure meets on the open road, once its captions are read.
+enum class TMade { Bytes, Fifo, LinkToZero, Folder, Sparse, LargeText, RemovedAtPrompt, UnreadableAtPrompt, NoMemory };
 
-// Makes it; for Sparse a file of 1 GiB without blocks, for LargeText 64 MB of SAMI.
+// The length of each caption of a NoMemory file; it holds three, as many as the open document.
+constexpr size_t kLongCaption = 256 * 1024;
+
+// Makes it; for Sparse a file of 1 GiB, text at its start and without blocks after it, for
+// LargeText 64 MB of SAMI.
 void Make(const std::string& path, TMade made, const std::string& bytes) {
     switch (made) {
     case TMade::Bytes:
     case TMade::RemovedAtPrompt:
     case TMade::UnreadableAtPrompt:
+    case TMade::NoMemory:
         WriteFileAtomic(path, bytes);
         break;
     case TMade::Fifo:
@@ -59,7 +77,8 @@ void Make(const std::string& path, TMade made, const std::string& bytes) {
         ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
         break;
     case TMade::Sparse:
-        WriteFileAtomic(path, "<SAMI><BODY>");
+        // Text through the head that is checked before the save prompt.
+        WriteFileAtomic(path, "<SAMI><BODY>\r\n" + std::string(kCaptionHeadBytes, ' ') + "\r\n");
         ASSERT_EQ(truncate(path.c_str(), int64_t{1} << 30), 0);
         break;
     case TMade::LargeText: {
@@ -147,29 +166,41 @@ TEST_F(Refused, FilesThatCannotBeReadLeaveTheOpenDocument) {
         TMade made;
         std::string bytes;
         std::string message;  // after the file's name
+        bool asked;           // refused after the save prompt, which asked first (answered no)
     } cases[] = {
-        {"u16.smi", TMade::Bytes, Utf16Le("<SAMI><BODY><SYNC Start=1>x</BODY></SAMI>", true), cannot + "UTF-16" + kCp949Only},
-        {"u16.txt", TMade::Bytes, Utf16Le("first line\r\nsecond\r\n", false), cannot + "UTF-16" + kCp949Only},
+        {"u16.smi", TMade::Bytes, Utf16Le("<SAMI><BODY><SYNC Start=1>x</BODY></SAMI>", true), cannot + "UTF-16" + kCp949Only, false},
+        {"u16.txt", TMade::Bytes, Utf16Le("first line\r\nsecond\r\n", false), cannot + "UTF-16" + kCp949Only, false},
         {"u8.smi", TMade::Bytes, "<SAMI><BODY>\r\n<SYNC Start=1><P Class=K>\xED\x95\x9C\r\n</BODY></SAMI>",
-         cannot + "UTF-8" + kCp949Only},
-        {"bom.txt", TMade::Bytes, "\xEF\xBB\xBFhello\r\n", cannot + "UTF-8" + kCp949Only},
+         cannot + "UTF-8" + kCp949Only, false},
+        {"bom.txt", TMade::Bytes, "\xEF\xBB\xBFhello\r\n", cannot + "UTF-8" + kCp949Only, false},
         {"random.smi", TMade::Bytes, std::string("\x01\x9F\0\xFE\x33", 5) + std::string(500, '\x8E'),
-         cannot + Why("텍스트 파일이 아닙니다.")},
-        {"nobody.smi", TMade::Bytes, "<SAMI><HEAD><TITLE>t</TITLE></HEAD></SAMI>\r\n", cannot + Why("자막을 찾을 수 없습니다.")},
+         cannot + Why("텍스트 파일이 아닙니다."), false},
+        {"nobody.smi", TMade::Bytes, "<SAMI><HEAD><TITLE>t</TITLE></HEAD></SAMI>\r\n", cannot + Why("자막을 찾을 수 없습니다."), true},
         {"nostart.s2k", TMade::Bytes, "// a comment\r\n;Other=1\r\ntext before any start\r\n",
-         cannot + Why("자막을 찾을 수 없습니다.")},
+         cannot + Why("자막을 찾을 수 없습니다."), true},
+        // Past the head checked before the save prompt (40 MB, so that reading it whole maps new
+        // memory): asked about first, read whole after the prompt, then refused.
+        {"u8late.smi", TMade::Bytes,
+         "<SAMI><BODY>\r\n" + std::string(40u << 20, ' ') + "\r\n<SYNC Start=1><P Class=K>\xED\x95\x9C\r\n</BODY></SAMI>",
+         cannot + "UTF-8" + kCp949Only, true},
         // Read before the save prompt and read again after it (opened only).
-        {"removed.smi", TMade::RemovedAtPrompt, kTwoCaptions, Why(" 파일이 존재하지 않습니다.")},
-        {"unreadable.smi", TMade::UnreadableAtPrompt, kTwoCaptions, Why(" 파일을 읽을 수 없습니다.")},
+        {"removed.smi", TMade::RemovedAtPrompt, kTwoCaptions, Why(" 파일이 존재하지 않습니다."), true},
+        {"unreadable.smi", TMade::UnreadableAtPrompt, kTwoCaptions, Why(" 파일을 읽을 수 없습니다."), true},
         // No regular file: refused before a byte is read, whatever the name says.
-        {"fifo.smi", TMade::Fifo, "", cannot + kNotRegular},
-        {"zero.smi", TMade::LinkToZero, "", cannot + kNotRegular},
-        {"folder.avi", TMade::Folder, "", cannot + kNotRegular},
+        {"fifo.smi", TMade::Fifo, "", cannot + kNotRegular, false},
+        {"zero.smi", TMade::LinkToZero, "", cannot + kNotRegular, false},
+        {"folder.avi", TMade::Folder, "", cannot + kNotRegular, false},
+        // Its captions are read, but the list's rows cannot be made of them.
+        {"nomemory.smi", TMade::NoMemory,
+         "<SAMI><BODY>\r\n<SYNC Start=1500><P Class=KRCC>" + std::string(kLongCaption, 'a') +
+             "\r\n<SYNC Start=2500><P Class=KRCC>" + std::string(kLongCaption, 'b') +
+             "\r\n<SYNC Start=3500><P Class=KRCC>" + std::string(kLongCaption, 'c') + "\r\n</BODY></SAMI>\r\n",
+         tooLarge, true},
         // More than the memory allows (the last rows: they need RLIMIT_AS): the bytes cannot be
         // held, or they can but their captions cannot.
-        {"sparse.smi", TMade::Sparse, "", tooLarge},
-        {"large.smi", TMade::LargeText, "", tooLarge},
-        {"large.s2k", TMade::LargeText, "", tooLarge},
+        {"sparse.smi", TMade::Sparse, "", tooLarge, true},
+        {"large.smi", TMade::LargeText, "", tooLarge, true},
+        {"large.s2k", TMade::LargeText, "", tooLarge, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -178,7 +209,7 @@ TEST_F(Refused, FilesThatCannotBeReadLeaveTheOpenDocument) {
         Make(dir + c.name, c.made, c.bytes);
         // Such a thing in the open file's place, for a reload.
         const std::string open = dir + "a.smi";
-        const bool reload = c.made != TMade::Bytes;
+        const bool reload = c.made != TMade::Bytes && c.made != TMade::NoMemory;
         if (reload) {
             ASSERT_EQ(std::rename(open.c_str(), (open + ".kept").c_str()), 0);
             Make(open, c.made, c.bytes);
@@ -189,20 +220,54 @@ TEST_F(Refused, FilesThatCannotBeReadLeaveTheOpenDocument) {
                 view.Messages.clear();
                 view.Questions.clear();
                 view.Answers = {mrNo};  // the save question, where the file is read before it is refused
+                // Before the save prompt no more than the file's head is read, whatever its size.
+                const size_t mapped = MappedBytes();
                 view.WhileAsked = [&] {
+                    EXPECT_LT(MappedBytes(), mapped + (size_t{16} << 20));
                     if (!atPrompt) return;
                     ASSERT_EQ(std::remove((dir + c.name).c_str()), 0);
                     if (c.made == TMade::UnreadableAtPrompt) {
                         ASSERT_EQ(symlink("/proc/self/clear_refs", (dir + c.name).c_str()), 0);
                     }
                 };
+                const bool noMemory = c.made == TMade::NoMemory;
+                if (noMemory) view.WhileLoading = [] { gFailFrom = 2 * kLongCaption; };
                 main.DropFiles({dir + c.name});
+                gFailFrom = 0;
                 ASSERT_EQ(view.Messages.size(), 1u);
                 EXPECT_EQ(view.Messages[0], c.name + c.message);
+                EXPECT_EQ(view.Questions.size(), c.asked ? 1u : 0u);
                 ExpectDocumentKept();
                 view.WhileAsked = nullptr;
-                if (atPrompt) {
-                    EXPECT_EQ(view.Questions.size(), 1u);
+                if (atPrompt) return;
+
+                // Opened in the advanced mode, the file's rows are made but the mode's text is
+                // not: the mode goes off with the list shown. F12 then cannot show that text and
+                // the mode stays off.
+                if (noMemory) {
+                    main.ToggleAdvancedMode();
+                    ASSERT_TRUE(main.AdvancedMode());
+                    view.Messages.clear();
+                    view.Answers = {mrNo};
+                    view.WhileLoading = [] { gFailFrom = 3 * kLongCaption + 64; };
+                    main.DropFiles({dir + c.name});
+                    gFailFrom = 0;
+                    view.WhileLoading = nullptr;
+                    ASSERT_EQ(view.Messages.size(), 1u);
+                    EXPECT_EQ(view.Messages[0], Cp949("자막이 너무 커서 확장편집 모드로 보여 줄 수 없어 목록으로 돌아갑니다."));
+                    EXPECT_FALSE(main.AdvancedMode());
+                    EXPECT_FALSE(view.Advanced);
+                    EXPECT_EQ(main.Rows().Count(), 4);
+                    EXPECT_EQ(main.CurrentCaption.FileName, dir + c.name);
+
+                    view.Messages.clear();
+                    gFailFrom = 2 * kLongCaption;
+                    main.ToggleAdvancedMode();
+                    gFailFrom = 0;
+                    ASSERT_EQ(view.Messages.size(), 1u);
+                    EXPECT_EQ(view.Messages[0], Cp949("자막이 너무 커서 확장편집 모드로 바꿀 수 없습니다."));
+                    EXPECT_FALSE(main.AdvancedMode());
+                    EXPECT_FALSE(view.Advanced);
                     return;
                 }
 

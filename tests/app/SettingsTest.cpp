@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,19 +10,36 @@
 
 TEST(Settings, FirstStartGivesDefaults) {
     // No settings file, or no regular file where it should be: the defaults, and no read blocks.
+    // A file that cannot be read gives the defaults too, and the close does not write over it.
+    // Root reads every file: it acts as user 1234 here.
+    const bool root = geteuid() == 0;
     const std::string folder = MakeTempDir();
+    ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
     ASSERT_EQ(mkfifo((folder + "fifo.ini").c_str(), 0600), 0);
     ASSERT_EQ(symlink("/dev/zero", (folder + "zero.ini").c_str()), 0);
-    for (const char* name : {"Morvane.ini", "fifo.ini", "zero.ini"}) {
-        SCOPED_TRACE(name);
+    const std::string unreadable = "; the user's own\r\n[Other]\r\nKey=1\r\n";
+    WriteFile(folder + "unreadable.ini", unreadable);
+    if (root) {
+        ASSERT_EQ(chown((folder + "unreadable.ini").c_str(), 1234, 1234), 0);
+    }
+    ASSERT_EQ(chmod((folder + "unreadable.ini").c_str(), 0200), 0);
+    const struct {
+        const char* name;
+        int saved;  // the close's save: 1 written, 0 refused, -1 not tried (a link to a device)
+    } rows[] = {{"Morvane.ini", 1}, {"fifo.ini", 0}, {"zero.ini", -1}, {"unreadable.ini", 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         EXPECT_TRUE(RunInChild(
             [&] {
+                if (root) {
+                    ASSERT_TRUE(setgroups(0, nullptr) == 0 && setgid(1234) == 0 && setuid(1234) == 0);
+                }
                 TWindowSettings w;
                 w.Width = 465;
                 w.Height = 360;
                 w.CaptionEditorHeight = 120;
                 TCaptionInfo user;
-                LoadSettings(folder + name, w, user);
+                LoadSettings(folder + row.name, w, user);
                 EXPECT_EQ(w.Left, 100);
                 EXPECT_EQ(w.Top, 50);
                 EXPECT_EQ(w.Width, 465);
@@ -29,9 +47,18 @@ TEST(Settings, FirstStartGivesDefaults) {
                 EXPECT_EQ(user.PreviewPosition, 5);
                 EXPECT_EQ(user.TopWindow, 0);
                 EXPECT_EQ(user.DisplaySize, 4);
+                if (row.saved >= 0) {
+                    EXPECT_EQ(SaveSettings(folder + row.name, w, user), row.saved == 1);
+                }
             },
             10000));
     }
+    ASSERT_EQ(chmod((folder + "unreadable.ini").c_str(), 0600), 0);
+    EXPECT_EQ(ReadFile(folder + "unreadable.ini"), unreadable);
+    struct stat st;
+    ASSERT_EQ(lstat((folder + "fifo.ini").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_NE(ReadFile(folder + "Morvane.ini").find("[Window]\r\nLeft=100\r\n"), std::string::npos);
 }
 
 TEST(Settings, PreviewNumbersAreClamped) {

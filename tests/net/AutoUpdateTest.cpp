@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -38,18 +39,20 @@ public:
         ++paints;
         if (update && !update->Busy()) paintedWhileIdle = true;
     }
-    bool StartProgram(const std::string& program, const std::vector<std::string>& args) override {
+    bool StartProgramAtEnd(const std::string& program, const std::vector<std::string>& args) override {
+        log.push_back("start at end");
         started.push_back(program);
         started.insert(started.end(), args.begin(), args.end());
-        return startReal ? StartDetached(program, args) : startResult;
+        return !startReal || atEnd.Keep(program, args);
     }
     void CloseMainWindow() override { log.push_back("close"); }
 
     bool modified = false;
     bool answerOk = true;
-    bool startResult = true;
     bool startReal = false;
     TAutoUpdate* update = nullptr;
+    // What the program starts when it ends (startReal).
+    TProgramAtEnd atEnd;
     Lines log;
     Lines started;
     int64_t progressMax = -1, progressPosition = -1;
@@ -95,6 +98,7 @@ TEST_F(AutoUpdateTest, AnAcceptedUpdateIsDownloadedAndTheUpdaterStarted) {
                          "ask:" + Cp949("자동 업데이트") + ":Morvane 1.23 is out.\nUpdate?",
                          "progress:show",
                          "progress:hide",
+                         "start at end",
                          "close",
                          "enable"};
     EXPECT_EQ(host.log, expected);
@@ -192,11 +196,13 @@ TEST_F(AutoUpdateTest, FailuresAreShownAndTheProgramStaysOpen) {
     EXPECT_TRUE(expired.Targets().empty());
     update.UpdateCheck.UpdateFileURL = server.Base() + kFileTarget;
 
-    // An updater that cannot be started: the download stays, the window stays open.
+    // An updater that cannot be started (not executable): the download stays, the window stays
+    // open, and nothing is started when the program ends.
     host.log.clear();
     server.Route(kFileTarget, {200, RealProgram(), {}, -1});
-    host.startResult = false;
+    host.startReal = true;
     update.mnuAutoUpdateClick();
+    EXPECT_FALSE(host.atEnd.Kept());
     EXPECT_EQ(host.log[host.log.size() - 2], "message:" + Cp949("업데이트 프로그램을 실행할 수 없습니다."));
     EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "close"), 0);
     EXPECT_TRUE(FileExists(dir.Path() + "Morvane.tmp"));
@@ -231,10 +237,20 @@ TEST(AutoUpdateEndToEnd, AServedUpdateIsInstalledByTheUpdaterAndStarted) {
 
     RecordingHost host(dir);
     host.startReal = true;
-    TAutoUpdate update(host, server.Base());
-    update.UpdateCheck.TrustedCAFile = TestHttpServer::TlsFile("ca.pem");
-    update.mnuAutoUpdateClick();
+    auto update = std::make_unique<TAutoUpdate>(host, server.Base());
+    update->UpdateCheck.TrustedCAFile = TestHttpServer::TlsFile("ca.pem");
+    update->mnuAutoUpdateClick();
     ASSERT_EQ(std::count(host.log.begin(), host.log.end(), "close"), 1);
+
+    // Nothing runs while the program closes: its settings are written (a failure shown) and its
+    // windows go first. Only then is the updater started, and it finds the program ended.
+    EXPECT_TRUE(host.atEnd.Kept());
+    EXPECT_TRUE(FileExists(dir + "Morvane.tmp"));
+    ASSERT_TRUE(WriteFileAtomic(dir + "Morvane.ini", "[Window]\r\nLeft=100\r\n"));
+    update.reset();
+    EXPECT_TRUE(FileExists(dir + "Morvane.tmp"));
+    ASSERT_TRUE(host.atEnd.Start());
+    EXPECT_FALSE(host.atEnd.Kept());
 
     // The updater runs on its own: wait for the new program's mark.
     std::string marker;
