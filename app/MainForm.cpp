@@ -629,6 +629,8 @@ void TMainForm::SetProgressPosition(int64_t position) {
 
 void TMainForm::ProcessPaintEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
+void TMainForm::EndProgram() { QCoreApplication::exit(0); }
+
 bool TMainForm::StartProgramAtEnd(const std::string& program, const std::vector<std::string>& args) {
     return ProgramAtEnd().Keep(program, args);
 }

@@ -178,6 +178,11 @@ public:
 
     // After the window closed (settings written, closing flag set): the program ends.
     std::function<void()> OnClosed;
+    // What the program runs when the main window has closed: every event loop ends, a modal
+    // dialog's too, without asking the other windows to close first. Such a request is dropped
+    // while any of them stays up (the find dialog or a modal dialog beside the movie window), and
+    // the program went on running without its main window.
+    static void EndProgram();
     // From now on SIGTERM (the desktop's or the updater's request to end the program), SIGHUP (the
     // terminal that started it closed) and SIGINT (Ctrl+C there) close this window as its close
     // button does: the save prompt runs when the captions are modified. SIGHUP and SIGINT are left

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         TMainForm mainForm;
         TMovieForm movieForm(&mainForm, mainForm.Controller(), [] { return IsClosing != 0; });
         mainForm.SetMovieForm(&movieForm);
-        mainForm.OnClosed = [] { QCoreApplication::quit(); };
+        mainForm.OnClosed = TMainForm::EndProgram;
         mainForm.HandleSignals();
 
         mainForm.show();

@@ -35,10 +35,12 @@
 #include "app/FindForm.h"
 #include "app/Globals.h"
 #include "app/MainForm.h"
+#include "app/MovieForm.h"
 #include "app/PadLink.h"
 #include "controls/FileDrag.h"
 #include "controls/NvOS8PushButton.h"
 #include "controls/QzCaptionLabel.h"
+#include "controls/TFlatComboBoxUnit.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/IniFile.h"
@@ -400,11 +402,11 @@ TEST_F(MainFormTest, ClosePromptAndSettingsFile) {
     services->MessageAnswers.push_back(IDCANCEL);
     form->Close();
     EXPECT_EQ(IsClosing, 0);
-    // No closes without saving, and asks once: the program then ends, which asks every window to
-    // close again, and the closing window takes no second request. Run as the program runs.
+    // No closes without saving, and asks once: the program then ends, and the closing window takes
+    // no second request. Run as the program runs.
     size_t asked = services->Messages.size();
     services->MessageAnswers.push_back(IDNO);
-    form->OnClosed = [] { QCoreApplication::quit(); };
+    form->OnClosed = TMainForm::EndProgram;
     Application()->MainForm = form.get();
     QTimer deadline;
     deadline.setSingleShot(true);
@@ -423,6 +425,36 @@ TEST_F(MainFormTest, ClosePromptAndSettingsFile) {
     EXPECT_EQ(ini.ReadInteger("Preview", "Position", 0), 8);
     EXPECT_EQ(ini.ReadInteger("Preview", "DisplaySize", 0), 4);
     EXPECT_EQ(ini.ReadString("User", "Name", ""), Cp949("홍길동"));
+
+    // The same with the movie window up and the find dialog open (Ctrl+F in the list), and with a
+    // modal dialog opened from it (Alt+I in its word box) while the signal comes: the program ends
+    // all the same, the modal dialog's loop with it, and no window stays up without the main one.
+    TMovieForm movieForm(form.get(), form->Controller(), [] { return IsClosing != 0; });
+    form->SetMovieForm(&movieForm);
+    for (const std::vector<const char*>& keys : {std::vector<const char*>{"Ctrl+F"}, {"Ctrl+F", "Alt+I"}}) {
+        SCOPED_TRACE(keys.back());
+        IsClosing = 0;
+        form->show();
+        movieForm.SetShown(true);
+        asked = services->Messages.size();
+        services->MessageAnswers.push_back(IDNO);
+        deadline.start(10000);
+        QTimer::singleShot(0, [&] {
+            QTimer::singleShot(50, [] { raise(SIGTERM); });
+            for (const char* key : keys) {
+                QWidget* target = key[0] == 'A' ? static_cast<QWidget*>(form->FindDialog()->EditWord) : form->ListView;
+                target->setFocus();
+                const QKeyCombination k = QKeySequence(QString::fromLatin1(key))[0];
+                QKeyEvent press(QEvent::KeyPress, k.key(), k.keyboardModifiers());
+                QApplication::sendEvent(target, &press);
+            }
+        });
+        EXPECT_EQ(QCoreApplication::exec(), 0);
+        EXPECT_EQ(services->Messages.size(), asked + 1);
+        EXPECT_EQ(IsClosing, 1);
+        form->FindDialog()->hide();
+    }
+    form->SetMovieForm(nullptr);
 
     // Once the window goes the handlers from before come back, and the signals can be taken again.
     form.reset();
